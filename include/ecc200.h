@@ -1,0 +1,137 @@
+/*
+ * ecc200 -- Data Matrix ECC 200 symbol encoder (ISO/IEC 16022).
+ *
+ * Usage: create a symbol, optionally choose a scheme and a size, optionally switch on the keyed
+ * marks, hand over the data, call an output function (every call encodes afresh), and finally
+ * delete the symbol. All functions run on the caller's thread; distinct symbols may be used on
+ * distinct threads at once, one symbol by one thread at a time.
+ */
+#ifndef ECC200_H
+#define ECC200_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#if defined(ECC200_BUILDING_LIBRARY)
+#define ECC200_API __declspec(dllexport)
+#elif defined(ECC200_STATIC)
+#define ECC200_API
+#else
+#define ECC200_API __declspec(dllimport)
+#endif
+#define ECC200_CALL __cdecl
+#else
+#define ECC200_API __attribute__((visibility("default")))
+#define ECC200_CALL
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Handle of a symbol object, as returned by CreateSymbol_ECC200. */
+typedef struct ECC200_Symbol* SymbolHandle;
+
+/* Encodation schemes (SetScheme_ECC200, GetScheme_ECC200). */
+#define ECC200_SCHEME_AUTO 0
+#define ECC200_SCHEME_ASCII 1
+#define ECC200_SCHEME_C40 2
+#define ECC200_SCHEME_BASE256 3
+#define ECC200_SCHEME_EDIFACT 4
+#define ECC200_SCHEME_TEXT 5
+#define ECC200_SCHEME_X12 6
+
+/* Symbol sizes, rows x columns in modules (SetDimension_ECC200, GetDimension_ECC200).
+ * Automatic choice picks the smallest square size that holds the data. */
+#define ECC200_SIZE_AUTO (-1)
+#define ECC200_SIZE_10X10 0
+#define ECC200_SIZE_12X12 1
+#define ECC200_SIZE_14X14 2
+#define ECC200_SIZE_16X16 3
+#define ECC200_SIZE_18X18 4
+#define ECC200_SIZE_20X20 5
+#define ECC200_SIZE_22X22 6
+#define ECC200_SIZE_24X24 7
+#define ECC200_SIZE_26X26 8
+#define ECC200_SIZE_32X32 9
+#define ECC200_SIZE_36X36 10
+#define ECC200_SIZE_40X40 11
+#define ECC200_SIZE_44X44 12
+#define ECC200_SIZE_48X48 13
+#define ECC200_SIZE_52X52 14
+#define ECC200_SIZE_64X64 15
+#define ECC200_SIZE_72X72 16
+#define ECC200_SIZE_80X80 17
+#define ECC200_SIZE_88X88 18
+#define ECC200_SIZE_96X96 19
+#define ECC200_SIZE_104X104 20
+#define ECC200_SIZE_120X120 21
+#define ECC200_SIZE_132X132 22
+#define ECC200_SIZE_144X144 23
+#define ECC200_SIZE_8X18 24
+#define ECC200_SIZE_8X32 25
+#define ECC200_SIZE_12X26 26
+#define ECC200_SIZE_12X36 27
+#define ECC200_SIZE_16X36 28
+#define ECC200_SIZE_16X48 29
+
+/* Status codes returned by the functions. */
+#define ECC200_OK 0                    /* success */
+#define ECC200_ERR_SIZE_TOO_SMALL 1    /* the data does not fit the size set */
+#define ECC200_ERR_DATA_TOO_LONG 2     /* more than 3116 bytes, or no square size holds the data */
+#define ECC200_ERR_EDIFACT_BYTE 4      /* EDIFACT met a byte outside 32..94 */
+#define ECC200_ERR_X12_BYTE 6          /* X12 met a byte outside its set, or data was left over */
+#define ECC200_ERR_PARAMETER 8         /* invalid handle or argument */
+#define ECC200_ERR_NO_IDENTITY 10      /* the user identity file user.id cannot be used */
+#define ECC200_ERR_BASE256_EMPTY 17    /* Base 256 has no data to encode */
+#define ECC200_ERR_INTERNAL 18         /* out of memory, internal failure or file not written */
+
+/* Limits. */
+#define ECC200_MAX_DATA_LENGTH 3116    /* bytes accepted by SetDataToEncoding_ECC200 */
+#define ECC200_MAX_PRODUCT_ID 100      /* characters of a product identifier */
+#define ECC200_MAX_MODULES (144 * 144) /* buffer size that holds any symbol */
+
+/* Creates an empty symbol (automatic scheme, size 10x10). Returns NULL when out of memory. */
+ECC200_API SymbolHandle ECC200_CALL CreateSymbol_ECC200(void);
+
+/* Destroys a symbol and everything it owns. A NULL or invalid handle is ignored. */
+ECC200_API void ECC200_CALL DeleteSymbol_ECC200(SymbolHandle symbol);
+
+/* Chooses the encodation scheme (ECC200_SCHEME_*). Returns 0, or 8 for a value outside 0..6. */
+ECC200_API int32_t ECC200_CALL SetScheme_ECC200(SymbolHandle symbol, int32_t scheme);
+
+/* Returns the scheme in use: the one set, or the one the last encode ended in; 0 if invalid. */
+ECC200_API int32_t ECC200_CALL GetScheme_ECC200(SymbolHandle symbol);
+
+/* Chooses the symbol size (ECC200_SIZE_*). Returns 0, or 8 for a value outside -1..29. */
+ECC200_API int32_t ECC200_CALL SetDimension_ECC200(SymbolHandle symbol, int32_t size);
+
+/* Returns the size in use: the one set, or the one chosen by the last encode; -1 if invalid. */
+ECC200_API int32_t ECC200_CALL GetDimension_ECC200(SymbolHandle symbol);
+
+/* Replaces the data with length bytes. Returns 0; 8 for NULL data or length < 1; 2 for length
+ * above 3116. A failed call leaves the symbol without data. */
+ECC200_API int32_t ECC200_CALL SetDataToEncoding_ECC200(SymbolHandle symbol, const uint8_t* data,
+                                                        int32_t length);
+
+/* Switches the user mark on (enable != 0) or off. Returns 0; 10 when user.id cannot be used;
+ * 18 when out of memory. */
+ECC200_API int32_t ECC200_CALL SetSignUser_ECC200(SymbolHandle symbol, uint8_t enable);
+
+/* Switches the product mark on with the identifier productId (1..100 characters) or off.
+ * Returns 0; 10 when user.id cannot be used; 8 for a missing, empty or too long identifier;
+ * 18 when out of memory. */
+ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_t enable,
+                                                     const char* productId);
+
+/* Empties the data and the result and switches both marks off; keeps the scheme and size set. */
+ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);
+
+/* Returns the library version text, "21.10". */
+ECC200_API const char* ECC200_CALL Version_ECC200(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ECC200_H */

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what the tests need, then builds and runs every test: the optimised build and the
+# AddressSanitizer + UndefinedBehaviorSanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake --workflow --preset release
+cmake --workflow --preset asan

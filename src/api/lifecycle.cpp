@@ -1,0 +1,213 @@
+// The exports that create, configure, query, reset and destroy a symbol.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "api/status.h"
+#include "api/symbol.h"
+#include "ecc200.h"
+#include "geometry/size_table.h"
+#include "marks/mark_state.h"
+#include "marks/user_identity.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+// The library keeps no per-thread state, so it asks not to be told of threads coming and going.
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
+    return TRUE;
+}
+#endif
+
+namespace ecc200 {
+namespace {
+
+constexpr const char kVersion[] = "21.10";
+
+template <std::size_t N>
+void SetMessage(Symbol& symbol, const char (&text)[N]) {
+    static_assert(N <= sizeof(Symbol::message));
+    std::memcpy(symbol.message, text, N);
+}
+
+int32_t Fail(Symbol& symbol, StatusCode code) {
+    symbol.status = code;
+    return code;
+}
+
+int32_t FailWithMessage(Symbol& symbol, StatusCode code, const char* format, int value) {
+    std::snprintf(symbol.message, sizeof symbol.message, format, value);
+    return Fail(symbol, code);
+}
+
+template <std::size_t N>
+int32_t FailWithMessage(Symbol& symbol, StatusCode code, const char (&text)[N]) {
+    SetMessage(symbol, text);
+    return Fail(symbol, code);
+}
+
+// Forgets the data and every result of an earlier encode.
+void EmptyDataAndResult(Symbol& symbol) {
+    std::memset(symbol.codewords, 0, sizeof symbol.codewords);
+    symbol.codewordCount = 0;
+    std::memset(symbol.data, 0, kMaxDataLength);
+    symbol.dataLength = 0;
+    std::memset(symbol.matrix, 0, sizeof symbol.matrix);
+    symbol.encoded = 0;
+    symbol.mappingRows = 0;
+    symbol.mappingCols = 0;
+    symbol.rows = 0;
+    symbol.cols = 0;
+}
+
+// Makes sure the symbol has a mark state and loads a fresh identity into it. The identity must
+// also fit a mark's key: one that never can is as useless to a mark switch as a missing file.
+int32_t LoadIdentityForSwitch(Symbol& symbol) {
+    if (symbol.markState == nullptr) {
+        symbol.markState = AllocateMarkState();
+        if (symbol.markState == nullptr) return Fail(symbol, kStatusInternal);
+    }
+    symbol.markState->loadState = kLoadRunning;
+    if (!LoadUserIdentity(*symbol.markState) || !IdentityFitsMarkKey(*symbol.markState)) {
+        return Fail(symbol, kStatusNoIdentity);
+    }
+    return kStatusOk;
+}
+
+// Length of a zero-terminated text, counting no further than limit + 1 characters.
+int32_t BoundedLength(const char* text, int32_t limit) {
+    int32_t length = 0;
+    while (length <= limit && text[length] != '\0') ++length;
+    return length;
+}
+
+}  // namespace
+}  // namespace ecc200
+
+using namespace ecc200;
+
+extern "C" {
+
+ECC200_API SymbolHandle ECC200_CALL CreateSymbol_ECC200(void) {
+    auto* symbol = static_cast<Symbol*>(std::calloc(1, sizeof(Symbol)));
+    if (symbol == nullptr) return nullptr;
+    symbol->status = kStatusOk;
+    symbol->sizeIndex = kAutomaticSize;
+    symbol->tag = kSymbolTag;
+    return reinterpret_cast<SymbolHandle>(symbol);
+}
+
+ECC200_API void ECC200_CALL DeleteSymbol_ECC200(SymbolHandle handle) {
+    Symbol* symbol = CheckedSymbol(handle);
+    if (symbol == nullptr) return;
+    symbol->tag = 0;
+    for (auto& map : symbol->placementMaps) {
+        std::free(map);
+        map = nullptr;
+    }
+    std::free(symbol->mapInProgress);
+    FreeMarkState(symbol->markState);
+    std::free(symbol);
+}
+
+ECC200_API int32_t ECC200_CALL SetScheme_ECC200(SymbolHandle handle, int32_t scheme) {
+    Symbol* symbol = CheckedSymbol(handle);
+    if (symbol == nullptr) return kStatusBadParameter;
+    if (static_cast<uint32_t>(scheme) >= static_cast<uint32_t>(kSchemeCount)) {
+        return FailWithMessage(*symbol, kStatusBadParameter, kMessageBadParameters);
+    }
+    symbol->requestedScheme = scheme;
+    symbol->scheme = scheme;
+    symbol->encoded = 0;
+    return kStatusOk;
+}
+
+ECC200_API int32_t ECC200_CALL GetScheme_ECC200(SymbolHandle handle) {
+    const Symbol* symbol = CheckedSymbol(handle);
+    return symbol == nullptr ? ECC200_SCHEME_AUTO : symbol->scheme;
+}
+
+ECC200_API int32_t ECC200_CALL SetDimension_ECC200(SymbolHandle handle, int32_t size) {
+    Symbol* symbol = CheckedSymbol(handle);
+    if (symbol == nullptr) return kStatusBadParameter;
+    if (size != kAutomaticSize && !IsSizeIndex(size)) {
+        return FailWithMessage(*symbol, kStatusBadParameter, kMessageBadParameters);
+    }
+    symbol->requestedSize = size;
+    symbol->sizeIndex = size;
+    symbol->encoded = 0;
+    return kStatusOk;
+}
+
+ECC200_API int32_t ECC200_CALL GetDimension_ECC200(SymbolHandle handle) {
+    const Symbol* symbol = CheckedSymbol(handle);
+    return symbol == nullptr ? kAutomaticSize : symbol->sizeIndex;
+}
+
+ECC200_API int32_t ECC200_CALL SetDataToEncoding_ECC200(SymbolHandle handle, const uint8_t* data,
+                                                        int32_t length) {
+    Symbol* symbol = CheckedSymbol(handle);
+    if (symbol == nullptr) return kStatusBadParameter;
+    symbol->message[0] = '\0';
+    EmptyDataAndResult(*symbol);
+    if (data == nullptr || length < 1) {
+        return FailWithMessage(*symbol, kStatusBadParameter, kMessageBadParameters);
+    }
+    if (length > kMaxDataLength) {
+        return FailWithMessage(*symbol, kStatusDataTooLong, kMessageTooLongText);
+    }
+    std::memcpy(symbol->data, data, static_cast<std::size_t>(length));
+    symbol->data[length] = 0;
+    symbol->dataLength = length;
+    return kStatusOk;
+}
+
+ECC200_API int32_t ECC200_CALL SetSignUser_ECC200(SymbolHandle handle, uint8_t enable) {
+    Symbol* symbol = CheckedSymbol(handle);
+    if (symbol == nullptr) return kStatusBadParameter;
+    symbol->userMarkOn = 0;
+    if (enable == 0) return kStatusOk;
+    const int32_t loaded = LoadIdentityForSwitch(*symbol);
+    if (loaded != kStatusOk) return loaded;
+    symbol->userMarkOn = 1;
+    return kStatusOk;
+}
+
+ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle handle, uint8_t enable,
+                                                     const char* productId) {
+    Symbol* symbol = CheckedSymbol(handle);
+    if (symbol == nullptr) return kStatusBadParameter;
+    symbol->productMarkOn = 0;
+    symbol->productId[0] = '\0';
+    symbol->productIdLength = 0;
+    if (enable == 0) return kStatusOk;
+    const int32_t loaded = LoadIdentityForSwitch(*symbol);
+    if (loaded != kStatusOk) return loaded;
+    if (productId == nullptr || productId[0] == '\0') return Fail(*symbol, kStatusBadParameter);
+    const int32_t length = BoundedLength(productId, kMaxProductIdLength);
+    if (length > kMaxProductIdLength) {
+        return FailWithMessage(*symbol, kStatusBadParameter, kMessageTooLongProductId,
+                               kMaxProductIdLength);
+    }
+    std::memcpy(symbol->productId, productId, static_cast<std::size_t>(length) + 1);
+    symbol->productIdLength = length;
+    symbol->productMarkOn = 1;
+    return kStatusOk;
+}
+
+ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle handle) {
+    Symbol* symbol = CheckedSymbol(handle);
+    if (symbol == nullptr) return;
+    symbol->userMarkOn = 0;
+    symbol->productMarkOn = 0;
+    symbol->status = kStatusOk;
+    symbol->message[0] = '\0';
+    EmptyDataAndResult(*symbol);
+    symbol->scheme = ECC200_SCHEME_AUTO;
+    symbol->sizeIndex = kAutomaticSize;
+}
+
+ECC200_API const char* ECC200_CALL Version_ECC200(void) { return kVersion; }
+
+}  // extern "C"

@@ -1,0 +1,13 @@
+#include "api/symbol.h"
+
+#include <cstring>
+
+namespace ecc200 {
+
+Symbol* CheckedSymbol(SymbolHandle handle) {
+    if (handle == nullptr) return nullptr;
+    auto* symbol = reinterpret_cast<Symbol*>(handle);
+    return symbol->tag == kSymbolTag ? symbol : nullptr;
+}
+
+}  // namespace ecc200

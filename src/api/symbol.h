@@ -1,0 +1,71 @@
+// The record behind every SymbolHandle: one fixed-size allocation holding the data, the
+// settings, the codeword stream, the module matrix and all working state of an encode.
+#pragma once
+
+#include <cstdint>
+
+#include "ecc200.h"
+
+namespace ecc200 {
+
+inline constexpr int32_t kMaxDataLength = 3116;
+inline constexpr int32_t kCodewordCapacity = 2179;
+inline constexpr int32_t kMatrixSide = 144;
+inline constexpr int32_t kProductIdCapacity = 1000;  // 999 characters and the terminating zero
+inline constexpr int32_t kMaxProductIdLength = 100;  // what a product mark's key can hold
+inline constexpr int32_t kMessageCapacity = 100;
+inline constexpr int32_t kSizeCount = 30;
+inline constexpr int32_t kSchemeCount = 7;
+inline constexpr uint32_t kSymbolTag = 0x424D5953u;  // "SYMB" in memory order (little-endian)
+
+// One codeword bit's module in the mapping matrix, row 0 at the top.
+struct PlacementEntry {
+    uint8_t row;
+    uint8_t col;
+};
+
+struct MarkState;
+
+struct Symbol {
+    uint8_t matrix[kMatrixSide][kMatrixSide];  // [row from the bottom][column], 1 = dark
+    uint8_t encoded;
+    uint8_t userMarkOn;
+    uint8_t productMarkOn;
+    char productId[kProductIdCapacity];
+    int32_t productIdLength;
+    PlacementEntry* placementMaps[kSizeCount];
+    PlacementEntry* mapInProgress;
+    int16_t placementGrid[kMatrixSide][kMatrixSide];
+    int32_t placeCodeword;
+    int32_t placeBit;
+    int32_t mappingRows;
+    int32_t mappingCols;
+    float lookaheadCounts[kSchemeCount];
+    int32_t status;
+    char message[kMessageCapacity];
+    int32_t scheme;
+    int32_t requestedScheme;
+    int32_t sizeIndex;
+    int32_t requestedSize;
+    uint8_t rows;
+    uint8_t cols;
+    uint8_t data[kMaxDataLength + 1];
+    int32_t dataLength;
+    uint8_t codewords[kCodewordCapacity];
+    int32_t codewordCount;
+    MarkState* markState;
+    uint32_t tag;
+};
+
+static_assert(sizeof(Symbol::matrix) == 144 * 144);
+static_assert(sizeof(Symbol::data) == 3117);
+static_assert(sizeof(Symbol::codewords) == 2179);
+static_assert(sizeof(Symbol::productId) == 1000);
+static_assert(sizeof(Symbol::message) == 100);
+static_assert(sizeof(Symbol::placementGrid) == 144 * 144 * 2);
+static_assert(sizeof(Symbol::lookaheadCounts) == 7 * 4);
+
+// The symbol behind a handle when the handle is not null and carries the live tag; else null.
+Symbol* CheckedSymbol(SymbolHandle handle);
+
+}  // namespace ecc200

@@ -1,0 +1,120 @@
+// The 30 ECC 200 symbol sizes and the values derived from them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace ecc200 {
+
+struct SymbolSize {
+    int32_t symbolRows;
+    int32_t symbolCols;
+    int32_t regionCount;
+    int32_t regionRows;
+    int32_t regionCols;
+    int32_t blockCount;
+    int32_t blockDataCodewords;
+    int32_t blockEccCodewords;
+    int32_t totalDataCodewords;
+};
+
+inline constexpr int32_t kAutomaticSize = -1;
+inline constexpr int32_t kSquareSizeCount = 24;  // rows 0..23; rows 24..29 are rectangles
+inline constexpr int32_t kLargestCapacity = 1558;
+
+// Rows in the order of the ECC 200 symbol attribute table; the row number is the SizeIndex.
+inline constexpr std::array<SymbolSize, 30> SymbolSizeTable = {{
+    {10, 10, 1, 8, 8, 1, 3, 5, 3},
+    {12, 12, 1, 10, 10, 1, 5, 7, 5},
+    {14, 14, 1, 12, 12, 1, 8, 10, 8},
+    {16, 16, 1, 14, 14, 1, 12, 12, 12},
+    {18, 18, 1, 16, 16, 1, 18, 14, 18},
+    {20, 20, 1, 18, 18, 1, 22, 18, 22},
+    {22, 22, 1, 20, 20, 1, 30, 20, 30},
+    {24, 24, 1, 22, 22, 1, 36, 24, 36},
+    {26, 26, 1, 24, 24, 1, 44, 28, 44},
+    {32, 32, 4, 14, 14, 1, 62, 36, 62},
+    {36, 36, 4, 16, 16, 1, 86, 42, 86},
+    {40, 40, 4, 18, 18, 1, 114, 48, 114},
+    {44, 44, 4, 20, 20, 1, 144, 56, 144},
+    {48, 48, 4, 22, 22, 1, 174, 68, 174},
+    {52, 52, 4, 24, 24, 2, 102, 42, 204},
+    {64, 64, 16, 14, 14, 2, 140, 56, 280},
+    {72, 72, 16, 16, 16, 4, 92, 36, 368},
+    {80, 80, 16, 18, 18, 4, 114, 48, 456},
+    {88, 88, 16, 20, 20, 4, 144, 56, 576},
+    {96, 96, 16, 22, 22, 4, 174, 68, 696},
+    {104, 104, 16, 24, 24, 6, 136, 56, 816},
+    {120, 120, 36, 18, 18, 6, 175, 68, 1050},
+    {132, 132, 36, 20, 20, 8, 163, 62, 1304},
+    {144, 144, 36, 22, 22, 10, 156, 62, 1558},
+    {8, 18, 1, 6, 16, 1, 5, 7, 5},
+    {8, 32, 2, 6, 14, 1, 10, 11, 10},
+    {12, 26, 1, 10, 24, 1, 16, 14, 16},
+    {12, 36, 2, 10, 16, 1, 22, 18, 22},
+    {16, 36, 2, 14, 16, 1, 32, 24, 32},
+    {16, 48, 2, 14, 22, 1, 49, 28, 49},
+}};
+
+// Names parallel to the table, "auto" first for SizeIndex -1.
+inline constexpr std::array<const char*, 31> SymbolSizeNames = {
+    "auto",   "10x10",   "12x12",   "14x14",   "16x16",   "18x18",   "20x20",   "22x22",
+    "24x24",  "26x26",   "32x32",   "36x36",   "40x40",   "44x44",   "48x48",   "52x52",
+    "64x64",  "72x72",   "80x80",   "88x88",   "96x96",   "104x104", "120x120", "132x132",
+    "144x144", "8x18",   "8x32",    "12x26",   "12x36",   "16x36",   "16x48",
+};
+
+constexpr bool IsSizeIndex(int32_t sizeIndex) {
+    return sizeIndex >= 0 && sizeIndex < static_cast<int32_t>(SymbolSizeTable.size());
+}
+
+// The row of a valid SizeIndex (0..29).
+constexpr const SymbolSize& SizeAt(int32_t sizeIndex) {
+    return SymbolSizeTable[static_cast<std::size_t>(sizeIndex)];
+}
+
+// The library's name of a SizeIndex: "auto" for -1, "10x10" ... for 0..29, null otherwise.
+constexpr const char* SizeName(int32_t sizeIndex) {
+    if (sizeIndex < kAutomaticSize || sizeIndex >= static_cast<int32_t>(SymbolSizeTable.size())) {
+        return nullptr;
+    }
+    return SymbolSizeNames[static_cast<std::size_t>(sizeIndex + 1)];
+}
+
+constexpr int32_t VerticalRegionCount(const SymbolSize& s) {
+    return s.symbolRows / (s.regionRows + 2);
+}
+constexpr int32_t HorizontalRegionCount(const SymbolSize& s) {
+    return s.symbolCols / (s.regionCols + 2);
+}
+// Rows and columns of the mapping matrix: the data area without finder and timing patterns.
+constexpr int32_t MappingRows(const SymbolSize& s) { return VerticalRegionCount(s) * s.regionRows; }
+constexpr int32_t MappingCols(const SymbolSize& s) {
+    return HorizontalRegionCount(s) * s.regionCols;
+}
+// Data and error-correction codewords together.
+constexpr int32_t TotalCodewords(const SymbolSize& s) {
+    return s.totalDataCodewords + s.blockCount * s.blockEccCodewords;
+}
+// Mapping-matrix modules that no codeword covers (4 for 12x12, 16x16, 20x20, 24x24; else 0).
+constexpr int32_t ModulesLeftOver(const SymbolSize& s) {
+    return (MappingRows(s) * MappingCols(s)) % 8;
+}
+
+// The smallest square size holding n data codewords, or -1 when none does.
+constexpr int32_t ChooseAutomaticSize(int32_t n) {
+    for (int32_t i = 0; i < kSquareSizeCount; ++i) {
+        if (SizeAt(i).totalDataCodewords >= n) return i;
+    }
+    return kAutomaticSize;
+}
+
+// The capacity of the size that would hold n data codewords: the fixed size's capacity, or for
+// automatic size that of the smallest square size holding n; -1 when there is none.
+constexpr int32_t CapacityFor(int32_t sizeIndex, int32_t n) {
+    if (sizeIndex != kAutomaticSize) return SizeAt(sizeIndex).totalDataCodewords;
+    const int32_t chosen = ChooseAutomaticSize(n);
+    return chosen == kAutomaticSize ? -1 : SizeAt(chosen).totalDataCodewords;
+}
+
+}  // namespace ecc200

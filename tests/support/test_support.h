@@ -1,0 +1,83 @@
+// Helpers shared by the test suites: an owning symbol handle, access to the record behind it, and
+// a scratch working directory for tests that read or write user.id and output files.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "api/symbol.h"
+#include "ecc200.h"
+
+namespace ecc200::testing {
+
+struct SymbolDeleter {
+    void operator()(ECC200_Symbol* handle) const { DeleteSymbol_ECC200(handle); }
+};
+using SymbolPtr = std::unique_ptr<ECC200_Symbol, SymbolDeleter>;
+
+inline SymbolPtr MakeSymbol() { return SymbolPtr(CreateSymbol_ECC200()); }
+
+inline Symbol& Internals(const SymbolPtr& handle) {
+    return *reinterpret_cast<Symbol*>(handle.get());
+}
+
+inline int32_t SetData(const SymbolPtr& handle, std::string_view bytes) {
+    return SetDataToEncoding_ECC200(handle.get(), reinterpret_cast<const uint8_t*>(bytes.data()),
+                                    static_cast<int32_t>(bytes.size()));
+}
+
+inline std::vector<uint8_t> Bytes(std::string_view text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+// Changes into a fresh empty directory for the lifetime of the object and back afterwards.
+class ScratchDirectory {
+public:
+    ScratchDirectory() : previous_(std::filesystem::current_path()) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "ecc200-test-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+        std::filesystem::current_path(path_);
+    }
+    ~ScratchDirectory() {
+        std::filesystem::current_path(previous_);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Writes (or replaces) the identity file in this directory.
+    void WriteIdentity(std::string_view content) const {
+        std::ofstream(path_ / "user.id", std::ios::binary) << content;
+    }
+    void RemoveIdentity() const { std::filesystem::remove(path_ / "user.id"); }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path path_;
+};
+
+// Names a parameterised test after the `name` member of its case.
+struct CaseName {
+    template <class Case>
+    std::string operator()(const ::testing::TestParamInfo<Case>& param) const {
+        return param.param.name;
+    }
+};
+
+// A well-formed identity: a 6-character prefix and two fields of 22 hexadecimal digits.
+inline constexpr std::string_view kSampleIdentity =
+    "ACME**00112233445566778899AA-0123456789abcdefABCDEF";
+
+}  // namespace ecc200::testing
