@@ -127,6 +127,21 @@ ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_
 /* Empties the data and the result and switches both marks off; keeps the scheme and size set. */
 ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);
 
+/* Encodes the data and copies the symbol into buffer, one byte per module (1 dark, 0 light),
+ * rows x columns bytes with the top row first; GetDimension_ECC200 then tells the size.
+ * Returns 0; an encode failure (1, 2, 4, 6, 17, 18); 8 for a NULL or too small buffer. */
+ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbol, uint8_t* buffer,
+                                                              int32_t bufferSize);
+
+/* Encodes the data and writes the symbol as an 8-bit greyscale BMP file, moduleSize pixels per
+ * module and a white margin of quietZone pixels on every side. Returns 0; an encode failure;
+ * 8 for moduleSize < 1, a NULL fileName or a picture too large; 18 when the file cannot be
+ * written completely. */
+ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle symbol,
+                                                              int32_t moduleSize,
+                                                              int32_t quietZone,
+                                                              const char* fileName);
+
 /* Returns the library version text, "21.10". */
 ECC200_API const char* ECC200_CALL Version_ECC200(void);
 

@@ -1,0 +1,15 @@
+// Automatic scheme selection: the data cut into runs, each in the scheme that suits it best.
+#pragma once
+
+#include <cstdint>
+
+#include "api/symbol.h"
+
+namespace ecc200 {
+
+// Encodes symbol.data with automatic switching between schemes into symbol.codewords from
+// index 0, ending in ASCII with the first pad codeword where there is room. Returns the number
+// of data codewords (at least 1).
+int32_t EncodeAutoScheme(Symbol& symbol);
+
+}  // namespace ecc200

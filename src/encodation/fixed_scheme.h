@@ -1,0 +1,15 @@
+// Encoding the whole data in the one scheme that the host requested.
+#pragma once
+
+#include <cstdint>
+
+#include "api/symbol.h"
+
+namespace ecc200 {
+
+// Encodes symbol.data in scheme symbol.scheme (1..6) into symbol.codewords from index 0, with the
+// scheme's latch, its return to ASCII and the first pad codeword. Returns the number of data
+// codewords, or -4, -6 or -17 for data the scheme cannot carry.
+int32_t EncodeFixedScheme(Symbol& symbol);
+
+}  // namespace ecc200
