@@ -76,15 +76,15 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_SIZE_16X48 29
 
 /* Status codes returned by the functions. */
-#define ECC200_OK 0                    /* success */
-#define ECC200_ERR_SIZE_TOO_SMALL 1    /* the data does not fit the size set */
-#define ECC200_ERR_DATA_TOO_LONG 2     /* more than 3116 bytes, or no square size holds the data */
-#define ECC200_ERR_EDIFACT_BYTE 4      /* EDIFACT met a byte outside 32..94 */
-#define ECC200_ERR_X12_BYTE 6          /* X12 met a byte outside its set, or data was left over */
-#define ECC200_ERR_PARAMETER 8         /* invalid handle or argument */
-#define ECC200_ERR_NO_IDENTITY 10      /* the user identity file user.id cannot be used */
-#define ECC200_ERR_BASE256_EMPTY 17    /* Base 256 has no data to encode */
-#define ECC200_ERR_INTERNAL 18         /* out of memory, internal failure or file not written */
+#define ECC200_OK 0                 /* success */
+#define ECC200_ERR_SIZE_TOO_SMALL 1 /* the data does not fit the size set */
+#define ECC200_ERR_DATA_TOO_LONG 2  /* more than 3116 bytes, or no square size holds the data */
+#define ECC200_ERR_EDIFACT_BYTE 4   /* EDIFACT met a byte outside 32..94 */
+#define ECC200_ERR_X12_BYTE 6       /* X12 met a byte outside its set, or data was left over */
+#define ECC200_ERR_PARAMETER 8      /* invalid handle or argument */
+#define ECC200_ERR_NO_IDENTITY 10   /* the user identity file user.id cannot be used */
+#define ECC200_ERR_BASE256_EMPTY 17 /* Base 256 has no data to encode */
+#define ECC200_ERR_INTERNAL 18      /* out of memory, internal failure or file not written */
 
 /* Limits. */
 #define ECC200_MAX_DATA_LENGTH 3116    /* bytes accepted by SetDataToEncoding_ECC200 */
@@ -138,8 +138,7 @@ ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbo
  * 8 for moduleSize < 1, a NULL fileName or a picture too large; 18 when the file cannot be
  * written completely. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle symbol,
-                                                              int32_t moduleSize,
-                                                              int32_t quietZone,
+                                                              int32_t moduleSize, int32_t quietZone,
                                                               const char* fileName);
 
 /* Returns the library version text, "21.10". */

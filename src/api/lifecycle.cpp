@@ -208,6 +208,8 @@ ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle handle) {
     symbol->sizeIndex = kAutomaticSize;
 }
 
-ECC200_API const char* ECC200_CALL Version_ECC200(void) { return kVersion; }
+ECC200_API const char* ECC200_CALL Version_ECC200(void) {
+    return kVersion;
+}
 
 }  // extern "C"

@@ -58,10 +58,10 @@ inline constexpr std::array<SymbolSize, 30> SymbolSizeTable = {{
 
 // Names parallel to the table, "auto" first for SizeIndex -1.
 inline constexpr std::array<const char*, 31> SymbolSizeNames = {
-    "auto",   "10x10",   "12x12",   "14x14",   "16x16",   "18x18",   "20x20",   "22x22",
-    "24x24",  "26x26",   "32x32",   "36x36",   "40x40",   "44x44",   "48x48",   "52x52",
-    "64x64",  "72x72",   "80x80",   "88x88",   "96x96",   "104x104", "120x120", "132x132",
-    "144x144", "8x18",   "8x32",    "12x26",   "12x36",   "16x36",   "16x48",
+    "auto",    "10x10", "12x12", "14x14", "16x16", "18x18",   "20x20",   "22x22",
+    "24x24",   "26x26", "32x32", "36x36", "40x40", "44x44",   "48x48",   "52x52",
+    "64x64",   "72x72", "80x80", "88x88", "96x96", "104x104", "120x120", "132x132",
+    "144x144", "8x18",  "8x32",  "12x26", "12x36", "16x36",   "16x48",
 };
 
 constexpr bool IsSizeIndex(int32_t sizeIndex) {
@@ -88,7 +88,9 @@ constexpr int32_t HorizontalRegionCount(const SymbolSize& s) {
     return s.symbolCols / (s.regionCols + 2);
 }
 // Rows and columns of the mapping matrix: the data area without finder and timing patterns.
-constexpr int32_t MappingRows(const SymbolSize& s) { return VerticalRegionCount(s) * s.regionRows; }
+constexpr int32_t MappingRows(const SymbolSize& s) {
+    return VerticalRegionCount(s) * s.regionRows;
+}
 constexpr int32_t MappingCols(const SymbolSize& s) {
     return HorizontalRegionCount(s) * s.regionCols;
 }

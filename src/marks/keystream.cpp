@@ -10,7 +10,9 @@ MarkState* AllocateMarkState() {
     return static_cast<MarkState*>(std::calloc(1, sizeof(MarkState)));
 }
 
-void FreeMarkState(MarkState* state) { std::free(state); }
+void FreeMarkState(MarkState* state) {
+    std::free(state);
+}
 
 void ScheduleMarkKey(MarkState& state) {
     for (int n = 0; n < 256; ++n) state.permutation[n] = static_cast<uint8_t>(n);

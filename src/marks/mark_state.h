@@ -21,7 +21,7 @@ enum LoadState : uint32_t {
 
 enum LoadReason : uint32_t {
     kReasonNone = 0,
-    kReasonMalformed = 1,  // fewer than two "*", or a field character that is no hex digit
+    kReasonMalformed = 1,    // fewer than two "*", or a field character that is no hex digit
     kReasonUnavailable = 2,  // no file, no token, or an identity too long for a key
 };
 

@@ -23,7 +23,9 @@ struct SymbolDeleter {
 };
 using SymbolPtr = std::unique_ptr<ECC200_Symbol, SymbolDeleter>;
 
-inline SymbolPtr MakeSymbol() { return SymbolPtr(CreateSymbol_ECC200()); }
+inline SymbolPtr MakeSymbol() {
+    return SymbolPtr(CreateSymbol_ECC200());
+}
 
 inline Symbol& Internals(const SymbolPtr& handle) {
     return *reinterpret_cast<Symbol*>(handle.get());
@@ -40,7 +42,7 @@ inline std::vector<uint8_t> Bytes(std::string_view text) {
 
 // Changes into a fresh empty directory for the lifetime of the object and back afterwards.
 class ScratchDirectory {
-public:
+  public:
     ScratchDirectory() : previous_(std::filesystem::current_path()) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "ecc200-test-XXXXXX").string();
@@ -63,7 +65,7 @@ public:
     }
     void RemoveIdentity() const { std::filesystem::remove(path_ / "user.id"); }
 
-private:
+  private:
     std::filesystem::path previous_;
     std::filesystem::path path_;
 };

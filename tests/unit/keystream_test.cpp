@@ -31,7 +31,9 @@ std::vector<uint8_t> Ascending(uint8_t first, uint8_t last) {
     return key;
 }
 
-std::vector<uint8_t> Text(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> Text(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 class KeystreamVectors : public ::testing::TestWithParam<Rc4Vector> {};
 
@@ -49,22 +51,21 @@ TEST_P(KeystreamVectors, MatchesPublishedRc4Output) {
     EXPECT_EQ(Hex(produced), v.expectedHex);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rfc6229AndClassic, KeystreamVectors,
-    ::testing::Values(
-        // RFC 6229, 40-bit key 0x0102030405
-        Rc4Vector{Ascending(1, 5), 0, "b2396305f03dc027ccc3524a0a1118a8"},
-        Rc4Vector{Ascending(1, 5), 16, "6982944f18fc82d589c403a47a0d0919"},
-        Rc4Vector{Ascending(1, 5), 240, "28cb1132c96ce286421dcaadb8b69eae"},
-        Rc4Vector{Ascending(1, 5), 256, "1cfcf62b03eddb641d77dfcf7f8d8c93"},
-        Rc4Vector{Ascending(1, 5), 4096, "ff25b58995996707e51fbdf08b34d875"},
-        // RFC 6229, 256-bit key 0x0102...20
-        Rc4Vector{Ascending(1, 32), 0, "eaa6bd25880bf93d3f5d1e4ca2611d91"},
-        Rc4Vector{Ascending(1, 32), 1536, "3e34135c79db010200767651cf263073"},
-        // The classic text keys
-        Rc4Vector{Text("Key"), 0, "eb9f7781b734ca72a719"},
-        Rc4Vector{Text("Wiki"), 0, "6044db6d41b7"},
-        Rc4Vector{Text("Secret"), 0, "04d46b053ca87b59"}));
+INSTANTIATE_TEST_SUITE_P(Rfc6229AndClassic, KeystreamVectors,
+                         ::testing::Values(
+                             // RFC 6229, 40-bit key 0x0102030405
+                             Rc4Vector{Ascending(1, 5), 0, "b2396305f03dc027ccc3524a0a1118a8"},
+                             Rc4Vector{Ascending(1, 5), 16, "6982944f18fc82d589c403a47a0d0919"},
+                             Rc4Vector{Ascending(1, 5), 240, "28cb1132c96ce286421dcaadb8b69eae"},
+                             Rc4Vector{Ascending(1, 5), 256, "1cfcf62b03eddb641d77dfcf7f8d8c93"},
+                             Rc4Vector{Ascending(1, 5), 4096, "ff25b58995996707e51fbdf08b34d875"},
+                             // RFC 6229, 256-bit key 0x0102...20
+                             Rc4Vector{Ascending(1, 32), 0, "eaa6bd25880bf93d3f5d1e4ca2611d91"},
+                             Rc4Vector{Ascending(1, 32), 1536, "3e34135c79db010200767651cf263073"},
+                             // The classic text keys
+                             Rc4Vector{Text("Key"), 0, "eb9f7781b734ca72a719"},
+                             Rc4Vector{Text("Wiki"), 0, "6044db6d41b7"},
+                             Rc4Vector{Text("Secret"), 0, "04d46b053ca87b59"}));
 
 TEST(Keystream, FullLengthKeyUsesEveryKeyByteOnce) {
     // With a 256-byte key the schedule never wraps the key; changing its last byte must matter.

@@ -16,9 +16,13 @@ using testing::MakeSymbol;
 using testing::ScratchDirectory;
 using testing::SetData;
 
-TEST(PublicHeader, CompilesAndLinksFromC) { EXPECT_EQ(ecc200_c_header_round_trip(), 0); }
+TEST(PublicHeader, CompilesAndLinksFromC) {
+    EXPECT_EQ(ecc200_c_header_round_trip(), 0);
+}
 
-TEST(Version, IsTheLibraryVersionWithoutASymbol) { EXPECT_STREQ(Version_ECC200(), "21.10"); }
+TEST(Version, IsTheLibraryVersionWithoutASymbol) {
+    EXPECT_STREQ(Version_ECC200(), "21.10");
+}
 
 TEST(CreateSymbol, StartsEmptyWithAutoSchemeAndRequested10x10) {
     auto handle = MakeSymbol();

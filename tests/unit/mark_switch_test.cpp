@@ -27,10 +27,17 @@ enum class IdentityFile { kMissing, kGood, kTooLongForKey, kLongestUsable };
 
 void Prepare(const ScratchDirectory& dir, IdentityFile file) {
     switch (file) {
-        case IdentityFile::kMissing: break;
-        case IdentityFile::kGood: dir.WriteIdentity(testing::kSampleIdentity); break;
-        case IdentityFile::kTooLongForKey: dir.WriteIdentity(LongPrefixIdentity(133)); break;
-        case IdentityFile::kLongestUsable: dir.WriteIdentity(LongPrefixIdentity(132)); break;
+        case IdentityFile::kMissing:
+            break;
+        case IdentityFile::kGood:
+            dir.WriteIdentity(testing::kSampleIdentity);
+            break;
+        case IdentityFile::kTooLongForKey:
+            dir.WriteIdentity(LongPrefixIdentity(133));
+            break;
+        case IdentityFile::kLongestUsable:
+            dir.WriteIdentity(LongPrefixIdentity(132));
+            break;
     }
 }
 
@@ -73,7 +80,7 @@ struct ProductCase {
     const char* name;
     IdentityFile file;
     uint8_t enable;
-    const char* productId;  // null stands for a null pointer
+    const char* productId;    // null stands for a null pointer
     int32_t productIdLength;  // used when productId is "#": that many 'x'
     int32_t expected;
     const char* message;
@@ -94,7 +101,7 @@ TEST_P(SetSignProductTest, ChecksIdentityFirstThenTheIdentifier) {
     std::strcpy(s.message, "kept");
 
     std::string generated(static_cast<size_t>(c.productIdLength), 'x');
-    const char* id = c.productId == nullptr ? nullptr
+    const char* id = c.productId == nullptr            ? nullptr
                      : std::string(c.productId) == "#" ? generated.c_str()
                                                        : c.productId;
     EXPECT_EQ(SetSignProduct_ECC200(handle.get(), c.enable, id), c.expected);
@@ -113,8 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProductCase{"offClears", IdentityFile::kGood, 0, "ID", 0, 0, "kept"},
         ProductCase{"good", IdentityFile::kGood, 1, "PRODUCT-42", 0, 0, "kept"},
         ProductCase{"missingIdentityWins", IdentityFile::kMissing, 1, nullptr, 0, 10, "kept"},
-        ProductCase{"identityTooLongForKey", IdentityFile::kTooLongForKey, 1, "ID", 0, 10,
-                    "kept"},
+        ProductCase{"identityTooLongForKey", IdentityFile::kTooLongForKey, 1, "ID", 0, 10, "kept"},
         ProductCase{"null", IdentityFile::kGood, 1, nullptr, 0, 8, "kept"},
         ProductCase{"empty", IdentityFile::kGood, 1, "", 0, 8, "kept"},
         ProductCase{"hundred", IdentityFile::kGood, 1, "#", 100, 0, "kept"},

@@ -45,16 +45,20 @@ struct MappingCase {
 };
 
 TEST(SizeTable, MappingMatrixDimensions) {
-    for (const MappingCase c : {MappingCase{0, 8, 8}, {9, 28, 28}, {23, 132, 132}, {25, 6, 28},
-                                {29, 14, 44}, {24, 6, 16}}) {
+    for (const MappingCase c : {MappingCase{0, 8, 8},
+                                {9, 28, 28},
+                                {23, 132, 132},
+                                {25, 6, 28},
+                                {29, 14, 44},
+                                {24, 6, 16}}) {
         EXPECT_EQ(MappingRows(SizeAt(c.size)), c.rows) << SizeName(c.size);
         EXPECT_EQ(MappingCols(SizeAt(c.size)), c.cols) << SizeName(c.size);
     }
 }
 
 TEST(SizeTable, AutomaticChoiceTakesTheSmallestSquareThatHolds) {
-    const std::pair<int32_t, int32_t> cases[] = {{0, 0},   {1, 0},     {3, 0},   {4, 1},
-                                                 {5, 1},   {10, 3},    {44, 8},  {45, 9},
+    const std::pair<int32_t, int32_t> cases[] = {{0, 0},     {1, 0},     {3, 0},      {4, 1},
+                                                 {5, 1},     {10, 3},    {44, 8},     {45, 9},
                                                  {1558, 23}, {1559, -1}, {100000, -1}};
     for (const auto& [n, expected] : cases) EXPECT_EQ(ChooseAutomaticSize(n), expected) << n;
 }

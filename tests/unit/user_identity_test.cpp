@@ -75,9 +75,9 @@ std::vector<LoadCase> LoadCases() {
     truncatedB[0] = 0x01;  // "01"; byte 1 has its high digit "2" but no low digit: 255
     cases.push_back({"tokenEndsInsideFieldB", std::string("ID**") + kFieldA + "-012", true,
                      kReasonMalformed, Concat("ID**", kBytesA, truncatedB)});
-    cases.push_back({"tokenEndsAfterPrefix", "ID**", true, kReasonMalformed,
-                     Concat("ID**", std::vector<uint8_t>(11, 0xFF),
-                            std::vector<uint8_t>(11, 0xFF))});
+    cases.push_back(
+        {"tokenEndsAfterPrefix", "ID**", true, kReasonMalformed,
+         Concat("ID**", std::vector<uint8_t>(11, 0xFF), std::vector<uint8_t>(11, 0xFF))});
     return cases;
 }
 
