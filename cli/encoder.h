@@ -1,0 +1,59 @@
+// One symbol object of the library, set up from the tool's settings and asked for its modules.
+// Every failure comes back as a ToolError whose message names the cause in the user's terms.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ecc200.h"
+
+namespace ecc200_cli {
+
+struct SymbolSettings {
+    int32_t scheme = ECC200_SCHEME_AUTO;
+    int32_t size = ECC200_SIZE_AUTO;
+    bool userMark = false;
+    std::optional<std::string> productId;
+};
+
+// The finished symbol, one byte per module (1 dark, 0 light), the top row first.
+struct ModuleGrid {
+    int rows = 0;
+    int cols = 0;
+    int32_t sizeIndex = ECC200_SIZE_AUTO;
+    std::vector<uint8_t> modules;
+
+    bool Dark(int row, int col) const {
+        return modules[static_cast<std::size_t>(row * cols + col)] != 0;
+    }
+};
+
+class Encoder {
+  public:
+    Encoder();
+    ~Encoder();
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+
+    // Makes the symbol encode data with settings next; the object is reused from one call to the
+    // next. Empty data leaves the symbol without data (the library then encodes nothing).
+    void Load(const std::string& data, const SymbolSettings& settings);
+
+    // Encodes and returns the modules.
+    ModuleGrid Encode();
+
+    // Encodes and writes an 8-bit greyscale BMP through the library.
+    void WriteBmp(const std::string& path, int moduleSize, int quietZonePixels);
+
+  private:
+    void ApplyMarks(const SymbolSettings& settings);
+    [[noreturn]] void FailEncode(int32_t status) const;
+
+    SymbolHandle handle_;
+    std::string data_;
+    SymbolSettings settings_;
+};
+
+}  // namespace ecc200_cli

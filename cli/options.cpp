@@ -1,0 +1,136 @@
+#include "options.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "catalogue.h"
+#include "tool_error.h"
+
+namespace ecc200_cli {
+namespace {
+
+constexpr int kMaxModuleSize = 50;
+constexpr int kMaxQuietZone = 50;
+
+constexpr const char kExamples[] = R"(
+Examples:
+  ecc200 "Hello, world"                       draw the symbol in the terminal
+  ecc200 "Hello, world" -o hello.png           write a PNG (also .bmp, .svg)
+  ecc200 -i label.bin -o label.svg --size 32x32
+  printf 'A\0B' | ecc200 -i - -o nul.bmp       binary data from standard input
+  ecc200 "4711" --info --print                 show the size chosen and the symbol
+  ecc200 --batch serials.txt --output-dir out  one symbol per line: out/0001.png, ...
+  ecc200 --list-sizes
+
+Exit codes: 0 done; 1 the data or the settings do not make a symbol (or a batch line failed);
+2 the command line is wrong; 3 a file could not be read or written.)";
+
+void AddDataOptions(CLI::App& app, Options& options) {
+    app.add_option("data", options.data, "The bytes to encode, exactly as given")
+        ->type_name("DATA");
+    app.add_option("-i,--input", options.inputFile,
+                   "Read the data from FILE, byte for byte ('-' reads standard input)")
+        ->type_name("FILE")
+        ->excludes("data");
+    app.add_flag("--allow-empty", options.allowEmpty, "Accept empty data and encode it");
+}
+
+void AddSymbolOptions(CLI::App& app, Options& options) {
+    app.add_option("--scheme", options.schemeText, "Encodation scheme")
+        ->check(CLI::IsMember(SchemeKeywords(), CLI::ignore_case).description(""))
+        ->type_name("auto|ascii|c40|text|x12|edifact|base256")
+        ->default_str("auto");
+    app.add_option("--size", options.sizeText,
+                   "Symbol size: auto (the smallest square size that holds the data) or rows x "
+                   "columns such as 24x24 or 8x18 (see --list-sizes)")
+        ->check(CLI::IsMember(SizeKeywords(), CLI::ignore_case).description(""))
+        ->type_name("SIZE")
+        ->default_str("auto");
+    app.add_flag("--user-mark", options.userMark,
+                 "Add the user mark (needs user.id in the current directory)");
+    app.add_option("--product-mark", options.productId,
+                   "Add the product mark keyed with identifier ID (needs user.id)")
+        ->type_name("ID");
+}
+
+void AddOutputOptions(CLI::App& app, Options& options) {
+    app.add_option("-o,--output", options.outputs,
+                   "Write the symbol to FILE: .png, .bmp or .svg by extension; '-' draws it in "
+                   "the terminal. May be given more than once")
+        ->type_name("FILE");
+    app.add_flag("--print", options.print, "Draw the symbol in the terminal");
+    app.add_option("--module-size", options.moduleSize, "Pixels per module side in PNG and BMP")
+        ->check(CLI::Range(1, kMaxModuleSize))
+        ->type_name("PIXELS")
+        ->capture_default_str();
+    app.add_option("--quiet-zone", options.quietZone, "Light margin around the symbol, in modules")
+        ->check(CLI::Range(0, kMaxQuietZone))
+        ->type_name("MODULES")
+        ->capture_default_str();
+    app.add_flag("--info", options.info,
+                 "Print the size chosen, its data capacity and the scheme requested");
+}
+
+void AddBatchOptions(CLI::App& app, Options& options) {
+    CLI::Option* batch =
+        app.add_option("--batch", options.batchFile,
+                       "Encode every line of FILE as its own symbol ('-' reads standard input); "
+                       "files are named by zero-padded line number, e.g. 0001.png")
+            ->type_name("FILE")
+            ->excludes("data")
+            ->excludes("--input")
+            ->excludes("--output")
+            ->excludes("--print")
+            ->excludes("--info");
+    CLI::Option* dir =
+        app.add_option("--output-dir", options.outputDir, "Folder for the batch's symbols")
+            ->type_name("DIR");
+    batch->needs(dir);
+    dir->needs(batch);
+    app.add_option("--format", options.batchFormat, "File format of the batch's symbols")
+        ->check(CLI::IsMember({"png", "bmp", "svg"}, CLI::ignore_case).description(""))
+        ->type_name("png|bmp|svg")
+        ->needs(batch)
+        ->capture_default_str();
+}
+
+void AddInformationOptions(CLI::App& app, Options& options) {
+    app.add_flag("--list-sizes", options.listSizes, "List the 30 symbol sizes and exit");
+    app.add_flag("-V,--version", options.version, "Show the tool's and the library's version");
+}
+
+void ResolveKeywords(Options& options) {
+    options.scheme = ParseScheme(options.schemeText).value_or(0);
+    options.size = ParseSize(options.sizeText).value_or(-1);
+}
+
+}  // namespace
+
+ParseOutcome ParseCommandLine(int argc, char** argv) {
+    CLI::App app{"ecc200 - encode data as a Data Matrix ECC 200 symbol", "ecc200"};
+    app.footer(kExamples);
+    app.get_formatter()->column_width(34);
+
+    ParseOutcome outcome;
+    Options& options = outcome.options;
+    AddDataOptions(app, options);
+    AddSymbolOptions(app, options);
+    AddOutputOptions(app, options);
+    AddBatchOptions(app, options);
+    AddInformationOptions(app, options);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        outcome.exitNow = app.exit(help);
+        return outcome;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "ecc200: " << error.what() << "\nRun 'ecc200 --help' for the options.\n";
+        outcome.exitNow = kExitUsage;
+        return outcome;
+    }
+    ResolveKeywords(options);
+    return outcome;
+}
+
+}  // namespace ecc200_cli

@@ -1,0 +1,48 @@
+// The tool's command line: what the user asked for, and the parser that fills it in.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ecc200_cli {
+
+struct Options {
+    // Data: the positional argument, or the file named by --input ("-" is standard input).
+    std::optional<std::string> data;
+    std::optional<std::string> inputFile;
+    bool allowEmpty = false;
+
+    int32_t scheme = 0;  // ECC200_SCHEME_AUTO
+    int32_t size = -1;   // ECC200_SIZE_AUTO; the library itself would start at 10x10
+    std::string schemeText = "auto";
+    std::string sizeText = "auto";
+
+    std::vector<std::string> outputs;  // files by extension; "-" draws in the terminal
+    bool print = false;
+    int moduleSize = 4;  // pixels per module side
+    int quietZone = 2;   // light modules around the symbol
+
+    bool userMark = false;
+    std::optional<std::string> productId;
+
+    std::optional<std::string> batchFile;
+    std::optional<std::string> outputDir;
+    std::string batchFormat = "png";
+
+    bool info = false;
+    bool listSizes = false;
+    bool version = false;
+};
+
+// The parse either gives options to run with, or an exit code to end with at once (help shown:
+// 0; a usage error, already reported on standard error: 2).
+struct ParseOutcome {
+    Options options;
+    std::optional<int> exitNow;
+};
+
+ParseOutcome ParseCommandLine(int argc, char** argv);
+
+}  // namespace ecc200_cli

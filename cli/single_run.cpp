@@ -1,0 +1,98 @@
+#include "single_run.h"
+
+#include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogue.h"
+#include "data_input.h"
+#include "encoder.h"
+#include "outputs.h"
+#include "tool_error.h"
+
+namespace ecc200_cli {
+namespace {
+
+using Target = std::pair<OutputFormat, std::string>;
+
+// Checks every output name before anything is encoded or written.
+std::vector<Target> ResolveTargets(const Options& options) {
+    std::vector<Target> targets;
+    for (const std::string& output : options.outputs) {
+        const auto format = FormatOfTarget(output);
+        if (!format) {
+            throw ToolError(kExitUsage, "cannot tell the format of '" + output +
+                                            "' from its name; use a .png, .bmp or .svg file, "
+                                            "or '-' for the terminal");
+        }
+        targets.emplace_back(*format, output);
+    }
+    const bool onlyInfo = options.info && targets.empty() && !options.print;
+    if (options.print || (targets.empty() && !onlyInfo)) {
+        targets.emplace_back(OutputFormat::kTerminal, "-");
+    }
+    return targets;
+}
+
+std::string ObtainData(const Options& options) {
+    std::string data;
+    if (options.data) {
+        data = *options.data;
+    } else if (options.inputFile) {
+        // One byte more than fits tells "too long" apart from "just fits" without reading on.
+        data = ReadBytes(*options.inputFile, ECC200_MAX_DATA_LENGTH + 1);
+    } else {
+        throw ToolError(kExitUsage,
+                        "no data given: pass it as an argument or with --input FILE (see --help)");
+    }
+    if (data.empty() && !options.allowEmpty) {
+        throw ToolError(kExitSymbolFailed,
+                        "the data is empty; pass --allow-empty to encode an empty symbol");
+    }
+    if (data.size() > ECC200_MAX_DATA_LENGTH) {
+        throw ToolError(kExitSymbolFailed, "the data is longer than " +
+                                               std::to_string(ECC200_MAX_DATA_LENGTH) +
+                                               " bytes, the most a symbol holds");
+    }
+    return data;
+}
+
+void PrintInfo(const Options& options, const ModuleGrid& grid, std::size_t dataLength) {
+    const SizeFacts* size = FindSize(grid.sizeIndex);
+    if (size == nullptr) return;
+    std::cout << "size: " << size->name << " (" << size->rows << " rows x " << size->cols
+              << " columns, "
+              << (options.size == ECC200_SIZE_AUTO ? "chosen automatically" : "as requested")
+              << ")\n"
+              << "capacity: " << size->dataCodewords << " data codewords\n"
+              << "scheme requested: " << FindScheme(options.scheme).name << "\n"
+              << "data: " << dataLength << " bytes\n";
+    if (options.userMark) std::cout << "user mark: on\n";
+    if (options.productId) std::cout << "product mark: on\n";
+    std::cout.flush();
+}
+
+}  // namespace
+
+SymbolSettings SettingsFrom(const Options& options) {
+    return {options.scheme, options.size, options.userMark, options.productId};
+}
+
+int RunSingle(const Options& options) {
+    const std::vector<Target> targets = ResolveTargets(options);
+    const std::string data = ObtainData(options);
+
+    Encoder encoder;
+    encoder.Load(data, SettingsFrom(options));
+    const ModuleGrid grid = encoder.Encode();
+
+    if (options.info) PrintInfo(options, grid, data.size());
+    const RenderSettings render{options.moduleSize, options.quietZone};
+    for (const auto& [format, target] : targets) {
+        WriteOutput(format, target, grid, encoder, render);
+    }
+    return kExitOk;
+}
+
+}  // namespace ecc200_cli
