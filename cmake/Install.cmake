@@ -1,0 +1,44 @@
+# Installation: the shared library, its header, the ecc200 tool, a CMake package
+# (find_package(ecc200) gives the target ecc200::ecc200) and a pkg-config file. Every installed
+# file finds the others by relative paths, so the tree may be installed under any prefix
+# (cmake --install <build> --prefix <dir>).
+include(CMakePackageConfigHelpers)
+
+set(ECC200_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/ecc200)
+set(ECC200_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+install(TARGETS ecc200 EXPORT ecc200Targets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+                COMPONENT runtime NAMELINK_COMPONENT development
+        PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+
+if(TARGET ecc200_cli)
+    install(TARGETS ecc200_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+endif()
+
+install(EXPORT ecc200Targets
+        NAMESPACE ecc200::
+        FILE ecc200Targets.cmake
+        DESTINATION ${ECC200_CMAKE_PACKAGE_DIR}
+        COMPONENT development)
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ecc200Config.cmake.in
+                              ${PROJECT_BINARY_DIR}/ecc200Config.cmake
+                              INSTALL_DESTINATION ${ECC200_CMAKE_PACKAGE_DIR})
+# The soname carries the major version, so only the same major version is compatible.
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/ecc200ConfigVersion.cmake
+                                 VERSION ${PROJECT_VERSION}
+                                 COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/ecc200Config.cmake
+              ${PROJECT_BINARY_DIR}/ecc200ConfigVersion.cmake
+        DESTINATION ${ECC200_CMAKE_PACKAGE_DIR}
+        COMPONENT development)
+
+# The pkg-config file locates the prefix relative to its own folder.
+file(RELATIVE_PATH ECC200_PKGCONFIG_TO_PREFIX
+     ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" ECC200_PKGCONFIG_TO_PREFIX "${ECC200_PKGCONFIG_TO_PREFIX}")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/ecc200.pc.in ${PROJECT_BINARY_DIR}/ecc200.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/ecc200.pc
+        DESTINATION ${ECC200_PKGCONFIG_DIR}
+        COMPONENT development)
