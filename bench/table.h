@@ -1,0 +1,49 @@
+// The summary tables printed after the timing: per row, each encoder's median time per symbol,
+// our ratio to the fastest peer and the geometric means.
+#ifndef ECC200_BENCH_TABLE_H
+#define ECC200_BENCH_TABLE_H
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "job.h"
+
+namespace bench {
+
+// One encoder on one input: its verdict from before the timing and, when timed, its median.
+struct Cell {
+    Verdict verdict;
+    std::string benchmarkName;  // empty when not timed
+    std::optional<double> micros;
+};
+
+struct GridRow {
+    std::string label;
+    bool largest = false;  // the row's data is the largest of its class that fits 144x144
+    std::vector<Cell> cells;
+};
+
+// Rows by columns; column 0 is always our library.
+struct Grid {
+    std::string title;
+    std::vector<std::string> columns;
+    std::vector<GridRow> rows;
+};
+
+// Columns 1.. are peers: adds the fastest peer, our ratio to it and the geometric means.
+void PrintComparison(const Grid& grid, std::ostream& out);
+
+// Plain times per column with the size of our symbol, no ratio.
+void PrintTimes(const Grid& grid, std::ostream& out);
+
+// Every cell that was not timed, with the reason.
+void PrintUntimed(const Grid& grid, std::ostream& out);
+
+// Geometric mean of our ratio to the fastest peer; over the largest rows only when asked.
+std::optional<double> GeometricMeanRatio(const Grid& grid, bool largestOnly);
+
+}  // namespace bench
+
+#endif
