@@ -12,4 +12,8 @@ namespace ecc200 {
 // of data codewords (at least 1).
 int32_t EncodeAutoScheme(Symbol& symbol);
 
+// The same into `out`, which holds `capacity` codewords: codewords past it are counted but not
+// stored, so the result is what an unbounded array would give. -8 for an invalid size.
+int32_t EncodeAutoScheme(Symbol& symbol, uint8_t* out, int32_t capacity);
+
 }  // namespace ecc200

@@ -1,0 +1,39 @@
+#include "encodation/base256.h"
+
+#include "encodation/exact_fit.h"
+#include "geometry/size_table.h"
+
+namespace ecc200 {
+
+namespace {
+
+constexpr int32_t kLongLengthThreshold = 250;
+
+void PutRandomised(EncoderCursor& cursor, int32_t value) {
+    cursor.Put(RandomiseBase256(static_cast<uint8_t>(value & 0xFF), cursor.count + 1));
+}
+
+}  // namespace
+
+int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
+    const int32_t n = cursor.remaining;
+    if (n < 1) return kBase256EmptyError;
+    const int32_t start = cursor.count;
+
+    if (atEnd && FindExactFitSize(symbol, cursor.count + 1 + n) != kAutomaticSize) {
+        PutRandomised(cursor, 0);
+    } else if (n < kLongLengthThreshold) {
+        PutRandomised(cursor, n);
+    } else {
+        // Runs of 1750 bytes or more overflow the first length codeword; such a field can never
+        // fit a symbol, and the stream is rejected as too long.
+        PutRandomised(cursor, 249 + n / kLongLengthThreshold);
+        PutRandomised(cursor, n % kLongLengthThreshold);
+    }
+    while (cursor.remaining > 0) PutRandomised(cursor, cursor.Take());
+
+    symbol.scheme = kSchemeAscii;
+    return cursor.count - start;
+}
+
+}  // namespace ecc200

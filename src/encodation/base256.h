@@ -1,0 +1,22 @@
+// Base 256 encodation: a length field and the bytes themselves, all randomised.
+#pragma once
+
+#include <cstdint>
+
+#include "api/symbol.h"
+#include "encodation/encoder_cursor.h"
+
+namespace ecc200 {
+
+// The stored form of a Base 256 codeword at 1-based stream position `position`.
+constexpr uint8_t RandomiseBase256(uint8_t value, int32_t position) {
+    return static_cast<uint8_t>((value + (149 * position) % 255 + 1) % 256);
+}
+
+// Encodes the whole run in Base 256 (the latch is already written): a length field of one or two
+// codewords, or the single codeword 0 when `atEnd` is set and the field then ends exactly at the
+// end of a symbol's capacity (in automatic size mode that fixes the size), then the bytes. Sets
+// `scheme` to ASCII. Returns the number of codewords produced, or -17 for an empty run.
+int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd);
+
+}  // namespace ecc200

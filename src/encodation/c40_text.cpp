@@ -1,0 +1,65 @@
+#include "encodation/c40_text.h"
+
+#include "encodation/char_classes.h"
+
+namespace ecc200 {
+
+namespace {
+
+constexpr uint8_t kShift1 = 0;
+constexpr uint8_t kShift2 = 1;
+constexpr uint8_t kUpperShiftValue = 30;
+
+// The values of the data, collected before packing.
+struct ValueList {
+    uint8_t values[kC40ValueStorage];
+    int32_t size = 0;
+
+    void Append(uint8_t value) { values[size++] = value; }
+};
+
+void CollectByte(const CharSetTable& sets, uint8_t c, ValueList& list) {
+    if (IsExtended(c)) {
+        list.Append(kShift2);
+        list.Append(kUpperShiftValue);
+        c = static_cast<uint8_t>(c - 128);
+    }
+    const CharValues& v = sets.byCharacter[c];
+    for (uint8_t k = 0; k < v.length; ++k) list.Append(v.values[k]);
+}
+
+void CompleteLastTriplet(ValueList& list) {
+    switch (list.size % 3) {
+        case 1:
+            list.Append(kShift2);
+            list.Append(kUpperShiftValue);
+            break;
+        case 2:
+            list.Append(kShift1);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+int32_t EncodeC40Text(const CharSetTable& sets, EncoderCursor& cursor) {
+    ValueList list;
+    while (cursor.remaining > 0 && list.size < kC40MaxValues) {
+        CollectByte(sets, cursor.Take(), list);
+    }
+    if (list.size == 0) {
+        if (cursor.Previous() == sets.latch) cursor.DropPrevious();
+        return 0;
+    }
+    CompleteLastTriplet(list);
+    for (int32_t i = 0; i < list.size; i += 3) {
+        const int32_t w = 1600 * list.values[i] + 40 * list.values[i + 1] + list.values[i + 2] + 1;
+        cursor.Put(static_cast<uint8_t>(w / 256));
+        cursor.Put(static_cast<uint8_t>(w % 256));
+    }
+    return 2 * (list.size / 3);
+}
+
+}  // namespace ecc200

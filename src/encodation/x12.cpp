@@ -1,0 +1,58 @@
+#include "encodation/x12.h"
+
+#include "encodation/ascii.h"
+#include "encodation/exact_fit.h"
+#include "geometry/size_table.h"
+
+namespace ecc200 {
+
+namespace {
+
+// Whether the run's last one or two bytes may follow the triplets without an unlatch: they take
+// one ASCII codeword and that codeword completes the symbol exactly.
+bool UnlatchCanBeLeftOut(Symbol& symbol, const EncoderCursor& cursor, bool atEnd) {
+    if (!atEnd || cursor.remaining < 1 || cursor.remaining > 2) return false;
+    if (MeasureAscii(cursor.position, cursor.remaining) != 1) return false;
+    return FindExactFitSize(symbol, cursor.count + 1) != kAutomaticSize;
+}
+
+}  // namespace
+
+int32_t X12Value(uint8_t c) {
+    switch (c) {
+        case '\r':
+            return 0;
+        case '*':
+            return 1;
+        case '>':
+            return 2;
+        case ' ':
+            return 3;
+        default:
+            break;
+    }
+    if (c >= '0' && c <= '9') return 4 + (c - '0');
+    if (c >= 'A' && c <= 'Z') return 14 + (c - 'A');
+    return -1;
+}
+
+int32_t EncodeX12(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
+    const int32_t start = cursor.count;
+    while (cursor.remaining >= 3) {
+        const int32_t first = X12Value(cursor.position[0]);
+        const int32_t second = X12Value(cursor.position[1]);
+        const int32_t third = X12Value(cursor.position[2]);
+        if (first < 0 || second < 0 || third < 0) return kX12ByteError;
+        const int32_t w = 1600 * first + 40 * second + third + 1;
+        cursor.Put(static_cast<uint8_t>(w / 256));
+        cursor.Put(static_cast<uint8_t>(w % 256));
+        cursor.position += 3;
+        cursor.remaining -= 3;
+    }
+    symbol.scheme = kSchemeAscii;
+    if (!UnlatchCanBeLeftOut(symbol, cursor, atEnd)) cursor.Put(kUnlatch);
+    EncodeAscii(cursor);
+    return cursor.count - start;
+}
+
+}  // namespace ecc200
