@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "geometry/size_table.h"
 #include "marks/keystream.h"
