@@ -1,4 +1,5 @@
 // Times ecc200 and the peer encoders side by side on a fixed corpus and prints the summary tables.
+// Exits with 1 when any output of ecc200 does not read back as its input.
 //
 //   ecc200_bench [--quick] [--markdown=FILE] [--repetitions=N] [--min-time=SECONDS]
 //                [Google Benchmark flags, e.g. --benchmark_filter=zint]
@@ -129,9 +130,9 @@ int main(int argc, char** argv) {
     bench::Registry registry(options.timing);
     std::vector<bench::Grid> grids;
     grids.push_back(
-        registry.AddCorpusGrid("Comparison", corpus, {&ours, &zint, &zintFast, &zxing, &dmtx}));
+        registry.AddCorpusGrid("Comparison", corpus, {&ours, &zint, &zintFast, &zxing, &dmtx}, 1));
     grids.push_back(registry.AddCorpusGrid("ecc200 output paths and marks", corpus,
-                                           {&bmp, &userMark, &productMark}));
+                                           {&bmp, &userMark, &productMark}, 3));
     grids.push_back(registry.AddSizeGrid("ecc200 encode alone per size (fixed size, digits)",
                                          SizeIndices(options.quick)));
 
@@ -144,5 +145,12 @@ int main(int argc, char** argv) {
     PrintSummary(grids, fitterName, summary);
     std::cout << summary.str();
     if (!options.markdownPath.empty()) std::ofstream(options.markdownPath) << summary.str();
+    // Our own output must be right: a wrong or missing symbol of ours fails the run.
+    for (const auto& grid : grids) {
+        if (!bench::OursAllCorrect(grid)) {
+            std::cerr << "ecc200 did not encode every input correctly (see the list above)\n";
+            return 1;
+        }
+    }
     return 0;
 }

@@ -60,8 +60,8 @@ Cell Registry::AddCell(const Encoder& encoder, const std::string& rowKey, const 
 }
 
 Grid Registry::AddCorpusGrid(const std::string& title, const std::vector<CorpusRow>& corpus,
-                             const std::vector<const Encoder*>& encoders) {
-    Grid grid{title, {}, {}};
+                             const std::vector<const Encoder*>& encoders, std::size_t ourColumns) {
+    Grid grid{title, {}, {}, ourColumns};
     for (const Encoder* encoder : encoders) grid.columns.push_back(encoder->Name());
     for (const CorpusRow& row : corpus) {
         GridRow gridRow{row.Label(), row.largest, {}};
@@ -74,7 +74,7 @@ Grid Registry::AddCorpusGrid(const std::string& title, const std::vector<CorpusR
 }
 
 Grid Registry::AddSizeGrid(const std::string& title, const std::vector<int>& sizeIndices) {
-    Grid grid{title, {"ecc200 fixed size"}, {}};
+    Grid grid{title, {"ecc200 fixed size"}, {}, 1};
     for (const int index : sizeIndices) {
         const SymbolSize& size = kSymbolSizes[static_cast<std::size_t>(index)];
         // Two digits make one codeword, so this fills the capacity exactly.

@@ -23,8 +23,9 @@ class Registry {
     explicit Registry(TimingOptions timing) : timing_(timing) {}
 
     // A grid of the corpus rows by the encoders, each cell verified and, when correct, registered.
+    // The first ourColumns encoders are ours.
     Grid AddCorpusGrid(const std::string& title, const std::vector<CorpusRow>& corpus,
-                       const std::vector<const Encoder*>& encoders);
+                       const std::vector<const Encoder*>& encoders, std::size_t ourColumns);
 
     // One row per fixed size (ECC200_SIZE_* values), with digits that fill its capacity.
     Grid AddSizeGrid(const std::string& title, const std::vector<int>& sizeIndices);

@@ -114,6 +114,15 @@ void PrintMeans(const Grid& grid, bool largestOnly, bool withRatio, std::ostream
 
 }  // namespace
 
+bool OursAllCorrect(const Grid& grid) {
+    for (const auto& row : grid.rows) {
+        for (std::size_t column = 0; column < grid.ourColumns; ++column) {
+            if (!row.cells[column].verdict.correct()) return false;
+        }
+    }
+    return true;
+}
+
 std::optional<double> GeometricMeanRatio(const Grid& grid, bool largestOnly) {
     GeometricMean mean;
     for (const auto& row : grid.rows) {

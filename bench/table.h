@@ -25,11 +25,12 @@ struct GridRow {
     std::vector<Cell> cells;
 };
 
-// Rows by columns; column 0 is always our library.
+// Rows by columns; the first ourColumns columns are our library, the rest are peers.
 struct Grid {
     std::string title;
     std::vector<std::string> columns;
     std::vector<GridRow> rows;
+    std::size_t ourColumns = 1;
 };
 
 // Columns 1.. are peers: adds the fastest peer, our ratio to it and the geometric means.
@@ -40,6 +41,9 @@ void PrintTimes(const Grid& grid, std::ostream& out);
 
 // Every cell that was not timed, with the reason.
 void PrintUntimed(const Grid& grid, std::ostream& out);
+
+// Whether our library encoded every input of the grid correctly.
+bool OursAllCorrect(const Grid& grid);
 
 // Geometric mean of our ratio to the fastest peer; over the largest rows only when asked.
 std::optional<double> GeometricMeanRatio(const Grid& grid, bool largestOnly);
