@@ -7,10 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <regex>
 
 #include "ecc200.h"
 
@@ -165,28 +166,32 @@ std::optional<Grid> LibraryGrid(const std::string& data, int32_t scheme, int32_t
 }
 
 std::optional<Grid> GridFromSvg(const std::string& svg) {
-    std::smatch box;
-    if (!std::regex_search(svg, box, std::regex(R"re(viewBox="0 0 (\d+) (\d+)")re"))) {
+    const std::size_t box = svg.find("viewBox=\"0 0 ");
+    const std::size_t path = svg.find("<path ");
+    const std::size_t d = svg.find(" d=\"", path);
+    if (box == std::string::npos || path == std::string::npos || d == std::string::npos) {
         return std::nullopt;
     }
-    Grid grid{std::stoi(box[2]), std::stoi(box[1]), {}};
+    Grid grid;
+    if (std::sscanf(svg.c_str() + box, "viewBox=\"0 0 %d %d\"", &grid.cols, &grid.rows) != 2) {
+        return std::nullopt;
+    }
     grid.modules.assign(static_cast<std::size_t>(grid.rows * grid.cols), 0);
-    std::smatch path;
-    if (!std::regex_search(svg, path, std::regex(R"re(<path [^>]*d="([^"]*)")re"))) {
-        return std::nullopt;
-    }
-    const std::string d = path[1];
-    const std::regex run(R"(M(\d+) (\d+)h(\d+)v1h-(\d+)z)");
-    std::size_t covered = 0;
-    for (auto it = std::sregex_iterator(d.begin(), d.end(), run); it != std::sregex_iterator();
-         ++it) {
-        const int x = std::stoi((*it)[1]), y = std::stoi((*it)[2]), n = std::stoi((*it)[3]);
-        if ((*it)[3] != (*it)[4] || y >= grid.rows || x + n > grid.cols) return std::nullopt;
-        for (int i = 0; i < n; ++i)
+    // Every run is "M<x> <y>h<n>v1h-<n>z"; anything else in the path is a fault.
+    const std::size_t end = svg.find('"', d + 4);
+    std::size_t at = d + 4;
+    while (at < end) {
+        int x = 0, y = 0, n = 0, back = 0, used = 0;
+        if (std::sscanf(svg.c_str() + at, "M%d %dh%dv1h-%dz%n", &x, &y, &n, &back, &used) != 4 ||
+            used == 0 || n != back || x < 0 || y < 0 || y >= grid.rows || x + n > grid.cols) {
+            return std::nullopt;
+        }
+        for (int i = 0; i < n; ++i) {
             grid.modules[static_cast<std::size_t>(y * grid.cols + x + i)] = 1;
-        covered += static_cast<std::size_t>(it->length());
+        }
+        at += static_cast<std::size_t>(used);
     }
-    if (covered != d.size()) return std::nullopt;  // something other than runs in the path
+    if (at != end) return std::nullopt;
     return grid;
 }
 

@@ -1,7 +1,7 @@
 // What the tool tells about itself and about the symbol it made, and the marks.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
 
 #include "cli_test_support.h"
 
@@ -42,15 +42,18 @@ TEST(Information, VersionListAndHelp) {
     const ScratchDir dir;
     const ToolRun version = RunTool({"--version"}, dir.path());
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(
-        std::regex_search(version.out, std::regex(R"(^ecc200 tool \S+, library 21\.10\n$)")))
-        << version.out;
+    EXPECT_EQ(version.out.rfind("ecc200 tool ", 0), 0u) << version.out;
+    EXPECT_NE(version.out.find(", library 21.10\n"), std::string::npos) << version.out;
 
     const ToolRun sizes = RunTool({"--list-sizes"}, dir.path());
     EXPECT_EQ(sizes.exitCode, 0);
     EXPECT_EQ(std::count(sizes.out.begin(), sizes.out.end(), '\n'), 31);
-    EXPECT_TRUE(std::regex_search(sizes.out, std::regex(R"(\n144x144 +144 +144 +1558  square\n)")));
-    EXPECT_TRUE(std::regex_search(sizes.out, std::regex(R"(\n16x48 +16 +48 +49  rectangle)")));
+    EXPECT_NE(sizes.out.find("\n144x144     144      144            1558  square\n"),
+              std::string::npos)
+        << sizes.out;
+    EXPECT_NE(sizes.out.find("\n16x48        16       48              49  rectangle"),
+              std::string::npos)
+        << sizes.out;
 
     const ToolRun help = RunTool({"--help"}, dir.path());
     EXPECT_EQ(help.exitCode, 0);
