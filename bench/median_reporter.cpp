@@ -26,13 +26,15 @@ benchmark::ConsoleReporter::OutputOptions ConsoleOptions() {
 
 }  // namespace
 
-MedianReporter::MedianReporter() : ConsoleReporter(ConsoleOptions()) {}
+MedianReporter::MedianReporter(bool wallClock)
+    : ConsoleReporter(ConsoleOptions()), wallClock_(wallClock) {}
 
 void MedianReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         if (run.error_occurred) continue;
         const std::string& name = run.run_name.function_name;
-        const double micros = ToMicros(run.GetAdjustedRealTime(), run.time_unit);
+        const double time = wallClock_ ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+        const double micros = ToMicros(time, run.time_unit);
         if (run.run_type == Run::RT_Aggregate) {
             if (run.aggregate_name == "median") medians_[name] = micros;
         } else if (run.repetitions <= 1) {

@@ -165,6 +165,20 @@ void PrintTimes(const Grid& grid, std::ostream& out) {
     PrintMeans(grid, false, false, out);
 }
 
+void PrintSizes(const Grid& grid, std::ostream& out) {
+    out << "\n### Symbol sizes chosen (" << grid.title << ")\n\n";
+    std::vector<std::string> header{"row"};
+    for (const auto& column : grid.columns) header.push_back(column);
+    PrintHeader(header, out);
+    for (const auto& row : grid.rows) {
+        std::vector<std::string> fields{row.label};
+        for (const auto& cell : row.cells) {
+            fields.push_back(cell.verdict.correct() ? cell.verdict.detail : CellText(cell));
+        }
+        PrintLine(fields, out);
+    }
+}
+
 void PrintUntimed(const Grid& grid, std::ostream& out) {
     bool any = false;
     for (const auto& row : grid.rows) {

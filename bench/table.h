@@ -39,6 +39,9 @@ void PrintComparison(const Grid& grid, std::ostream& out);
 // Plain times per column with the size of our symbol, no ratio.
 void PrintTimes(const Grid& grid, std::ostream& out);
 
+// The symbol size each encoder chose per row (or why it has none).
+void PrintSizes(const Grid& grid, std::ostream& out);
+
 // Every cell that was not timed, with the reason.
 void PrintUntimed(const Grid& grid, std::ostream& out);
 
