@@ -159,6 +159,13 @@ INSTANTIATE_TEST_SUITE_P(
         DriverCase{"NoData", 3, kAuto, "", -17, {}, kAuto, 3}),
     CaseName{});
 
+INSTANTIATE_TEST_SUITE_P(
+    BadRequest, EncodeDriver,
+    ::testing::Values(DriverCase{"UnknownScheme", 7, kAuto, "A", -8, {}, kAuto, 7},
+                      DriverCase{"UnknownSizeFixed", 1, 30, "A", -8, {}, 30, 1},
+                      DriverCase{"UnknownSizeAutomatic", 0, -2, "A", -8, {}, -2, 0}),
+    CaseName{});
+
 // Automatic scheme selection (scheme 0); the stream always ends in ASCII.
 INSTANTIATE_TEST_SUITE_P(
     Automatic, EncodeDriver,

@@ -101,5 +101,47 @@ INSTANTIATE_TEST_SUITE_P(
         LookAheadCase{"Base256KeepsItsCount", 3, "AB", 3, {{3, Bits(2.0f)}, {1, Bits(3.0f)}}}),
     CaseName{});
 
+// One byte of every class that the counts tell apart.
+constexpr uint8_t kClassBytes[] = {'5', 'A', ' ', '\r', '*', 'a', '!', '{', 0x80};
+
+bool AnyOutsideX12(const uint8_t* text, int32_t length) {
+    for (int32_t k = 0; k < length; ++k) {
+        const uint8_t c = text[k];
+        const bool x12 = c == '\r' || c == '*' || c == '>' || c == ' ' || (c >= '0' && c <= '9') ||
+                         (c >= 'A' && c <= 'Z');
+        if (!x12) return true;
+    }
+    return false;
+}
+
+// The automatic driver relies on two things that hold for every window: it never enters X12 on
+// a window holding a byte outside X12, and it never stays in EDIFACT for a byte outside EDIFACT.
+TEST(LookAhead, NeverChoosesASchemeForBytesItCannotCarry) {
+    const auto handle = PreparedSymbol("", 1, -1);
+    Symbol& symbol = testing::Internals(handle);
+    constexpr int32_t kClasses = sizeof(kClassBytes);
+    uint8_t text[6];
+    for (int32_t length = 1; length <= 6; ++length) {
+        int32_t windows = 1;
+        for (int32_t k = 0; k < length; ++k) windows *= kClasses;
+        for (int32_t w = 0; w < windows; ++w) {
+            for (int32_t k = 0, rest = w; k < length; ++k, rest /= kClasses) {
+                text[k] = kClassBytes[rest % kClasses];
+            }
+            const bool foreignFirstForEdifact = text[0] < 32 || text[0] > 94;
+            for (int32_t current = 1; current <= 6; ++current) {
+                symbol.scheme = current;
+                const int32_t chosen = LookAheadTest(symbol, text, length);
+                if (current != 6 && chosen == 6) {
+                    ASSERT_FALSE(AnyOutsideX12(text, length)) << "from " << current << ", " << w;
+                }
+                if (current == 4 && foreignFirstForEdifact) {
+                    ASSERT_NE(chosen, 4) << w;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace ecc200

@@ -23,7 +23,7 @@ namespace {
 using testing::PreparedSymbol;
 using testing::StreamReader;
 
-constexpr int32_t kInputsPerScheme = 1200;
+constexpr int32_t kInputsPerScheme = 3000;
 constexpr int32_t kUnboundedCapacity = 8 * kMaxDataLength;
 
 // Byte alphabets that suit one scheme or another, and ones that suit none.
