@@ -49,7 +49,8 @@ void AddSymbolOptions(CLI::App& app, Options& options) {
     app.add_flag("--user-mark", options.userMark,
                  "Add the user mark (needs user.id in the current directory)");
     app.add_option("--product-mark", options.productId,
-                   "Add the product mark keyed with identifier ID (needs user.id)")
+                   "Add the product mark keyed with identifier ID (needs user.id); ordinary "
+                   "readers cannot read such a symbol")
         ->type_name("ID");
 }
 

@@ -17,8 +17,10 @@
 namespace ecc200_cli {
 namespace {
 
+// A terminal gets explicit colours unless the user turned them off with a non-empty NO_COLOR.
 bool StandardOutputWantsColour() {
-    return isatty(STDOUT_FILENO) != 0 && std::getenv("NO_COLOR") == nullptr;
+    const char* noColour = std::getenv("NO_COLOR");
+    return isatty(STDOUT_FILENO) != 0 && (noColour == nullptr || *noColour == '\0');
 }
 
 void WriteTerminal(const ModuleGrid& grid, const RenderSettings& render) {
