@@ -24,6 +24,9 @@ constexpr float kThirteenThirds = std::bit_cast<float>(0x408AAAABu);
 // The scores depend on every addition being rounded to single precision at once.
 static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
 static_assert(FLT_EVAL_METHOD == 0, "float arithmetic must not be carried out in wider registers");
+#ifdef __FAST_MATH__
+#error "the look-ahead counts need strict IEEE single-precision arithmetic"
+#endif
 
 using Counts = float[kSchemeCount];
 

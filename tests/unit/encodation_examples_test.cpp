@@ -7,6 +7,7 @@
 
 #include "encodation/auto_scheme.h"
 #include "encodation/fixed_scheme.h"
+#include "encodation_stream_reader.h"
 #include "encodation_test_support.h"
 
 namespace ecc200 {
@@ -236,6 +237,29 @@ INSTANTIATE_TEST_SUITE_P(
                    kAuto,
                    1}),
     CaseName{});
+
+// Letters past the C40 and Text value limit: the first run stops at 1558 values (1040 codewords
+// between latch and unlatch), and the rest is scanned again into a second run of the same scheme.
+class AutomaticValueLimit : public ::testing::TestWithParam<char> {};
+
+TEST_P(AutomaticValueLimit, SplitsTheRunAndKeepsEveryByte) {
+    const std::string data(1600, GetParam());
+    const auto handle = PreparedSymbol(data, 0, kAuto);
+    Symbol& symbol = testing::Internals(handle);
+    const int32_t latch = GetParam() == 'A' ? 230 : 239;
+    ASSERT_EQ(EncodeAutoScheme(symbol), 1 + 1040 + 1 + 1 + 28 + 1 + 1);
+    EXPECT_EQ(symbol.codewords[0], latch);
+    EXPECT_EQ(symbol.codewords[1041], 254);
+    EXPECT_EQ(symbol.codewords[1042], latch);
+    EXPECT_EQ(symbol.codewords[1071], 254);
+    EXPECT_EQ(symbol.codewords[1072], 129);
+    const std::vector<uint8_t> stream(symbol.codewords, symbol.codewords + 1073);
+    const auto bytes = testing::StreamReader(stream, 1304).Read();
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), data);
+}
+
+INSTANTIATE_TEST_SUITE_P(C40AndText, AutomaticValueLimit, ::testing::Values('A', 'a'));
 
 }  // namespace
 }  // namespace ecc200
