@@ -1,12 +1,10 @@
 #include "atomic_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -18,7 +16,10 @@ namespace {
 
 std::string TemporaryPattern(const std::string& target) {
     const std::filesystem::path path(target);
-    return (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string hidden(".");
+    hidden += path.filename().string();
+    hidden += ".XXXXXX";
+    return (path.parent_path() / hidden).string();
 }
 
 // mkstemp makes the file readable by its owner only; a finished output gets the permissions that

@@ -3,7 +3,21 @@
 namespace ecc200_cli {
 namespace {
 
-// Each horizontal run of dark modules becomes one closed rectangle of height 1.
+// Appends one closed rectangle of height 1: n dark modules from (x, y) to the right.
+void AppendRun(std::string& path, int x, int y, int n) {
+    const std::string length = std::to_string(n);
+    path += 'M';
+    path += std::to_string(x);
+    path += ' ';
+    path += std::to_string(y);
+    path += 'h';
+    path += length;
+    path += "v1h-";
+    path += length;
+    path += 'z';
+}
+
+// Each horizontal run of dark modules becomes one rectangle of the path.
 std::string DarkModulesPath(const ModuleGrid& grid, int quietZone) {
     std::string path;
     for (int row = 0; row < grid.rows; ++row) {
@@ -15,9 +29,7 @@ std::string DarkModulesPath(const ModuleGrid& grid, int quietZone) {
             }
             const int start = col;
             while (col < grid.cols && grid.Dark(row, col)) ++col;
-            const std::string run = std::to_string(col - start);
-            path += "M" + std::to_string(start + quietZone) + " " +
-                    std::to_string(row + quietZone) + "h" + run + "v1h-" + run + "z";
+            AppendRun(path, start + quietZone, row + quietZone, col - start);
         }
     }
     return path;
@@ -26,17 +38,25 @@ std::string DarkModulesPath(const ModuleGrid& grid, int quietZone) {
 }  // namespace
 
 std::string RenderSvg(const ModuleGrid& grid, int moduleSize, int quietZone) {
-    const std::string width = std::to_string(grid.cols + 2 * quietZone);
-    const std::string height = std::to_string(grid.rows + 2 * quietZone);
-    const std::string pixelWidth = std::to_string((grid.cols + 2 * quietZone) * moduleSize);
-    const std::string pixelHeight = std::to_string((grid.rows + 2 * quietZone) * moduleSize);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-           pixelWidth + "\" height=\"" + pixelHeight + "\" viewBox=\"0 0 " + width + " " + height +
-           "\" shape-rendering=\"crispEdges\">\n"
-           "<rect width=\"" +
-           width + "\" height=\"" + height + "\" fill=\"#ffffff\"/>\n<path fill=\"#000000\" d=\"" +
-           DarkModulesPath(grid, quietZone) + "\"/>\n</svg>\n";
+    const int width = grid.cols + 2 * quietZone;
+    const int height = grid.rows + 2 * quietZone;
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
+    svg += std::to_string(width * moduleSize);
+    svg += "\" height=\"";
+    svg += std::to_string(height * moduleSize);
+    svg += "\" viewBox=\"0 0 ";
+    svg += std::to_string(width);
+    svg += ' ';
+    svg += std::to_string(height);
+    svg += "\" shape-rendering=\"crispEdges\">\n<rect width=\"";
+    svg += std::to_string(width);
+    svg += "\" height=\"";
+    svg += std::to_string(height);
+    svg += "\" fill=\"#ffffff\"/>\n<path fill=\"#000000\" d=\"";
+    svg += DarkModulesPath(grid, quietZone);
+    svg += "\"/>\n</svg>\n";
+    return svg;
 }
 
 }  // namespace ecc200_cli
