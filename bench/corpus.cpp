@@ -12,7 +12,7 @@ constexpr std::array<DataClass, 4> kClasses{DataClass::kDigits, DataClass::kUppe
 constexpr std::array<std::size_t, 5> kLengths{5, 20, 60, 200, 500};
 constexpr std::array<std::size_t, 2> kQuickLengths{5, 200};
 
-// splitmix64: small, fully specified, so the corpus does not depend on the standard library.
+// splitmix64: small and exactly defined, so the corpus does not depend on the standard library.
 class SeededStream {
   public:
     explicit SeededStream(std::uint64_t seed) : state_(seed) {}
