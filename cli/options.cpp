@@ -14,12 +14,13 @@ constexpr int kMaxQuietZone = 50;
 
 constexpr const char kExamples[] = R"(
 Examples:
-  ecc200 "Hello, world"                       draw the symbol in the terminal
-  ecc200 "Hello, world" -o hello.png           write a PNG (also .bmp, .svg)
-  ecc200 -i label.bin -o label.svg --size 32x32
-  printf 'A\0B' | ecc200 -i - -o nul.bmp       binary data from standard input
-  ecc200 "4711" --info --print                 show the size chosen and the symbol
-  ecc200 --batch serials.txt --output-dir out  one symbol per line: out/0001.png, ...
+  ecc200 "Hello, world"                          draw the symbol in the terminal
+  ecc200 "Hello, world" -o hello.png             write a PNG (also .bmp, .svg)
+  ecc200 -i label.bin -o label.svg --size 32x32  data from a file, fixed size
+  printf 'A\0B' | ecc200 -i - -o nul.bmp         binary data from standard input
+  ecc200 "4711" --info --print                   show the size chosen and the symbol
+  ecc200 --batch serials.txt --output-dir out    one symbol per line: out/0001.png, ...
+  ecc200 -o dash.png -- --data-with-dashes       after --, nothing is taken for an option
   ecc200 --list-sizes
 
 Exit codes: 0 done; 1 the data or the settings do not make a symbol (or a batch line failed);

@@ -1,5 +1,6 @@
 #include "single_run.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -28,8 +29,12 @@ std::vector<Target> ResolveTargets(const Options& options) {
         }
         targets.emplace_back(*format, output);
     }
-    const bool onlyInfo = options.info && targets.empty() && !options.print;
-    if (options.print || (targets.empty() && !onlyInfo)) {
+    const bool drawsInTerminal =
+        std::any_of(targets.begin(), targets.end(),
+                    [](const Target& target) { return target.first == OutputFormat::kTerminal; });
+    // With no output named, the symbol is drawn in the terminal, unless only --info was asked.
+    const bool nothingAsked = targets.empty() && !options.info;
+    if (!drawsInTerminal && (options.print || nothingAsked)) {
         targets.emplace_back(OutputFormat::kTerminal, "-");
     }
     return targets;

@@ -38,6 +38,14 @@ TEST(Information, InfoWithPrintAlsoDrawsTheSymbol) {
     EXPECT_EQ(grid->rows, 14);  // 10 rows and the quiet zone
 }
 
+TEST(Information, TerminalIsDrawnOnceWhenAskedTwice) {
+    const ScratchDir dir;
+    const ToolRun once = RunTool({"twice"}, dir.path());
+    const ToolRun twice = RunTool({"twice", "-o", "-", "--print"}, dir.path());
+    ASSERT_EQ(twice.exitCode, 0) << twice.err;
+    EXPECT_EQ(twice.out, once.out);
+}
+
 TEST(Information, VersionListAndHelp) {
     const ScratchDir dir;
     const ToolRun version = RunTool({"--version"}, dir.path());
