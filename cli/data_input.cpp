@@ -1,5 +1,6 @@
 #include "data_input.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
