@@ -94,7 +94,7 @@ int32_t EncodeStatus(int32_t scheme, int32_t size, const Bytes& data) {
     return WriteEncodedSymbolToBuf_ECC200(handle.get(), modules, ECC200_MAX_MODULES);
 }
 
-// The longest prefix of pool that still encodes in the fixed size (pool itself must not fit).
+// The longest prefix of pool that still encodes in the size (pool itself must not fit).
 std::size_t LongestFittingPrefix(int32_t scheme, int32_t size, const Bytes& pool) {
     std::size_t fits = 0;
     std::size_t fails = pool.size();
@@ -150,21 +150,32 @@ struct SizeScheme {
 
 class EverySizeAndScheme : public ::testing::TestWithParam<SizeScheme> {};
 
-// Short, medium and full random data of the scheme's byte class, each read back from the buffer;
-// the full one also from a BMP file.
+Bytes Prefix(const Bytes& pool, std::size_t length) {
+    return Bytes(pool.begin(), pool.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
+// Random data of the scheme's byte class from one byte up to the longest that the size holds,
+// each read back from the buffer; the shortest and the longest also from a BMP file.
 TEST_P(EverySizeAndScheme, ReadsBackExactly) {
     const auto [size, scheme] = GetParam();
     std::mt19937 random(static_cast<uint32_t>(1000 * size + scheme));
-    const Bytes pool = RandomData(scheme, ECC200_MAX_DATA_LENGTH, random);
-    ASSERT_NE(EncodeStatus(scheme, size, pool), 0);
-    const std::size_t full = LongestFittingPrefix(scheme, size, pool);
-    ASSERT_GE(full, 1u) << "not even one byte fits";
-    const auto prefix = [&](std::size_t n) {
-        return Bytes(pool.begin(), pool.begin() + static_cast<std::ptrdiff_t>(n));
-    };
-    ExpectReadBack(scheme, size, prefix(std::min<std::size_t>(full, 3)), false);
-    ExpectReadBack(scheme, size, prefix((full + 1) / 2), false);
-    ExpectReadBack(scheme, size, prefix(full), true);
+    for (int pool = 0; pool < 2; ++pool) {
+        const Bytes data = RandomData(scheme, ECC200_MAX_DATA_LENGTH, random);
+        ASSERT_NE(EncodeStatus(scheme, size, data), 0);
+        const std::size_t full = LongestFittingPrefix(scheme, size, data);
+        ASSERT_GE(full, 1u) << "not even one byte fits";
+        if (pool == 1) {
+            ExpectReadBack(scheme, size, Prefix(data, full), false);
+            continue;
+        }
+        ExpectReadBack(scheme, size, Prefix(data, 1), true);
+        for (std::size_t length :
+             {std::size_t{2}, std::size_t{3}, full / 4, full / 2, full * 3 / 4, full - 1}) {
+            if (length >= 1 && length < full)
+                ExpectReadBack(scheme, size, Prefix(data, length), false);
+        }
+        ExpectReadBack(scheme, size, Prefix(data, full), true);
+    }
 }
 
 std::vector<SizeScheme> AllSizesAndSchemes() {
@@ -179,6 +190,31 @@ INSTANTIATE_TEST_SUITE_P(Reader, EverySizeAndScheme, ::testing::ValuesIn(AllSize
                          [](const ::testing::TestParamInfo<SizeScheme>& param) {
                              return std::string("Size") + SizeName(param.param.size) + "_" +
                                     kSchemeNames[param.param.scheme];
+                         });
+
+class AutomaticSize : public ::testing::TestWithParam<int32_t> {};
+
+// Random data of the scheme's byte class with the size left to the library, from one byte up to
+// the longest that any square size holds.
+TEST_P(AutomaticSize, ReadsBackExactly) {
+    const int32_t scheme = GetParam();
+    std::mt19937 random(static_cast<uint32_t>(77 + scheme));
+    const Bytes data = RandomData(scheme, ECC200_MAX_DATA_LENGTH, random);
+    std::size_t full = data.size();
+    if (EncodeStatus(scheme, ECC200_SIZE_AUTO, data) != 0) {
+        full = LongestFittingPrefix(scheme, ECC200_SIZE_AUTO, data);
+    }
+    for (std::size_t length :
+         {std::size_t{1}, std::size_t{4}, std::size_t{11}, std::size_t{29}, std::size_t{70},
+          std::size_t{160}, std::size_t{400}, std::size_t{900}}) {
+        if (length < full) ExpectReadBack(scheme, ECC200_SIZE_AUTO, Prefix(data, length), false);
+    }
+    ExpectReadBack(scheme, ECC200_SIZE_AUTO, Prefix(data, full), true);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, AutomaticSize, ::testing::Range(0, kSchemeCount),
+                         [](const ::testing::TestParamInfo<int32_t>& param) {
+                             return std::string(kSchemeNames[param.param]);
                          });
 
 struct FieldCase {

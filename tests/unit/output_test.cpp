@@ -37,11 +37,12 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
 }
 
 uint32_t U32(const std::vector<uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 uint32_t U16(const std::vector<uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8;
+    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8;
 }
 
 // The module buffer of the symbol as WriteEncodedSymbolToBuf_ECC200 gives it.

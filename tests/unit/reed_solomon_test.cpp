@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -27,7 +28,7 @@ std::vector<uint8_t> Stream(const Symbol& symbol, int32_t count) {
 
 void LoadDataCodewords(Symbol& symbol, int32_t sizeIndex, const std::vector<uint8_t>& data) {
     symbol.sizeIndex = sizeIndex;
-    std::memcpy(symbol.codewords, data.data(), data.size());
+    std::copy(data.begin(), data.end(), symbol.codewords);
     symbol.codewordCount = static_cast<int32_t>(data.size());
 }
 
