@@ -105,17 +105,17 @@ void SetMappingDimensions(Symbol& symbol) {
 bool PlaceCodewordBits(Symbol& symbol, const PlacementEntry* map) {
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
     const int32_t codewords = size.regionCount * size.regionRows * size.regionCols / 8;
-    const int32_t rows = symbol.mappingRows;
-    const int32_t cols = symbol.mappingCols;
+    const auto rows = static_cast<uint32_t>(symbol.mappingRows);
+    const auto cols = static_cast<uint32_t>(symbol.mappingCols);
     if (codewords > symbol.codewordCount) return Fail(symbol, kStatusInternal);
+    uint8_t* topRow = symbol.matrix[rows - 1];  // mapping row 0
+    const PlacementEntry* entry = map;
     for (int32_t i = 0; i < codewords; ++i) {
-        const uint32_t codeword = symbol.codewords[i];
-        const PlacementEntry* entries = map + 8 * i;
-        for (int32_t k = 0; k < 8; ++k) {
-            const PlacementEntry entry = entries[k];
-            if (entry.row >= rows || entry.col >= cols) return Fail(symbol, kStatusInternal);
-            symbol.matrix[rows - 1 - entry.row][entry.col] =
-                static_cast<uint8_t>((codeword >> (7 - k)) & 1u);
+        uint32_t bits = symbol.codewords[i];
+        for (int32_t k = 0; k < 8; ++k, ++entry, bits <<= 1) {
+            if ((entry->row >= rows) | (entry->col >= cols)) return Fail(symbol, kStatusInternal);
+            topRow[entry->col - static_cast<std::ptrdiff_t>(entry->row) * kMatrixSide] =
+                static_cast<uint8_t>((bits >> 7) & 1u);
         }
     }
     return true;

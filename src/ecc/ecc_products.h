@@ -1,6 +1,7 @@
-// Per-generator product tables for the Reed-Solomon shift register: for every error-correction
-// count e that a symbol size uses, 256 rows of e bytes, row f holding f times the generator's
-// coefficients from x^(e-1) down to x^0. One row lookup replaces e field multiplications.
+// Per-generator product tables for the Reed-Solomon remainder: for every error-correction count e
+// that a symbol size uses, 256 rows, row f holding f times the generator's coefficients from
+// x^(e-1) down to x^0. One row lookup replaces e field multiplications. Rows are padded with
+// zeros to a multiple of 8 bytes so that they can be added a machine word at a time.
 #pragma once
 
 #include <array>
@@ -18,10 +19,18 @@ constexpr bool SizeTableUsesEccCount(int32_t e) {
     return false;
 }
 
+inline constexpr std::size_t kProductWordBytes = 8;
+
+// Bytes of one product row of g_e: e rounded up to whole words.
+constexpr std::size_t ProductRowStride(int32_t e) {
+    const auto bytes = static_cast<std::size_t>(e);
+    return (bytes + kProductWordBytes - 1) / kProductWordBytes * kProductWordBytes;
+}
+
 constexpr std::size_t EccProductBytes() {
     std::size_t bytes = 0;
     for (int32_t e = 1; e <= kMaxEccCodewords; ++e) {
-        if (SizeTableUsesEccCount(e)) bytes += 256u * static_cast<std::size_t>(e);
+        if (SizeTableUsesEccCount(e)) bytes += 256u * ProductRowStride(e);
     }
     return bytes;
 }
@@ -30,7 +39,7 @@ struct EccProductTables {
     std::array<uint8_t, EccProductBytes()> products{};
     std::array<int32_t, kMaxEccCodewords + 1> offset{};  // -1 for counts no size uses
 
-    // The 256 x e products of g_e, or null when no size uses e.
+    // The 256 product rows of g_e (ProductRowStride(e) bytes apart), or null when no size uses e.
     constexpr const uint8_t* For(int32_t e) const {
         if (e < 1 || e > kMaxEccCodewords) return nullptr;
         const int32_t at = offset[static_cast<std::size_t>(e)];
@@ -51,8 +60,9 @@ constexpr EccProductTables BuildEccProductTables() {
         const GeneratorPolynomial& g = GeneratorTable[ue];
         for (std::size_t factor = 0; factor < 256; ++factor) {
             for (std::size_t j = 0; j < ue; ++j) {
-                tables.products[next++] = GfMulTable[factor][g[ue - 1 - j]];
+                tables.products[next + j] = GfMulTable[factor][g[ue - 1 - j]];
             }
+            next += ProductRowStride(e);
         }
     }
     return tables;

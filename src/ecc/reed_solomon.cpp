@@ -2,9 +2,14 @@
 //
 // Block b of a size with B blocks owns the stream positions b, b + B, b + 2B, ...: first its
 // data codewords, then its error-correction codewords. The error-correction codewords are the
-// remainder of D(x) * x^e modulo the generator g_e(x), computed by a shift register that takes
-// the data codewords highest power first and emits the remainder from x^(e-1) down to x^0.
+// remainder of D(x) * x^e modulo the generator g_e(x), highest power first. The remainder is
+// computed by long division with the data codewords highest power first: each step takes the
+// leading coefficient, adds that multiple of the generator to the next e coefficients, and
+// moves one position on, so the running remainder slides along a work array instead of being
+// shifted.
 #include "ecc/reed_solomon.h"
+
+#include <cstring>
 
 #include "api/status.h"
 #include "ecc/ecc_products.h"
@@ -33,19 +38,34 @@ constexpr int32_t BlockDataCodewords(const SymbolSize& size, int32_t block) {
     return block < kFirstShortBlock ? size.blockDataCodewords : size.blockDataCodewords - 1;
 }
 
+// Data codewords of the longest block, room for the remainder behind them, and one word of slack
+// for the padded product rows.
+constexpr std::size_t kWorkBytes = 256;
+static_assert(175 + kMaxEccCodewords + kProductWordBytes <= kWorkBytes);
+
+// work[at .. at + stride) += row, a machine word at a time.
+void AddProductRow(uint8_t* work, const uint8_t* row, std::size_t stride) {
+    for (std::size_t j = 0; j < stride; j += kProductWordBytes) {
+        uint64_t sum;
+        uint64_t product;
+        std::memcpy(&sum, work + j, sizeof sum);
+        std::memcpy(&product, row + j, sizeof product);
+        sum ^= product;
+        std::memcpy(work + j, &sum, sizeof sum);
+    }
+}
+
 // Computes the error-correction codewords of one block and writes them to its positions.
 void EncodeBlock(uint8_t* codewords, int32_t block, int32_t blockCount, int32_t dataCount,
                  int32_t eccCount, const uint8_t* products) {
-    const auto e = static_cast<std::size_t>(eccCount);
-    uint8_t remainder[kMaxEccCodewords] = {};  // [0] is the coefficient of x^(e-1)
+    const std::size_t stride = ProductRowStride(eccCount);
+    uint8_t work[kWorkBytes] = {};  // work[k] is the leading coefficient at division step k
     for (int32_t k = 0; k < dataCount; ++k) {
-        const uint8_t feedback = codewords[block + k * blockCount] ^ remainder[0];
-        const uint8_t* row = products + feedback * e;
-        for (std::size_t j = 0; j + 1 < e; ++j) {
-            remainder[j] = remainder[j + 1] ^ row[j];
-        }
-        remainder[e - 1] = row[e - 1];
+        const auto step = static_cast<std::size_t>(k);
+        const uint8_t leading = codewords[block + k * blockCount] ^ work[step];
+        AddProductRow(work + step + 1, products + leading * stride, stride);
     }
+    const uint8_t* remainder = work + dataCount;
     for (int32_t j = 0; j < eccCount; ++j) {
         codewords[block + (dataCount + j) * blockCount] = remainder[j];
     }

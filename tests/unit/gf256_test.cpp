@@ -60,9 +60,12 @@ TEST(EccProducts, RowsHoldMultiplesOfTheGeneratorHighestPowerFirst) {
         const uint8_t* products = EccProducts.For(e);
         ASSERT_NE(products, nullptr) << "e = " << e;
         const GeneratorPolynomial& g = GeneratorTable[static_cast<std::size_t>(e)];
+        const auto stride = static_cast<int32_t>(ProductRowStride(e));
+        ASSERT_EQ(stride % 8, 0);
         for (int factor = 0; factor < 256; ++factor) {
+            for (int32_t j = e; j < stride; ++j) ASSERT_EQ(products[factor * stride + j], 0);
             for (int32_t j = 0; j < e; ++j) {
-                ASSERT_EQ(products[factor * e + j],
+                ASSERT_EQ(products[factor * stride + j],
                           GfMultiplySlow(static_cast<uint8_t>(factor),
                                          g[static_cast<std::size_t>(e - 1 - j)]));
             }
