@@ -1,5 +1,5 @@
 // The diagonal placement of codeword bits in the mapping matrix: codewords in the "utah" shape
-// swept up and down the matrix in diagonal bands, four special corner shapes, and wrap-around
+// swept up and down the matrix in diagonal bands, four fixed corner shapes, and wrap-around
 // at the edges. The order is worked out once per size and kept as a table of module positions.
 #include "geometry/placement_map.h"
 
