@@ -1,0 +1,210 @@
+// Pins the output of a fixed corpus: every scheme (automatic included) at every size and at the
+// automatic size, short and full symbols, failed encodes, and both marks. Each case folds every
+// encode's statuses, chosen scheme and size, module buffer, module matrix and codeword stream into
+// one FNV-1a digest recorded from the encoder as it stood before its speed work, so a change that
+// moves a single module anywhere fails here. Every case runs on one long-lived symbol, as callers
+// do, and checks after every new data that nothing of an earlier encode is left behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "geometry/size_table.h"
+#include "support/test_support.h"
+
+namespace ecc200 {
+namespace {
+
+using testing::CaseName;
+using testing::Internals;
+using testing::MakeSymbol;
+using testing::ScratchDirectory;
+using testing::SymbolPtr;
+
+class Fnv1a {
+  public:
+    void Add(const uint8_t* bytes, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) value_ = (value_ ^ bytes[i]) * 0x100000001B3ull;
+    }
+    void Add(int64_t number) {
+        for (int shift = 0; shift < 64; shift += 8) {
+            const auto byte = static_cast<uint8_t>(static_cast<uint64_t>(number) >> shift);
+            Add(&byte, 1);
+        }
+    }
+    uint64_t value() const { return value_; }
+
+  private:
+    uint64_t value_ = 0xCBF29CE484222325ull;
+};
+
+enum class Bytes { Digits, Upper, Lower, X12, Edifact, Binary, Mixed };
+
+// The first `length` bytes of a seeded stream of the class. Mixed switches class every 1 to 12
+// bytes, so the automatic encoder meets every kind of run.
+std::vector<uint8_t> Corpus(Bytes kind, int32_t length) {
+    uint64_t state = 0x5EED0000u + static_cast<uint64_t>(kind);
+    auto next = [&state] {
+        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    };
+    auto pick = [&next](const std::string& alphabet) {
+        return static_cast<uint8_t>(alphabet[next() % alphabet.size()]);
+    };
+    std::string edifact;
+    for (char c = 32; c <= 94; ++c) edifact.push_back(c);
+    const std::string upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ";
+    const std::string alphabets[] = {"0123456789", upper, "abcdefghijklmnopqrstuvwxyz0123456789 ",
+                                     upper + "\r*>", edifact};
+
+    std::vector<uint8_t> bytes;
+    Bytes segment = kind;
+    int32_t segmentLeft = 0;
+    while (static_cast<int32_t>(bytes.size()) < length) {
+        if (kind == Bytes::Mixed && segmentLeft-- == 0) {
+            segment = static_cast<Bytes>(next() % 6);
+            segmentLeft = static_cast<int32_t>(next() % 12);
+        }
+        const auto alphabet = static_cast<std::size_t>(segment);
+        bytes.push_back(segment == Bytes::Binary ? static_cast<uint8_t>(next())
+                                                 : pick(alphabets[alphabet]));
+    }
+    return bytes;
+}
+
+bool AllZero(const uint8_t* bytes, std::size_t count) {
+    return std::all_of(bytes, bytes + count, [](uint8_t b) { return b == 0; });
+}
+
+// Sets the data and checks that the symbol forgot every earlier result; returns the status.
+int32_t SetFreshData(const SymbolPtr& handle, const std::vector<uint8_t>& bytes) {
+    const int32_t status =
+        SetDataToEncoding_ECC200(handle.get(), bytes.data(), static_cast<int32_t>(bytes.size()));
+    const Symbol& s = Internals(handle);
+    EXPECT_TRUE(AllZero(&s.matrix[0][0], sizeof s.matrix));
+    EXPECT_TRUE(AllZero(s.codewords, sizeof s.codewords));
+    const std::size_t kept = status == 0 ? bytes.size() : 0;
+    EXPECT_TRUE(AllZero(s.data + kept, static_cast<std::size_t>(kMaxDataLength) - kept));
+    return status;
+}
+
+// Encodes the first `length` bytes of the corpus and folds everything it produced into digest.
+// Returns whether the encode succeeded.
+bool EncodeInto(Fnv1a& digest, const SymbolPtr& handle, Bytes kind, int32_t length) {
+    digest.Add(length);
+    digest.Add(SetFreshData(handle, Corpus(kind, length)));
+    std::vector<uint8_t> buffer(kMatrixSide * kMatrixSide, 0xA5);
+    const int32_t status = WriteEncodedSymbolToBuf_ECC200(handle.get(), buffer.data(),
+                                                          static_cast<int32_t>(buffer.size()));
+    const Symbol& s = Internals(handle);
+    digest.Add(status);
+    digest.Add(GetScheme_ECC200(handle.get()));
+    digest.Add(GetDimension_ECC200(handle.get()));
+    digest.Add(s.rows);
+    digest.Add(s.cols);
+    digest.Add(buffer.data(), static_cast<std::size_t>(s.rows) * s.cols);
+    digest.Add(&s.matrix[0][0], sizeof s.matrix);
+    digest.Add(s.codewordCount);
+    digest.Add(s.codewords,
+               static_cast<std::size_t>(std::clamp(s.codewordCount, 0, kCodewordCapacity)));
+    return status == 0;
+}
+
+// The longest corpus prefix that encodes at the symbol's settings (by bisection, each probe
+// folded into digest), or 0 when not even one byte does.
+int32_t LongestEncodable(Fnv1a& digest, const SymbolPtr& handle, Bytes kind) {
+    int32_t fits = 0;
+    int32_t tooLong = kMaxDataLength + 1;
+    while (tooLong - fits > 1) {
+        const int32_t middle = (fits + tooLong) / 2;
+        std::vector<uint8_t> buffer(kMatrixSide * kMatrixSide);
+        const bool encoded = SetFreshData(handle, Corpus(kind, middle)) == 0 &&
+                             WriteEncodedSymbolToBuf_ECC200(handle.get(), buffer.data(),
+                                                            kMatrixSide * kMatrixSide) == 0;
+        digest.Add(encoded);
+        (encoded ? fits : tooLong) = middle;
+    }
+    return fits;
+}
+
+// At the automatic size and at every size: a few short inputs, the longest that fits, half of
+// it, and one byte more.
+void EncodeEverySize(Fnv1a& digest, const SymbolPtr& handle, int32_t scheme, Bytes kind) {
+    ASSERT_EQ(SetScheme_ECC200(handle.get(), scheme), 0);
+    for (int32_t size = kAutomaticSize; size < kSizeCount; ++size) {
+        ASSERT_EQ(SetDimension_ECC200(handle.get(), size), 0);
+        const int32_t longest = LongestEncodable(digest, handle, kind);
+        for (const int32_t length : {1, 2, 3, 5, longest / 2, longest, longest + 1}) {
+            if (length >= 1 && length <= kMaxDataLength) EncodeInto(digest, handle, kind, length);
+        }
+    }
+}
+
+struct DigestCase {
+    const char* name;
+    int32_t scheme;
+    Bytes kind;
+    uint64_t digest;
+};
+
+class OutputDigest : public ::testing::TestWithParam<DigestCase> {};
+
+TEST_P(OutputDigest, MatchesTheRecordedModules) {
+    const DigestCase& c = GetParam();
+    const SymbolPtr handle = MakeSymbol();
+    Fnv1a digest;
+    EncodeEverySize(digest, handle, c.scheme, c.kind);
+    EXPECT_EQ(digest.value(), c.digest) << std::hex << "0x" << digest.value();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, OutputDigest,
+    ::testing::Values(
+        DigestCase{"ascii", ECC200_SCHEME_ASCII, Bytes::Mixed, 0xf617033147f10fa5ull},
+        DigestCase{"c40", ECC200_SCHEME_C40, Bytes::Mixed, 0x72b2444a73d9f450ull},
+        DigestCase{"text", ECC200_SCHEME_TEXT, Bytes::Mixed, 0x55c0ff34540ddb3eull},
+        DigestCase{"x12", ECC200_SCHEME_X12, Bytes::X12, 0xfc79f76cc5e905a3ull},
+        DigestCase{"edifact", ECC200_SCHEME_EDIFACT, Bytes::Edifact, 0xa807d51e4a952b0dull},
+        DigestCase{"edifactMixed", ECC200_SCHEME_EDIFACT, Bytes::Mixed, 0xb1910be32f87629eull},
+        DigestCase{"base256", ECC200_SCHEME_BASE256, Bytes::Binary, 0x2eee489cffd343fdull},
+        DigestCase{"autoDigits", ECC200_SCHEME_AUTO, Bytes::Digits, 0x685128fee4f9931full},
+        DigestCase{"autoUpper", ECC200_SCHEME_AUTO, Bytes::Upper, 0xafe3d4b5b225aa2dull},
+        DigestCase{"autoLower", ECC200_SCHEME_AUTO, Bytes::Lower, 0x2b223f17ee4fef05ull},
+        DigestCase{"autoX12", ECC200_SCHEME_AUTO, Bytes::X12, 0x20aeff674d005d46ull},
+        DigestCase{"autoEdifact", ECC200_SCHEME_AUTO, Bytes::Edifact, 0xe739d0fd117a2164ull},
+        DigestCase{"autoBinary", ECC200_SCHEME_AUTO, Bytes::Binary, 0xa3ecb331586138b6ull},
+        DigestCase{"autoMixed", ECC200_SCHEME_AUTO, Bytes::Mixed, 0xb9e5d3d3b6fb9db0ull}),
+    CaseName());
+
+// Both marks, alone and together, at every size: the user mark on the codewords, the product
+// mark on the mapping matrix. A mark switched on stays on for the encodes that follow.
+TEST(OutputDigest, MarkedSymbolsMatchTheRecordedModules) {
+    ScratchDirectory directory;
+    directory.WriteIdentity(testing::kSampleIdentity);
+    const SymbolPtr handle = MakeSymbol();
+    Fnv1a digest;
+    for (const int marks : {1, 2, 3}) {
+        ASSERT_EQ(SetSignUser_ECC200(handle.get(), (marks & 1) != 0), 0);
+        ASSERT_EQ(SetSignProduct_ECC200(handle.get(), (marks & 2) != 0, "PRODUCT-0042"), 0);
+        for (int32_t size = kAutomaticSize; size < kSizeCount; ++size) {
+            ASSERT_EQ(SetDimension_ECC200(handle.get(), size), 0);
+            const int32_t longest = LongestEncodable(digest, handle, Bytes::Mixed);
+            for (const int32_t length : {1, longest / 2, longest}) {
+                if (length >= 1) EncodeInto(digest, handle, Bytes::Mixed, length);
+            }
+        }
+    }
+    Clear_ECC200(handle.get());
+    const Symbol& s = Internals(handle);
+    EXPECT_TRUE(AllZero(&s.matrix[0][0], sizeof s.matrix));
+    EXPECT_TRUE(AllZero(s.codewords, sizeof s.codewords));
+    EXPECT_TRUE(AllZero(s.data, kMaxDataLength));
+    EXPECT_EQ(digest.value(), 0x860c7ea376f621edull) << std::hex << "0x" << digest.value();
+}
+
+}  // namespace
+}  // namespace ecc200
