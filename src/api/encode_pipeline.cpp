@@ -2,6 +2,8 @@
 // failing step stores its status and ends the encode.
 #include "api/encode_pipeline.h"
 
+#include <algorithm>
+
 #include "api/status.h"
 #include "ecc/reed_solomon.h"
 #include "encodation/auto_scheme.h"
@@ -152,9 +154,8 @@ bool Assemble(Symbol& symbol) {
     return true;
 }
 
-}  // namespace
-
-bool EncodeSymbol(Symbol& symbol) {
+// The steps in order; false at the first that fails.
+bool RunSteps(Symbol& symbol) {
     StartFromRequest(symbol);
     if (!EncodeData(symbol)) return false;
     if (!ResolveSize(symbol)) return false;
@@ -168,6 +169,27 @@ bool EncodeSymbol(Symbol& symbol) {
     FillUncoveredCorner(symbol);
     ApplyProductMarkIfOn(symbol);
     return Assemble(symbol);
+}
+
+// Widens the written extent by what a successful encode of the current size touched: its
+// codeword stream (the encoders never write past the stream they end with by more than a
+// dropped latch, which the error correction overwrites) and the rows of its symbol.
+void RecordWrittenExtent(Symbol& symbol, WrittenExtent before) {
+    const SymbolSize& size = SizeAt(symbol.sizeIndex);
+    symbol.written = {
+        .matrixRows = std::max(before.matrixRows, static_cast<uint16_t>(size.symbolRows)),
+        .codewords = std::max(before.codewords, static_cast<uint16_t>(TotalCodewords(size)))};
+}
+
+}  // namespace
+
+bool EncodeSymbol(Symbol& symbol) {
+    // Until the encode has succeeded, the reset has to assume that it wrote anywhere.
+    const WrittenExtent before = symbol.written;
+    symbol.written = {.matrixRows = kMatrixSide, .codewords = kCodewordCapacity};
+    if (!RunSteps(symbol)) return false;
+    RecordWrittenExtent(symbol, before);
+    return true;
 }
 
 }  // namespace ecc200

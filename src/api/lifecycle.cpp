@@ -1,4 +1,5 @@
 // The exports that create, configure, query, reset and destroy a symbol.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,13 +48,22 @@ int32_t FailWithMessage(Symbol& symbol, StatusCode code, const char (&text)[N]) 
     return Fail(symbol, code);
 }
 
-// Forgets the data and every result of an earlier encode.
+// Forgets the data and every result of an earlier encode. Everything an encode or the data can
+// have made non-zero lies within the recorded extent or the extent the symbol's own fields name,
+// so zeroing that leaves codewords, data and matrix all zero as a whole.
 void EmptyDataAndResult(Symbol& symbol) {
-    std::memset(symbol.codewords, 0, sizeof symbol.codewords);
+    const int32_t codewords = std::max<int32_t>(symbol.written.codewords, symbol.codewordCount);
+    std::memset(symbol.codewords, 0,
+                static_cast<std::size_t>(std::min(codewords, kCodewordCapacity)));
     symbol.codewordCount = 0;
-    std::memset(symbol.data, 0, kMaxDataLength);
+    const int32_t dataLength = std::clamp(symbol.dataLength, 0, kMaxDataLength);
+    std::memset(symbol.data, 0, static_cast<std::size_t>(dataLength));
     symbol.dataLength = 0;
-    std::memset(symbol.matrix, 0, sizeof symbol.matrix);
+    const int32_t rows =
+        std::max({int32_t{symbol.written.matrixRows}, int32_t{symbol.rows}, symbol.mappingRows});
+    std::memset(symbol.matrix, 0,
+                static_cast<std::size_t>(std::min(rows, kMatrixSide)) * kMatrixSide);
+    symbol.written = {};
     symbol.encoded = 0;
     symbol.mappingRows = 0;
     symbol.mappingCols = 0;

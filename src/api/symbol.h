@@ -26,6 +26,13 @@ struct PlacementEntry {
 
 struct MarkState;
 
+// How far the encodes since the last reset may have written: matrix rows from the bottom (all
+// 144 columns of each) and codewords from the start. The reset zeroes no more than that.
+struct WrittenExtent {
+    uint16_t matrixRows;
+    uint16_t codewords;
+};
+
 struct Symbol {
     uint8_t matrix[kMatrixSide][kMatrixSide];  // [row from the bottom][column], 1 = dark
     uint8_t encoded;
@@ -55,6 +62,7 @@ struct Symbol {
     int32_t codewordCount;
     MarkState* markState;
     uint32_t tag;
+    WrittenExtent written;  // bookkeeping for the reset, see WrittenExtent
 };
 
 static_assert(sizeof(Symbol::matrix) == 144 * 144);
