@@ -102,22 +102,34 @@ void SetMappingDimensions(Symbol& symbol) {
     symbol.mappingCols = MappingCols(size);
 }
 
-// 11. Every codeword bit, most significant first, to its module of the mapping matrix. The map
-// counts rows from the top and the matrix from the bottom.
+// Whether every entry of the map names a module inside the rows x cols mapping matrix. Checked
+// on every encode (a plain maximum over the entries, which the compiler vectorises) because the
+// cached map is the symbol's own memory.
+bool MapFitsMatrix(const PlacementEntry* map, int32_t entries, uint32_t rows, uint32_t cols) {
+    uint8_t lastRow = 0;
+    uint8_t lastCol = 0;
+    for (int32_t i = 0; i < entries; ++i) {
+        lastRow = std::max(lastRow, map[i].row);
+        lastCol = std::max(lastCol, map[i].col);
+    }
+    return lastRow < rows && lastCol < cols;
+}
+
+// 11. Every codeword bit, most significant first, to its module of the mapping matrix, through
+// the matrix offsets stored with the map.
 bool PlaceCodewordBits(Symbol& symbol, const PlacementEntry* map) {
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
     const int32_t codewords = size.regionCount * size.regionRows * size.regionCols / 8;
     const auto rows = static_cast<uint32_t>(symbol.mappingRows);
     const auto cols = static_cast<uint32_t>(symbol.mappingCols);
     if (codewords > symbol.codewordCount) return Fail(symbol, kStatusInternal);
-    uint8_t* topRow = symbol.matrix[rows - 1];  // mapping row 0
-    const PlacementEntry* entry = map;
+    if (!MapFitsMatrix(map, 8 * codewords, rows, cols)) return Fail(symbol, kStatusInternal);
+    uint8_t* const modules = &symbol.matrix[0][0];
+    const uint16_t* offset = MatrixOffsets(map, symbol.sizeIndex);
     for (int32_t i = 0; i < codewords; ++i) {
-        uint32_t bits = symbol.codewords[i];
-        for (int32_t k = 0; k < 8; ++k, ++entry, bits <<= 1) {
-            if ((entry->row >= rows) | (entry->col >= cols)) return Fail(symbol, kStatusInternal);
-            topRow[entry->col - static_cast<std::ptrdiff_t>(entry->row) * kMatrixSide] =
-                static_cast<uint8_t>((bits >> 7) & 1u);
+        const uint32_t bits = symbol.codewords[i];
+        for (int32_t k = 7; k >= 0; --k) {
+            modules[*offset++] = static_cast<uint8_t>((bits >> k) & 1u);
         }
     }
     return true;

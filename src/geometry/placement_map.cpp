@@ -121,6 +121,18 @@ void TraverseMappingMatrix(Symbol& symbol) {
     } while (row < rows || col < cols);
 }
 
+// Each entry's module as an offset into Symbol::matrix: mapping row r is matrix row rows - 1 - r.
+void StoreMatrixOffsets(const PlacementEntry* entries, int32_t count, int32_t rows, int32_t cols,
+                        uint16_t* offsets) {
+    static_assert(kMatrixSide * kMatrixSide <= UINT16_MAX + 1);
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t row = entries[i].row;
+        const int32_t col = entries[i].col;
+        const bool inside = row < rows && col < cols;
+        offsets[i] = inside ? static_cast<uint16_t>((rows - 1 - row) * kMatrixSide + col) : 0;
+    }
+}
+
 void MarkAllModulesFree(Symbol& symbol) {
     for (int32_t row = 0; row < symbol.mappingRows; ++row) {
         std::fill_n(symbol.placementGrid[row], symbol.mappingCols, kFreeModule);
@@ -138,8 +150,10 @@ int32_t BuildPlacementMap(Symbol& symbol, int32_t sizeIndex) {
 
     symbol.mappingRows = MappingRows(size);
     symbol.mappingCols = MappingCols(size);
-    const std::size_t bytes = static_cast<std::size_t>(entryCount) * sizeof(PlacementEntry);
-    symbol.mapInProgress = static_cast<PlacementEntry*>(std::malloc(bytes));
+    const auto count = static_cast<std::size_t>(entryCount);
+    const std::size_t bytes = count * sizeof(PlacementEntry);
+    symbol.mapInProgress =
+        static_cast<PlacementEntry*>(std::malloc(bytes + count * sizeof(uint16_t)));
     if (symbol.mapInProgress == nullptr) return 0;
     std::memset(symbol.mapInProgress, 0xFF, bytes);
     MarkAllModulesFree(symbol);
@@ -147,10 +161,19 @@ int32_t BuildPlacementMap(Symbol& symbol, int32_t sizeIndex) {
     symbol.placeBit = 0;
 
     TraverseMappingMatrix(symbol);
+    auto* offsets = static_cast<uint16_t*>(static_cast<void*>(symbol.mapInProgress + count));
+    StoreMatrixOffsets(symbol.mapInProgress, entryCount, symbol.mappingRows, symbol.mappingCols,
+                       offsets);
 
     slot = symbol.mapInProgress;
     symbol.mapInProgress = nullptr;
     return entryCount;
+}
+
+const uint16_t* MatrixOffsets(const PlacementEntry* map, int32_t sizeIndex) {
+    const SymbolSize& size = SizeAt(sizeIndex);
+    const PlacementEntry* end = map + EntryCount(MappingRows(size), MappingCols(size));
+    return static_cast<const uint16_t*>(static_cast<const void*>(end));
 }
 
 }  // namespace ecc200
