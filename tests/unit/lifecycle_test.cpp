@@ -1,8 +1,11 @@
-// Results, status and message rules of the exports that configure a symbol.
+// Results, status, message and what each configuring export resets or keeps, mark switches
+// included.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "support/test_support.h"
 
@@ -14,223 +17,135 @@ namespace {
 using testing::Internals;
 using testing::MakeSymbol;
 using testing::ScratchDirectory;
-using testing::SetData;
 
-TEST(PublicHeader, CompilesAndLinksFromC) {
+TEST(Lifecycle, CreateVersionGettersAndInvalidHandles) {
     EXPECT_EQ(ecc200_c_header_round_trip(), 0);
-}
-
-TEST(Version, IsTheLibraryVersionWithoutASymbol) {
     EXPECT_STREQ(Version_ECC200(), "21.10");
-}
-
-TEST(CreateSymbol, StartsEmptyWithAutoSchemeAndRequested10x10) {
-    auto handle = MakeSymbol();
-    ASSERT_NE(handle, nullptr);
-    const Symbol& s = Internals(handle);
-    EXPECT_EQ(GetScheme_ECC200(handle.get()), 0);
-    EXPECT_EQ(GetDimension_ECC200(handle.get()), -1);
-    EXPECT_EQ(s.requestedSize, 0);
-    EXPECT_EQ(s.requestedScheme, 0);
-    EXPECT_EQ(s.status, 0);
-    EXPECT_EQ(s.message[0], '\0');
-    EXPECT_EQ(std::memcmp(&s.tag, "SYMB", 4), 0);
-    EXPECT_EQ(s.dataLength, 0);
-    EXPECT_EQ(s.markState, nullptr);
-    for (auto* map : s.placementMaps) EXPECT_EQ(map, nullptr);
-}
-
-TEST(InvalidHandle, EveryExportAnswersWithItsInvalidResultAndTouchesNothing) {
-    // A record whose tag is not "SYMB" must be refused as firmly as a null handle.
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
-    s.tag = 0;
+    // The requested size is 10x10 until a size is set, though the getter says -1.
+    EXPECT_EQ(std::tuple(GetScheme_ECC200(handle.get()), GetDimension_ECC200(handle.get()),
+                         s.requestedSize, s.tag),
+              std::tuple(0, -1, 0, kSymbolTag));
+    ASSERT_EQ(SetScheme_ECC200(handle.get(), 5) + SetDimension_ECC200(handle.get(), 24), 0);
+    s.tag = 0;  // a record without "SYMB" is refused like a null handle
+    const uint8_t byte = 'A';
     for (SymbolHandle h : {static_cast<SymbolHandle>(nullptr), handle.get()}) {
-        const uint8_t byte = 'A';
-        EXPECT_EQ(SetScheme_ECC200(h, 7), 8);
-        EXPECT_EQ(GetScheme_ECC200(h), 0);
-        EXPECT_EQ(SetDimension_ECC200(h, 30), 8);
-        EXPECT_EQ(GetDimension_ECC200(h), -1);
-        EXPECT_EQ(SetDataToEncoding_ECC200(h, &byte, 1), 8);
-        EXPECT_EQ(SetSignUser_ECC200(h, 1), 8);
-        EXPECT_EQ(SetSignProduct_ECC200(h, 1, "P"), 8);
+        EXPECT_EQ(std::tuple(SetScheme_ECC200(h, 1), GetScheme_ECC200(h), SetDimension_ECC200(h, 1),
+                             GetDimension_ECC200(h), SetDataToEncoding_ECC200(h, &byte, 1),
+                             SetSignUser_ECC200(h, 1), SetSignProduct_ECC200(h, 1, "P")),
+                  std::tuple(8, 0, 8, -1, 8, 8, 8));
         Clear_ECC200(h);
         DeleteSymbol_ECC200(h);
     }
-    EXPECT_EQ(s.status, 0);
-    EXPECT_EQ(s.message[0], '\0');
-    EXPECT_EQ(s.dataLength, 0);
+    EXPECT_EQ(
+        std::tuple(s.status, s.message[0], s.dataLength, s.scheme, s.requestedSize, s.markState),
+        std::tuple(0, '\0', 0, 5, 24, nullptr));
     s.tag = kSymbolTag;  // let the owner delete it
 }
 
-struct SetterCase {
+using H = SymbolHandle;
+const std::vector<uint8_t> kZs(3117, 'Z');
+const std::string kId101(101, 'x');
+const std::string kFields = "**00112233445566778899AA-0123456789abcdefABCDEF";
+
+// Every call starts from status 99, message "old", encoded 1, both marks on, the product
+// identifier "OLD", 13 data bytes and a filled result.
+struct Rule {
     const char* name;
-    int32_t (*call)(SymbolHandle, int32_t);
-    int32_t (*get)(SymbolHandle);
-    int32_t value;
-    int32_t expected;
-};
-
-class SetterTest : public ::testing::TestWithParam<SetterCase> {};
-
-TEST_P(SetterTest, AcceptsTheRangeAndReportsEverythingElse) {
-    const SetterCase& c = GetParam();
-    auto handle = MakeSymbol();
-    Symbol& s = Internals(handle);
-    s.encoded = 1;
-    const int32_t before = c.get(handle.get());
-    EXPECT_EQ(c.call(handle.get(), c.value), c.expected);
-    if (c.expected == 0) {
-        EXPECT_EQ(c.get(handle.get()), c.value);
-        EXPECT_EQ(s.encoded, 0);
-        EXPECT_EQ(s.status, 0);
-    } else {
-        EXPECT_EQ(c.get(handle.get()), before);
-        EXPECT_EQ(s.status, 8);
-        EXPECT_STREQ(s.message, "Bug of parameters");
-        EXPECT_EQ(s.encoded, 1);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Range, SetterTest,
-    ::testing::Values(SetterCase{"scheme0", SetScheme_ECC200, GetScheme_ECC200, 0, 0},
-                      SetterCase{"scheme6", SetScheme_ECC200, GetScheme_ECC200, 6, 0},
-                      SetterCase{"scheme7", SetScheme_ECC200, GetScheme_ECC200, 7, 8},
-                      SetterCase{"schemeMinus1", SetScheme_ECC200, GetScheme_ECC200, -1, 8},
-                      SetterCase{"schemeMin", SetScheme_ECC200, GetScheme_ECC200, INT32_MIN, 8},
-                      SetterCase{"sizeAuto", SetDimension_ECC200, GetDimension_ECC200, -1, 0},
-                      SetterCase{"size0", SetDimension_ECC200, GetDimension_ECC200, 0, 0},
-                      SetterCase{"size29", SetDimension_ECC200, GetDimension_ECC200, 29, 0},
-                      SetterCase{"size30", SetDimension_ECC200, GetDimension_ECC200, 30, 8},
-                      SetterCase{"sizeMinus2", SetDimension_ECC200, GetDimension_ECC200, -2, 8}),
-    testing::CaseName());
-
-TEST(Setters, KeepTheRequestedValueApartFromTheValueInUse) {
-    auto handle = MakeSymbol();
-    Symbol& s = Internals(handle);
-    ASSERT_EQ(SetScheme_ECC200(handle.get(), 5), 0);
-    ASSERT_EQ(SetDimension_ECC200(handle.get(), 24), 0);
-    EXPECT_EQ(s.requestedScheme, 5);
-    EXPECT_EQ(s.requestedSize, 24);
-    s.scheme = 1;  // what an encode leaves behind
-    s.sizeIndex = 3;
-    EXPECT_EQ(GetScheme_ECC200(handle.get()), 1);
-    EXPECT_EQ(GetDimension_ECC200(handle.get()), 3);
-}
-
-TEST(Status, SuccessfulSettersLeaveAnOlderFailureInPlace) {
-    auto handle = MakeSymbol();
-    Symbol& s = Internals(handle);
-    ASSERT_EQ(SetScheme_ECC200(handle.get(), 9), 8);
-    EXPECT_EQ(SetScheme_ECC200(handle.get(), 1), 0);
-    EXPECT_EQ(SetDimension_ECC200(handle.get(), 1), 0);
-    EXPECT_EQ(SetData(handle, "abc"), 0);
-    EXPECT_EQ(s.status, 8);
-    EXPECT_EQ(s.message[0], '\0');  // only the data setter empties the message
-}
-
-struct DataCase {
-    const char* name;
-    bool nullData;
-    int32_t length;
-    int32_t expected;
+    size_t identityPrefix;  // of user.id, both "*" included; 0: no file
+    int32_t (*call)(H);
     const char* message;
+    int32_t result, status, encoded;
+    int32_t marks, productIdLength, dataLength;  // marks: userMarkOn + 2 * productMarkOn
 };
 
-class SetDataTest : public ::testing::TestWithParam<DataCase> {};
+constexpr const char kBug[] = "Bug of parameters";
+constexpr const char kTooLongId[] = "Too long ProductID string (>100 symbols)";
 
-TEST_P(SetDataTest, EmptiesTheSymbolFirstThenStoresOrRejects) {
-    const DataCase& c = GetParam();
+// clang-format off
+const Rule kRules[] = {
+    {"scheme6", 6, [](H h) { return SetScheme_ECC200(h, 6); }, "old", 0, 99, 0, 3, 3, 13},
+    {"scheme7", 6, [](H h) { return SetScheme_ECC200(h, 7); }, kBug, 8, 8, 1, 3, 3, 13},
+    {"schemeNeg", 6, [](H h) { return SetScheme_ECC200(h, -1); }, kBug, 8, 8, 1, 3, 3, 13},
+    {"sizeAuto", 6, [](H h) { return SetDimension_ECC200(h, -1); }, "old", 0, 99, 0, 3, 3, 13},
+    {"size29", 6, [](H h) { return SetDimension_ECC200(h, 29); }, "old", 0, 99, 0, 3, 3, 13},
+    {"size30", 6, [](H h) { return SetDimension_ECC200(h, 30); }, kBug, 8, 8, 1, 3, 3, 13},
+    {"sizeNeg2", 6, [](H h) { return SetDimension_ECC200(h, -2); }, kBug, 8, 8, 1, 3, 3, 13},
+    {"data3116", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3116); }, "", 0, 99, 0, 3, 3, 3116},
+    {"data3117", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3117); }, "Too long text for all sizes", 2, 2, 0, 3, 3, 0},
+    {"data0", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 0); }, kBug, 8, 8, 0, 3, 3, 0},
+    {"dataNull", 6, [](H h) { return SetDataToEncoding_ECC200(h, nullptr, 5); }, kBug, 8, 8, 0, 3, 3, 0},
+    {"userOff", 0, [](H h) { return SetSignUser_ECC200(h, 0); }, "old", 0, 99, 1, 2, 3, 13},
+    {"userOn", 6, [](H h) { return SetSignUser_ECC200(h, 200); }, "old", 0, 99, 1, 3, 3, 13},
+    {"userPrefix132", 132, [](H h) { return SetSignUser_ECC200(h, 1); }, "old", 0, 99, 1, 3, 3, 13},
+    {"userNoFile", 0, [](H h) { return SetSignUser_ECC200(h, 1); }, "old", 10, 10, 1, 2, 3, 13},
+    {"userPrefix133", 133, [](H h) { return SetSignUser_ECC200(h, 1); }, "old", 10, 10, 1, 2, 3, 13},
+    {"productOff", 6, [](H h) { return SetSignProduct_ECC200(h, 0, "ID"); }, "old", 0, 99, 1, 1, 0, 13},
+    {"product100", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str() + 1); }, "old", 0, 99, 1, 3, 100, 13},
+    {"product101", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, kTooLongId, 8, 8, 1, 1, 0, 13},
+    {"productEmpty", 6, [](H h) { return SetSignProduct_ECC200(h, 1, ""); }, "old", 8, 8, 1, 1, 0, 13},
+    {"productNull", 6, [](H h) { return SetSignProduct_ECC200(h, 1, nullptr); }, "old", 8, 8, 1, 1, 0, 13},
+    {"productNoFileWins", 0, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, "old", 10, 10, 1, 1, 0, 13},
+    {"productPrefix133", 133, [](H h) { return SetSignProduct_ECC200(h, 1, "ID"); }, "old", 10, 10, 1, 1, 0, 13},
+};
+// clang-format on
+
+class ExportRules : public ::testing::TestWithParam<Rule> {};
+
+TEST_P(ExportRules, ResultStatusMessageAndWhatIsKept) {
+    const Rule& r = GetParam();
+    ScratchDirectory dir;
+    if (r.identityPrefix != 0) dir.WriteIdentity(std::string(r.identityPrefix - 2, 'p') + kFields);
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
-    ASSERT_EQ(SetData(handle, "previous data"), 0);
-    s.codewords[5] = 77;
-    s.codewordCount = 9;
-    s.matrix[3][3] = 1;
-    s.rows = s.cols = 10;
-    s.encoded = 1;
-    s.mappingRows = s.mappingCols = 8;
+    ASSERT_EQ(testing::SetData(handle, "previous data"), 0);
     std::strcpy(s.message, "old");
+    std::strcpy(s.productId, "OLD");
+    s.status = 99;
+    s.productIdLength = 3;
+    s.encoded = s.userMarkOn = s.productMarkOn = s.codewords[5] = s.matrix[3][3] = 1;
+    s.codewordCount = s.mappingRows = s.mappingCols = s.rows = s.cols = 8;
 
-    std::string bytes(static_cast<size_t>(c.length > 0 ? c.length + 1 : 1), 'Z');
-    const auto* data = c.nullData ? nullptr : reinterpret_cast<const uint8_t*>(bytes.data());
-    EXPECT_EQ(SetDataToEncoding_ECC200(handle.get(), data, c.length), c.expected);
-
-    EXPECT_STREQ(s.message, c.message);
-    EXPECT_EQ(s.codewords[5], 0);
-    EXPECT_EQ(s.codewordCount, 0);
-    EXPECT_EQ(s.matrix[3][3], 0);
-    EXPECT_EQ(s.rows, 0);
-    EXPECT_EQ(s.cols, 0);
-    EXPECT_EQ(s.encoded, 0);
-    EXPECT_EQ(s.mappingRows, 0);
-    EXPECT_EQ(s.mappingCols, 0);
-    if (c.expected == 0) {
-        EXPECT_EQ(s.dataLength, c.length);
-        EXPECT_EQ(s.data[0], 'Z');
-        EXPECT_EQ(s.data[c.length - 1], 'Z');
-        EXPECT_EQ(s.data[c.length], 0);
-    } else {
-        EXPECT_EQ(s.status, c.expected);
-        EXPECT_EQ(s.dataLength, 0);
-        EXPECT_EQ(s.data[0], 0);
-    }
+    EXPECT_EQ(r.call(handle.get()), r.result);
+    EXPECT_EQ(
+        std::tuple(s.status, std::string(s.message), s.encoded, s.userMarkOn + 2 * s.productMarkOn),
+        std::tuple(r.status, std::string(r.message), r.encoded, r.marks));
+    EXPECT_EQ(std::tuple(s.productIdLength, std::strlen(s.productId), s.dataLength),
+              std::tuple(r.productIdLength, static_cast<size_t>(r.productIdLength), r.dataLength));
+    // A data call empties data and result first, whatever its outcome; other calls keep them.
+    const bool kept = r.dataLength == 13;
+    EXPECT_EQ(s.data[0], r.dataLength == 0 ? 0 : kept ? 'p' : 'Z');
+    EXPECT_EQ(s.data[r.dataLength], 0);
+    EXPECT_EQ(std::tuple(s.codewords[5], s.matrix[3][3], s.codewordCount, s.rows, s.cols,
+                         s.mappingRows, s.mappingCols),
+              kept ? std::tuple(1, 1, 8, 8, 8, 8, 8) : std::tuple(0, 0, 0, 0, 0, 0, 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lengths, SetDataTest,
-    ::testing::Values(DataCase{"one", false, 1, 0, ""}, DataCase{"max", false, 3116, 0, ""},
-                      DataCase{"tooLong", false, 3117, 2, "Too long text for all sizes"},
-                      DataCase{"zero", false, 0, 8, "Bug of parameters"},
-                      DataCase{"negative", false, -4, 8, "Bug of parameters"},
-                      DataCase{"null", true, 5, 8, "Bug of parameters"}),
-    testing::CaseName());
+INSTANTIATE_TEST_SUITE_P(Exports, ExportRules, ::testing::ValuesIn(kRules), testing::CaseName());
 
-TEST(SetData, StoresEveryByteValueUnchanged) {
-    auto handle = MakeSymbol();
-    std::string bytes;
-    for (int v = 0; v < 256; ++v) bytes.push_back(static_cast<char>(v));
-    ASSERT_EQ(SetData(handle, bytes), 0);
-    EXPECT_EQ(std::memcmp(Internals(handle).data, bytes.data(), bytes.size()), 0);
-}
-
-TEST(Clear, ResetsResultsAndMarksButKeepsRequestsProductIdAndCaches) {
+TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState) {
     ScratchDirectory dir;
     dir.WriteIdentity(testing::kSampleIdentity);
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
-    ASSERT_EQ(SetScheme_ECC200(handle.get(), 4), 0);
-    ASSERT_EQ(SetDimension_ECC200(handle.get(), 7), 0);
-    ASSERT_EQ(SetData(handle, "data"), 0);
-    ASSERT_EQ(SetSignUser_ECC200(handle.get(), 1), 0);
+    ASSERT_EQ(SetScheme_ECC200(handle.get(), 4) + SetDimension_ECC200(handle.get(), 7) +
+                  testing::SetData(handle, "data") + SetSignUser_ECC200(handle.get(), 1),
+              0);
+    MarkState* state = s.markState;
     ASSERT_EQ(SetSignProduct_ECC200(handle.get(), 1, "PRODUCT-7"), 0);
     ASSERT_EQ(SetScheme_ECC200(handle.get(), 99), 8);
-    MarkState* state = s.markState;
-    ASSERT_NE(state, nullptr);
-    s.matrix[0][0] = 1;
-    s.rows = s.cols = 24;
-    s.encoded = 1;
-
+    // What an encode leaves behind.
+    s.codewordCount = s.matrix[0][0] = s.codewords[0] = s.encoded = s.rows = s.cols = 1;
     Clear_ECC200(handle.get());
-
-    EXPECT_EQ(s.userMarkOn, 0);
-    EXPECT_EQ(s.productMarkOn, 0);
-    EXPECT_EQ(s.status, 0);
-    EXPECT_EQ(s.message[0], '\0');
-    EXPECT_EQ(s.dataLength, 0);
-    EXPECT_EQ(s.data[0], 0);
-    EXPECT_EQ(s.matrix[0][0], 0);
-    EXPECT_EQ(s.rows, 0);
-    EXPECT_EQ(s.encoded, 0);
-    EXPECT_EQ(GetScheme_ECC200(handle.get()), 0);
-    EXPECT_EQ(GetDimension_ECC200(handle.get()), -1);
-    EXPECT_EQ(s.requestedScheme, 4);
-    EXPECT_EQ(s.requestedSize, 7);
-    EXPECT_STREQ(s.productId, "PRODUCT-7");
-    EXPECT_EQ(s.productIdLength, 9);
-    EXPECT_EQ(s.markState, state);
-    EXPECT_EQ(std::memcmp(&s.tag, "SYMB", 4), 0);
+    EXPECT_EQ(std::tuple(s.userMarkOn, s.productMarkOn, s.status, s.message[0], s.dataLength,
+                         s.data[0], s.matrix[0][0], s.codewords[0], s.rows, s.cols, s.encoded),
+              std::tuple(0, 0, 0, '\0', 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_EQ(std::tuple(GetScheme_ECC200(handle.get()), GetDimension_ECC200(handle.get()),
+                         s.requestedScheme, s.requestedSize, std::string(s.productId),
+                         s.productIdLength, s.tag),
+              std::tuple(0, -1, 4, 7, std::string("PRODUCT-7"), 9, kSymbolTag));
+    EXPECT_TRUE(state != nullptr && s.markState == state);
 }
 
 }  // namespace
