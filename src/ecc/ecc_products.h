@@ -1,7 +1,8 @@
 // Per-generator product tables for the Reed-Solomon remainder: for every error-correction count e
 // that a symbol size uses, 256 rows, row f holding f times the generator's coefficients from
-// x^(e-1) down to x^0. One row lookup replaces e field multiplications. Rows are padded with
-// zeros to a multiple of 8 bytes so that they can be added a machine word at a time.
+// x^(e-1) down to x^0. One row lookup replaces e field multiplications. A row is packed into
+// whole 64-bit words, coefficient j (of x^(e-1-j)) in bits 8 * (j % 8) of word j / 8, the rest
+// zero, so that a remainder kept in the same packing takes a row in a few word operations.
 #pragma once
 
 #include <array>
@@ -19,28 +20,27 @@ constexpr bool SizeTableUsesEccCount(int32_t e) {
     return false;
 }
 
-inline constexpr std::size_t kProductWordBytes = 8;
-
-// Bytes of one product row of g_e: e rounded up to whole words.
-constexpr std::size_t ProductRowStride(int32_t e) {
-    const auto bytes = static_cast<std::size_t>(e);
-    return (bytes + kProductWordBytes - 1) / kProductWordBytes * kProductWordBytes;
+// Words of one product row of g_e: e coefficients of 8 bits, rounded up to whole words.
+constexpr int32_t ProductRowWords(int32_t e) {
+    return (e + 7) / 8;
 }
 
-constexpr std::size_t EccProductBytes() {
-    std::size_t bytes = 0;
+inline constexpr int32_t kMaxProductRowWords = ProductRowWords(kMaxEccCodewords);
+
+constexpr std::size_t EccProductWords() {
+    std::size_t words = 0;
     for (int32_t e = 1; e <= kMaxEccCodewords; ++e) {
-        if (SizeTableUsesEccCount(e)) bytes += 256u * ProductRowStride(e);
+        if (SizeTableUsesEccCount(e)) words += 256u * static_cast<std::size_t>(ProductRowWords(e));
     }
-    return bytes;
+    return words;
 }
 
 struct EccProductTables {
-    std::array<uint8_t, EccProductBytes()> products{};
+    std::array<uint64_t, EccProductWords()> products{};
     std::array<int32_t, kMaxEccCodewords + 1> offset{};  // -1 for counts no size uses
 
-    // The 256 product rows of g_e (ProductRowStride(e) bytes apart), or null when no size uses e.
-    constexpr const uint8_t* For(int32_t e) const {
+    // The 256 product rows of g_e (ProductRowWords(e) words apart), or null when no size uses e.
+    constexpr const uint64_t* For(int32_t e) const {
         if (e < 1 || e > kMaxEccCodewords) return nullptr;
         const int32_t at = offset[static_cast<std::size_t>(e)];
         return at < 0 ? nullptr : products.data() + at;
@@ -60,9 +60,10 @@ constexpr EccProductTables BuildEccProductTables() {
         const GeneratorPolynomial& g = GeneratorTable[ue];
         for (std::size_t factor = 0; factor < 256; ++factor) {
             for (std::size_t j = 0; j < ue; ++j) {
-                tables.products[next + j] = GfMulTable[factor][g[ue - 1 - j]];
+                const uint64_t product = GfMulTable[factor][g[ue - 1 - j]];
+                tables.products[next + j / 8] |= product << (8 * (j % 8));
             }
-            next += ProductRowStride(e);
+            next += static_cast<std::size_t>(ProductRowWords(e));
         }
     }
     return tables;

@@ -4,12 +4,14 @@
 // data codewords, then its error-correction codewords. The error-correction codewords are the
 // remainder of D(x) * x^e modulo the generator g_e(x), highest power first. The remainder is
 // computed by long division with the data codewords highest power first: each step takes the
-// leading coefficient, adds that multiple of the generator to the next e coefficients, and
-// moves one position on, so the running remainder slides along a work array instead of being
-// shifted.
+// leading coefficient, shifts the remainder on by one coefficient and adds that multiple of the
+// generator. The remainder stays in machine words (a template per word count, so that they can
+// live in registers) packed like the product rows.
 #include "ecc/reed_solomon.h"
 
+#include <array>
 #include <cstring>
+#include <utility>
 
 #include "api/status.h"
 #include "ecc/ecc_products.h"
@@ -38,38 +40,38 @@ constexpr int32_t BlockDataCodewords(const SymbolSize& size, int32_t block) {
     return block < kFirstShortBlock ? size.blockDataCodewords : size.blockDataCodewords - 1;
 }
 
-// Data codewords of the longest block, room for the remainder behind them, and one word of slack
-// for the padded product rows.
-constexpr std::size_t kWorkBytes = 256;
-static_assert(175 + kMaxEccCodewords + kProductWordBytes <= kWorkBytes);
-
-// work[at .. at + stride) += row, a machine word at a time.
-void AddProductRow(uint8_t* work, const uint8_t* row, std::size_t stride) {
-    for (std::size_t j = 0; j < stride; j += kProductWordBytes) {
-        uint64_t sum;
-        uint64_t product;
-        std::memcpy(&sum, work + j, sizeof sum);
-        std::memcpy(&product, row + j, sizeof product);
-        sum ^= product;
-        std::memcpy(work + j, &sum, sizeof sum);
-    }
-}
-
-// Computes the error-correction codewords of one block and writes them to its positions.
+// One block's division with a remainder of Words words: the error-correction codewords of the
+// block, written to its positions.
+template <std::size_t Words>
 void EncodeBlock(uint8_t* codewords, int32_t block, int32_t blockCount, int32_t dataCount,
-                 int32_t eccCount, const uint8_t* products) {
-    const std::size_t stride = ProductRowStride(eccCount);
-    uint8_t work[kWorkBytes] = {};  // work[k] is the leading coefficient at division step k
+                 int32_t eccCount, const uint64_t* products) {
+    std::array<uint64_t, Words> remainder{};
     for (int32_t k = 0; k < dataCount; ++k) {
-        const auto step = static_cast<std::size_t>(k);
-        const uint8_t leading = codewords[block + k * blockCount] ^ work[step];
-        AddProductRow(work + step + 1, products + leading * stride, stride);
+        const uint8_t leading = codewords[block + k * blockCount] ^ (remainder[0] & 0xFF);
+        const uint64_t* row = products + leading * Words;
+        for (std::size_t i = 0; i + 1 < Words; ++i) {
+            remainder[i] = ((remainder[i] >> 8) | (remainder[i + 1] << 56)) ^ row[i];
+        }
+        remainder[Words - 1] = (remainder[Words - 1] >> 8) ^ row[Words - 1];
     }
-    const uint8_t* remainder = work + dataCount;
     for (int32_t j = 0; j < eccCount; ++j) {
-        codewords[block + (dataCount + j) * blockCount] = remainder[j];
+        const uint64_t word = remainder[static_cast<std::size_t>(j / 8)];
+        codewords[block + (dataCount + j) * blockCount] =
+            static_cast<uint8_t>(word >> (8 * (j % 8)));
     }
 }
+
+using BlockEncoder = void (*)(uint8_t*, int32_t, int32_t, int32_t, int32_t, const uint64_t*);
+
+template <std::size_t... Counts>
+constexpr std::array<BlockEncoder, sizeof...(Counts)> BlockEncoders(
+    std::index_sequence<Counts...>) {
+    return {EncodeBlock<Counts + 1>...};
+}
+
+// The block encoder for a remainder of w words sits at w - 1.
+constexpr auto kBlockEncoders =
+    BlockEncoders(std::make_index_sequence<static_cast<std::size_t>(kMaxProductRowWords)>());
 
 }  // namespace
 
@@ -77,11 +79,13 @@ int32_t AddErrorCorrection(Symbol& symbol) {
     if (!IsSizeIndex(symbol.sizeIndex)) return -kStatusInternal;
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
     if (symbol.codewordCount < 0 || symbol.codewordCount > size.totalDataCodewords) return -1;
-    const uint8_t* products = EccProducts.For(size.blockEccCodewords);
+    const uint64_t* products = EccProducts.For(size.blockEccCodewords);
+    const BlockEncoder encodeBlock =
+        kBlockEncoders[static_cast<std::size_t>(ProductRowWords(size.blockEccCodewords) - 1)];
 
     PadToCapacity(symbol, size.totalDataCodewords);
     for (int32_t block = 0; block < size.blockCount; ++block) {
-        EncodeBlock(symbol.codewords, block, size.blockCount, BlockDataCodewords(size, block),
+        encodeBlock(symbol.codewords, block, size.blockCount, BlockDataCodewords(size, block),
                     size.blockEccCodewords, products);
     }
     return TotalCodewords(size);
