@@ -1,8 +1,8 @@
 #include "encodation/lookahead.h"
 
+#include <array>
 #include <bit>
 #include <cfloat>
-#include <cmath>
 #include <limits>
 
 #include "encodation/char_classes.h"
@@ -43,31 +43,53 @@ void StartCounts(int32_t current, Counts& counts) {
     if (!fromAscii && current > kSchemeAscii && current < kSchemeCount) counts[current] = 0.0f;
 }
 
-float AsciiStep(float count, uint8_t c) {
-    if (IsDigit(c)) return count + 0.5f;
-    return std::ceil(count) + (IsExtended(c) ? 2.0f : 1.0f);
+// What one byte adds to each count. ASCII adds 0.5 to the count for a digit, else its increment
+// to the count rounded up; the other schemes add their increment to the count.
+struct ByteIncrements {
+    bool asciiDigit;
+    float ascii;
+    float c40;
+    float edifact;
+    float text;
+    float x12;
+};
+
+constexpr float TripletIncrement(bool inSet, uint8_t c, float extended, float other) {
+    if (inSet) return kTwoThirds;
+    return IsExtended(c) ? extended : other;
 }
 
-// A C40, Text or X12 step: the in-set, extended and other increments.
-float TripletStep(float count, bool inSet, uint8_t c, float extended, float other) {
-    if (inSet) return count + kTwoThirds;
-    return count + (IsExtended(c) ? extended : other);
+constexpr ByteIncrements IncrementsOf(uint8_t c) {
+    return {.asciiDigit = IsDigit(c),
+            .ascii = IsExtended(c) ? 2.0f : 1.0f,
+            .c40 = TripletIncrement(IsC40Basic(c), c, kEightThirds, kFourThirds),
+            .edifact = IsEdifact(c) ? 0.75f : (IsExtended(c) ? 4.25f : 3.25f),
+            .text = TripletIncrement(IsTextBasic(c), c, kEightThirds, kFourThirds),
+            .x12 = TripletIncrement(IsX12(c), c, kThirteenThirds, kTenThirds)};
 }
 
-float EdifactStep(float count, uint8_t c) {
-    if (IsEdifact(c)) return count + 0.75f;
-    return count + (IsExtended(c) ? 4.25f : 3.25f);
+constexpr std::array<ByteIncrements, 256> kIncrements = [] {
+    std::array<ByteIncrements, 256> table{};
+    for (std::size_t c = 0; c < table.size(); ++c) table[c] = IncrementsOf(static_cast<uint8_t>(c));
+    return table;
+}();
+
+// The smallest whole number not below x, exactly, for the non-negative counts (all far below
+// 2^31), without a library call.
+float CeilOfCount(float x) {
+    const auto whole = static_cast<float>(static_cast<int32_t>(x));
+    return whole < x ? whole + 1.0f : whole;
 }
 
 void AddByte(uint8_t c, Counts& counts) {
-    counts[kSchemeAscii] = AsciiStep(counts[kSchemeAscii], c);
-    counts[kSchemeC40] =
-        TripletStep(counts[kSchemeC40], IsC40Basic(c), c, kEightThirds, kFourThirds);
+    const ByteIncrements& add = kIncrements[c];
+    const float ascii = counts[kSchemeAscii];
+    counts[kSchemeAscii] = add.asciiDigit ? ascii + 0.5f : CeilOfCount(ascii) + add.ascii;
+    counts[kSchemeC40] = counts[kSchemeC40] + add.c40;
     counts[kSchemeBase256] = counts[kSchemeBase256] + 1.0f;
-    counts[kSchemeEdifact] = EdifactStep(counts[kSchemeEdifact], c);
-    counts[kSchemeText] =
-        TripletStep(counts[kSchemeText], IsTextBasic(c), c, kEightThirds, kFourThirds);
-    counts[kSchemeX12] = TripletStep(counts[kSchemeX12], IsX12(c), c, kThirteenThirds, kTenThirds);
+    counts[kSchemeEdifact] = counts[kSchemeEdifact] + add.edifact;
+    counts[kSchemeText] = counts[kSchemeText] + add.text;
+    counts[kSchemeX12] = counts[kSchemeX12] + add.x12;
 }
 
 }  // namespace
