@@ -28,26 +28,41 @@ static_assert(FLT_EVAL_METHOD == 0, "float arithmetic must not be carried out in
 #error "the look-ahead counts need strict IEEE single-precision arithmetic"
 #endif
 
-using Counts = float[kSchemeCount];
+// The counts of one test, each scheme's by name so that they all stay in registers.
+//
+// The ASCII count only ever holds whole and half numbers (a digit adds 0.5, any other byte adds
+// 1, or 2 when extended, to the count rounded up), which single precision holds exactly. It is
+// kept in half units as an integer: the same values, without a chain of float conversions per
+// byte for the rounding up.
+struct Counts {
+    int32_t asciiHalves;
+    float c40;
+    float base256;
+    float edifact;
+    float text;
+    float x12;
+};
 
-void StartCounts(int32_t current, Counts& counts) {
+// The counts before the window: the current scheme starts at 0, every other one pays for the
+// switch to it (and, away from ASCII, for the switch back first).
+Counts StartCounts(int32_t current) {
     const bool fromAscii = current == kSchemeAscii;
     const float base = fromAscii ? 0.0f : 1.0f;
-    counts[kSchemeAuto] = 0.0f;
-    counts[kSchemeAscii] = base;
-    counts[kSchemeC40] = base + 1.0f;
-    counts[kSchemeBase256] = base + 1.25f;
-    counts[kSchemeEdifact] = base + 1.0f;
-    counts[kSchemeText] = base + 1.0f;
-    counts[kSchemeX12] = base + 1.0f;
-    if (!fromAscii && current > kSchemeAscii && current < kSchemeCount) counts[current] = 0.0f;
+    auto start = [current, base](int32_t scheme, float cost) {
+        return current == scheme ? 0.0f : base + cost;
+    };
+    return {.asciiHalves = fromAscii ? 0 : 2,
+            .c40 = start(kSchemeC40, 1.0f),
+            .base256 = start(kSchemeBase256, 1.25f),
+            .edifact = start(kSchemeEdifact, 1.0f),
+            .text = start(kSchemeText, 1.0f),
+            .x12 = start(kSchemeX12, 1.0f)};
 }
 
-// What one byte adds to each count. ASCII adds 0.5 to the count for a digit, else its increment
-// to the count rounded up; the other schemes add their increment to the count.
+// What one byte adds to each count.
 struct ByteIncrements {
     bool asciiDigit;
-    float ascii;
+    int32_t asciiHalves;  // to the rounded-up count, unless a digit
     float c40;
     float edifact;
     float text;
@@ -61,7 +76,7 @@ constexpr float TripletIncrement(bool inSet, uint8_t c, float extended, float ot
 
 constexpr ByteIncrements IncrementsOf(uint8_t c) {
     return {.asciiDigit = IsDigit(c),
-            .ascii = IsExtended(c) ? 2.0f : 1.0f,
+            .asciiHalves = IsExtended(c) ? 4 : 2,
             .c40 = TripletIncrement(IsC40Basic(c), c, kEightThirds, kFourThirds),
             .edifact = IsEdifact(c) ? 0.75f : (IsExtended(c) ? 4.25f : 3.25f),
             .text = TripletIncrement(IsTextBasic(c), c, kEightThirds, kFourThirds),
@@ -74,35 +89,35 @@ constexpr std::array<ByteIncrements, 256> kIncrements = [] {
     return table;
 }();
 
-// The smallest whole number not below x, exactly, for the non-negative counts (all far below
-// 2^31), without a library call.
-float CeilOfCount(float x) {
-    const auto whole = static_cast<float>(static_cast<int32_t>(x));
-    return whole < x ? whole + 1.0f : whole;
-}
-
 void AddByte(uint8_t c, Counts& counts) {
     const ByteIncrements& add = kIncrements[c];
-    const float ascii = counts[kSchemeAscii];
-    counts[kSchemeAscii] = add.asciiDigit ? ascii + 0.5f : CeilOfCount(ascii) + add.ascii;
-    counts[kSchemeC40] = counts[kSchemeC40] + add.c40;
-    counts[kSchemeBase256] = counts[kSchemeBase256] + 1.0f;
-    counts[kSchemeEdifact] = counts[kSchemeEdifact] + add.edifact;
-    counts[kSchemeText] = counts[kSchemeText] + add.text;
-    counts[kSchemeX12] = counts[kSchemeX12] + add.x12;
+    const int32_t roundedUp = (counts.asciiHalves + 1) & ~1;
+    counts.asciiHalves = add.asciiDigit ? counts.asciiHalves + 1 : roundedUp + add.asciiHalves;
+    counts.c40 = counts.c40 + add.c40;
+    counts.base256 = counts.base256 + 1.0f;
+    counts.edifact = counts.edifact + add.edifact;
+    counts.text = counts.text + add.text;
+    counts.x12 = counts.x12 + add.x12;
 }
 
 }  // namespace
 
 int32_t LookAheadTest(Symbol& symbol, const uint8_t* text, int32_t length) {
-    Counts& counts = symbol.lookaheadCounts;
-    StartCounts(symbol.scheme, counts);
+    Counts counts = StartCounts(symbol.scheme);
     const int32_t window = length < kWindow ? length : kWindow;
     for (int32_t k = 0; k < window; ++k) AddByte(text[k], counts);
 
+    float* const scores = symbol.lookaheadCounts;
+    scores[kSchemeAuto] = 0.0f;
+    scores[kSchemeAscii] = 0.5f * static_cast<float>(counts.asciiHalves);
+    scores[kSchemeC40] = counts.c40;
+    scores[kSchemeBase256] = counts.base256;
+    scores[kSchemeEdifact] = counts.edifact;
+    scores[kSchemeText] = counts.text;
+    scores[kSchemeX12] = counts.x12;
     int32_t best = kSchemeAscii;
     for (int32_t id = kSchemeAscii + 1; id < kSchemeCount; ++id) {
-        if (counts[id] < counts[best]) best = id;
+        if (scores[id] < scores[best]) best = id;
     }
     return best;
 }
