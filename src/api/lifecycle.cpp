@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "api/byte_copy.h"
 #include "api/status.h"
 #include "api/symbol.h"
 #include "ecc200.h"
@@ -53,16 +54,14 @@ int32_t FailWithMessage(Symbol& symbol, StatusCode code, const char (&text)[N]) 
 // so zeroing that leaves codewords, data and matrix all zero as a whole.
 void EmptyDataAndResult(Symbol& symbol) {
     const int32_t codewords = std::max<int32_t>(symbol.written.codewords, symbol.codewordCount);
-    std::memset(symbol.codewords, 0,
-                static_cast<std::size_t>(std::min(codewords, kCodewordCapacity)));
+    ZeroBytes(symbol.codewords, static_cast<std::size_t>(std::min(codewords, kCodewordCapacity)));
     symbol.codewordCount = 0;
     const int32_t dataLength = std::clamp(symbol.dataLength, 0, kMaxDataLength);
-    std::memset(symbol.data, 0, static_cast<std::size_t>(dataLength));
+    ZeroBytes(symbol.data, static_cast<std::size_t>(dataLength));
     symbol.dataLength = 0;
     const int32_t rows =
         std::max({int32_t{symbol.written.matrixRows}, int32_t{symbol.rows}, symbol.mappingRows});
-    std::memset(symbol.matrix, 0,
-                static_cast<std::size_t>(std::min(rows, kMatrixSide)) * kMatrixSide);
+    ZeroBytes(symbol.matrix, static_cast<std::size_t>(std::min(rows, kMatrixSide)) * kMatrixSide);
     symbol.written = {};
     symbol.encoded = 0;
     symbol.mappingRows = 0;
@@ -167,7 +166,7 @@ ECC200_API int32_t ECC200_CALL SetDataToEncoding_ECC200(SymbolHandle handle, con
     if (length > kMaxDataLength) {
         return FailWithMessage(*symbol, kStatusDataTooLong, kMessageTooLongText);
     }
-    std::memcpy(symbol->data, data, static_cast<std::size_t>(length));
+    CopyBytes(symbol->data, data, static_cast<std::size_t>(length));
     symbol->data[length] = 0;
     symbol->dataLength = length;
     return kStatusOk;

@@ -1,8 +1,9 @@
 // The two output exports: every call encodes the current data afresh and then hands the symbol
 // over as a module buffer or as a BMP file.
-#include <cstring>
+#include <cstddef>
 
 #include "api/bmp_writer.h"
+#include "api/byte_copy.h"
 #include "api/encode_pipeline.h"
 #include "api/status.h"
 #include "api/symbol.h"
@@ -15,8 +16,8 @@ namespace {
 void CopyModulesTopRowFirst(const Symbol& symbol, uint8_t* buffer) {
     const auto cols = static_cast<std::size_t>(symbol.cols);
     for (int32_t r = 0; r < symbol.rows; ++r) {
-        std::memcpy(buffer + static_cast<std::size_t>(r) * cols, symbol.matrix[symbol.rows - 1 - r],
-                    cols);
+        CopyBytes(buffer + static_cast<std::size_t>(r) * cols, symbol.matrix[symbol.rows - 1 - r],
+                  cols);
     }
 }
 

@@ -1,0 +1,15 @@
+#include "api/byte_copy.h"
+
+#include <cstring>
+
+namespace ecc200 {
+
+void CopyBytes(void* to, const void* from, std::size_t count) {
+    if (count > 0) std::memcpy(to, from, count);
+}
+
+void ZeroBytes(void* to, std::size_t count) {
+    std::memset(to, 0, count);
+}
+
+}  // namespace ecc200
