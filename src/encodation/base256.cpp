@@ -30,7 +30,11 @@ int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
         PutRandomised(cursor, 249 + n / kLongLengthThreshold);
         PutRandomised(cursor, n % kLongLengthThreshold);
     }
-    while (cursor.remaining > 0) PutRandomised(cursor, cursor.Take());
+    // The bytes through a copy of the cursor, as in the ASCII encoder: codewords written through
+    // the caller's cursor would make the compiler reload its fields after every one.
+    EncoderCursor local = cursor;
+    while (local.remaining > 0) PutRandomised(local, local.Take());
+    cursor = local;
 
     symbol.scheme = kSchemeAscii;
     return cursor.count - start;

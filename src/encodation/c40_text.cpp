@@ -16,6 +16,14 @@ struct ValueList {
     int32_t size = 0;
 
     void Append(uint8_t value) { values[size++] = value; }
+
+    // A character's one or two values. Both slots are written whatever the length (the storage
+    // has room behind the last value), which spares a branch on the length per character.
+    void Append(const CharValues& character) {
+        values[size] = character.values[0];
+        values[size + 1] = character.values[1];
+        size += character.length;
+    }
 };
 
 void CollectByte(const CharSetTable& sets, uint8_t c, ValueList& list) {
@@ -24,8 +32,7 @@ void CollectByte(const CharSetTable& sets, uint8_t c, ValueList& list) {
         list.Append(kUpperShiftValue);
         c = static_cast<uint8_t>(c - 128);
     }
-    const CharValues& v = sets.byCharacter[c];
-    for (uint8_t k = 0; k < v.length; ++k) list.Append(v.values[k]);
+    list.Append(sets.byCharacter[c]);
 }
 
 void CompleteLastTriplet(ValueList& list) {
@@ -45,20 +52,25 @@ void CompleteLastTriplet(ValueList& list) {
 }  // namespace
 
 int32_t EncodeC40Text(const CharSetTable& sets, EncoderCursor& cursor) {
+    // Works on a copy, as the ASCII encoder does: codewords written through the caller's cursor
+    // would make the compiler reload its fields after every one.
+    EncoderCursor local = cursor;
     ValueList list;
-    while (cursor.remaining > 0 && list.size < kC40MaxValues) {
-        CollectByte(sets, cursor.Take(), list);
+    while (local.remaining > 0 && list.size < kC40MaxValues) {
+        CollectByte(sets, local.Take(), list);
     }
     if (list.size == 0) {
-        if (cursor.Previous() == sets.latch) cursor.DropPrevious();
+        if (local.Previous() == sets.latch) local.DropPrevious();
+        cursor = local;
         return 0;
     }
     CompleteLastTriplet(list);
     for (int32_t i = 0; i < list.size; i += 3) {
         const int32_t w = 1600 * list.values[i] + 40 * list.values[i + 1] + list.values[i + 2] + 1;
-        cursor.Put(static_cast<uint8_t>(w / 256));
-        cursor.Put(static_cast<uint8_t>(w % 256));
+        local.Put(static_cast<uint8_t>(w / 256));
+        local.Put(static_cast<uint8_t>(w % 256));
     }
+    cursor = local;
     return 2 * (list.size / 3);
 }
 
