@@ -10,7 +10,7 @@
 #include "ecc/reed_solomon.h"
 
 #include <array>
-#include <cstring>
+#include <cstddef>
 #include <utility>
 
 #include "api/status.h"
