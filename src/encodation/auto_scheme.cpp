@@ -207,9 +207,7 @@ constexpr uint8_t LatchOf(int32_t scheme) {
 }  // namespace
 
 int32_t EncodeAutoScheme(Symbol& symbol, uint8_t* out, int32_t capacity) {
-    if (symbol.sizeIndex != kAutomaticSize && !IsSizeIndex(symbol.sizeIndex)) {
-        return kBadParameterError;
-    }
+    if (!HasValidSizeRequest(symbol)) return kBadParameterError;
     EncoderCursor cursor = StartOfData(symbol, out, capacity);
     Scan scan{.symbol = symbol, .data = symbol.data, .length = cursor.remaining};
     symbol.scheme = kSchemeAscii;

@@ -5,8 +5,14 @@
 
 #include "api/symbol.h"
 #include "encodation/encoder_cursor.h"
+#include "geometry/size_table.h"
 
 namespace ecc200 {
+
+// Whether the symbol's size is automatic or a row of the size table; the drivers refuse others.
+inline bool HasValidSizeRequest(const Symbol& symbol) {
+    return symbol.sizeIndex == kAutomaticSize || IsSizeIndex(symbol.sizeIndex);
+}
 
 // Positioned at the first data byte with the whole data remaining (a length outside 0..3116 is
 // treated as the nearest valid one), appending at `codewordCount`.

@@ -43,9 +43,7 @@ int32_t EncodeInScheme(Symbol& symbol, EncoderCursor& cursor) {
 }  // namespace
 
 int32_t EncodeFixedScheme(Symbol& symbol, uint8_t* out, int32_t capacity) {
-    if (symbol.sizeIndex != kAutomaticSize && !IsSizeIndex(symbol.sizeIndex)) {
-        return kBadParameterError;
-    }
+    if (!HasValidSizeRequest(symbol)) return kBadParameterError;
     EncoderCursor cursor = StartOfData(symbol, out, capacity);
     const int32_t produced = EncodeInScheme(symbol, cursor);
     if (produced < 0) return produced;
