@@ -189,21 +189,6 @@ int32_t EncodeRun(Scan& scan, EncoderCursor& cursor) {
     }
 }
 
-constexpr uint8_t LatchOf(int32_t scheme) {
-    switch (scheme) {
-        case kSchemeC40:
-            return kLatchC40;
-        case kSchemeText:
-            return kLatchText;
-        case kSchemeX12:
-            return kLatchX12;
-        case kSchemeEdifact:
-            return kLatchEdifact;
-        default:
-            return kLatchBase256;
-    }
-}
-
 }  // namespace
 
 int32_t EncodeAutoScheme(Symbol& symbol, uint8_t* out, int32_t capacity) {

@@ -23,6 +23,22 @@ inline constexpr uint8_t kLatchEdifact = 240;
 inline constexpr uint8_t kUnlatch = 254;  // back to ASCII from C40, Text and X12
 inline constexpr uint8_t kFirstPad = 129;
 
+// The codeword that switches from ASCII into a scheme other than ASCII.
+inline constexpr uint8_t LatchOf(int32_t scheme) {
+    switch (scheme) {
+        case kSchemeC40:
+            return kLatchC40;
+        case kSchemeText:
+            return kLatchText;
+        case kSchemeX12:
+            return kLatchX12;
+        case kSchemeEdifact:
+            return kLatchEdifact;
+        default:
+            return kLatchBase256;
+    }
+}
+
 // Failure results of the encoders and drivers; the pipeline reports their magnitude as status.
 inline constexpr int32_t kEdifactByteError = -4;
 inline constexpr int32_t kX12ByteError = -6;

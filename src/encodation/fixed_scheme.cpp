@@ -17,26 +17,22 @@ constexpr bool kRunEndsData = true;
 
 // Runs the scheme's encoder on the whole data, with the latch first for schemes other than ASCII.
 int32_t EncodeInScheme(Symbol& symbol, EncoderCursor& cursor) {
-    switch (symbol.scheme) {
-        case kSchemeAscii:
-            return EncodeAscii(cursor);
+    const int32_t scheme = symbol.scheme;
+    if (scheme < kSchemeAscii || scheme > kSchemeX12) return kBadParameterError;
+    if (scheme != kSchemeAscii) cursor.Put(LatchOf(scheme));
+    switch (scheme) {
         case kSchemeC40:
-            cursor.Put(kLatchC40);
             return EncodeC40Text(C40CharSets, cursor);
         case kSchemeText:
-            cursor.Put(kLatchText);
             return EncodeC40Text(TextCharSets, cursor);
         case kSchemeX12:
-            cursor.Put(kLatchX12);
             return EncodeX12(symbol, cursor, kRunEndsData);
         case kSchemeEdifact:
-            cursor.Put(kLatchEdifact);
             return EncodeEdifact(symbol, cursor, kRunEndsData);
         case kSchemeBase256:
-            cursor.Put(kLatchBase256);
             return EncodeBase256(symbol, cursor, kRunEndsData);
         default:
-            return kBadParameterError;
+            return EncodeAscii(cursor);
     }
 }
 
