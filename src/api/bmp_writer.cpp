@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "api/status.h"
+#include "core/status.h"
 
 namespace ecc200 {
 namespace {

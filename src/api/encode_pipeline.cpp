@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "api/status.h"
+#include "core/status.h"
 #include "ecc/reed_solomon.h"
 #include "encodation/auto_scheme.h"
 #include "encodation/fixed_scheme.h"

@@ -1,7 +1,7 @@
 // The encode that every output call runs: data to finished module matrix.
 #pragma once
 
-#include "api/symbol.h"
+#include "core/symbol.h"
 
 namespace ecc200 {
 

@@ -5,8 +5,9 @@
 #include <cstring>
 
 #include "api/byte_copy.h"
-#include "api/status.h"
-#include "api/symbol.h"
+#include "api/checked_symbol.h"
+#include "core/status.h"
+#include "core/symbol.h"
 #include "ecc200.h"
 #include "geometry/size_table.h"
 #include "marks/mark_state.h"

@@ -4,9 +4,10 @@
 
 #include "api/bmp_writer.h"
 #include "api/byte_copy.h"
+#include "api/checked_symbol.h"
 #include "api/encode_pipeline.h"
-#include "api/status.h"
-#include "api/symbol.h"
+#include "core/status.h"
+#include "core/symbol.h"
 #include "ecc200.h"
 
 namespace ecc200 {

@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "api/status.h"
+#include "core/status.h"
 #include "ecc/ecc_products.h"
 #include "geometry/size_table.h"
 

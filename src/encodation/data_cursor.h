@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "api/symbol.h"
+#include "core/symbol.h"
 #include "encodation/encoder_cursor.h"
 #include "geometry/size_table.h"
 

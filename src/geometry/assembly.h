@@ -1,7 +1,7 @@
 // Turning the mapping matrix into the finished symbol with its finder and timing patterns.
 #pragma once
 
-#include "api/symbol.h"
+#include "core/symbol.h"
 
 namespace ecc200 {
 

@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-#include "api/symbol.h"
+#include "core/symbol.h"
+#include "geometry/placement_entry.h"
 
 namespace ecc200 {
 

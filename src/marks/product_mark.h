@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "api/symbol.h"
+#include "core/symbol.h"
 #include "marks/mark_state.h"
 
 namespace ecc200 {

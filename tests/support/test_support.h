@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "api/symbol.h"
+#include "core/symbol.h"
 #include "ecc200.h"
 
 namespace ecc200::testing {

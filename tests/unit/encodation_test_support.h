@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "api/symbol.h"
+#include "core/symbol.h"
 #include "support/test_support.h"
 
 namespace ecc200::testing {

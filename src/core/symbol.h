@@ -18,13 +18,8 @@ inline constexpr int32_t kSizeCount = 30;
 inline constexpr int32_t kSchemeCount = 7;
 inline constexpr uint32_t kSymbolTag = 0x424D5953u;  // "SYMB" in memory order (little-endian)
 
-// One codeword bit's module in the mapping matrix, row 0 at the top.
-struct PlacementEntry {
-    uint8_t row;
-    uint8_t col;
-};
-
-struct MarkState;
+struct PlacementEntry;  // geometry/placement_entry.h
+struct MarkState;       // marks/mark_state.h
 
 // How far the encodes since the last reset may have written: matrix rows from the bottom (all
 // 144 columns of each) and codewords from the start. The reset zeroes no more than that.
@@ -72,8 +67,5 @@ static_assert(sizeof(Symbol::productId) == 1000);
 static_assert(sizeof(Symbol::message) == 100);
 static_assert(sizeof(Symbol::placementGrid) == 144 * 144 * 2);
 static_assert(sizeof(Symbol::lookaheadCounts) == 7 * 4);
-
-// The symbol behind a handle when the handle is not null and carries the live tag; else null.
-Symbol* CheckedSymbol(SymbolHandle handle);
 
 }  // namespace ecc200

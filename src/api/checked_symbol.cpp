@@ -1,4 +1,4 @@
-#include "api/symbol.h"
+#include "api/checked_symbol.h"
 
 #include <cstring>
 
