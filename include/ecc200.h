@@ -86,6 +86,17 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_ERR_BASE256_EMPTY 17 /* Base 256 has no data to encode */
 #define ECC200_ERR_INTERNAL 18      /* out of memory, internal failure or file not written */
 
+/* Options (SetOption_ECC200): extensions beyond the settings above, all off by default. */
+#define ECC200_OPTION_ENCODATION 1 /* ECC200_ENCODATION_*: how the automatic scheme encodes */
+#define ECC200_OPTION_GS1 2        /* 0 or 1: GS1 data, FNC1 first and for every GS byte (0x1D) */
+#define ECC200_OPTION_ECI 3        /* 0 (none) or an ECI designator 1..999999 */
+#define ECC200_OPTION_SHAPE 4      /* ECC200_SHAPE_*: which sizes the automatic size considers */
+
+#define ECC200_ENCODATION_LOOKAHEAD 0 /* scheme switching by look-ahead (default) */
+#define ECC200_ENCODATION_SMALLEST 1  /* the shortest codeword stream over all schemes */
+#define ECC200_SHAPE_SQUARE 0         /* square sizes only (default) */
+#define ECC200_SHAPE_ANY 1            /* the smallest of all 30 sizes by area */
+
 /* Limits. */
 #define ECC200_MAX_DATA_LENGTH 3116    /* bytes accepted by SetDataToEncoding_ECC200 */
 #define ECC200_MAX_PRODUCT_ID 100      /* characters of a product identifier */
@@ -123,6 +134,10 @@ ECC200_API int32_t ECC200_CALL SetSignUser_ECC200(SymbolHandle symbol, uint8_t e
  * 18 when out of memory. */
 ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_t enable,
                                                      const char* productId);
+
+/* Sets one option (ECC200_OPTION_*) to value. Returns 0; 8 for an unknown option or a value out
+ * of range. Options belong to the symbol's settings: Clear_ECC200 resets them to their defaults. */
+ECC200_API int32_t ECC200_CALL SetOption_ECC200(SymbolHandle symbol, int32_t option, int32_t value);
 
 /* Empties the data and the result and switches both marks off; keeps the scheme and size set. */
 ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);

@@ -85,6 +85,35 @@ int32_t LoadIdentityForSwitch(Symbol& symbol) {
     return kStatusOk;
 }
 
+// Whether value is one the option accepts.
+bool IsOptionValue(int32_t option, int32_t value) {
+    switch (option) {
+        case ECC200_OPTION_ENCODATION:
+            return value == ECC200_ENCODATION_LOOKAHEAD || value == ECC200_ENCODATION_SMALLEST;
+        case ECC200_OPTION_GS1:
+            return value == 0 || value == 1;
+        case ECC200_OPTION_ECI:
+            return value >= 0 && value <= kMaxEci;
+        case ECC200_OPTION_SHAPE:
+            return value == ECC200_SHAPE_SQUARE || value == ECC200_SHAPE_ANY;
+        default:
+            return false;
+    }
+}
+
+int32_t& OptionField(SymbolOptions& options, int32_t option) {
+    switch (option) {
+        case ECC200_OPTION_ENCODATION:
+            return options.encodation;
+        case ECC200_OPTION_GS1:
+            return options.gs1;
+        case ECC200_OPTION_ECI:
+            return options.eci;
+        default:
+            return options.shape;
+    }
+}
+
 // Length of a zero-terminated text, counting no further than limit + 1 characters.
 int32_t BoundedLength(const char* text, int32_t limit) {
     int32_t length = 0;
@@ -206,6 +235,18 @@ ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle handle, uint8_
     return kStatusOk;
 }
 
+ECC200_API int32_t ECC200_CALL SetOption_ECC200(SymbolHandle handle, int32_t option,
+                                                int32_t value) {
+    Symbol* symbol = CheckedSymbol(handle);
+    if (symbol == nullptr) return kStatusBadParameter;
+    if (!IsOptionValue(option, value)) {
+        return FailWithMessage(*symbol, kStatusBadParameter, kMessageBadParameters);
+    }
+    OptionField(symbol->options, option) = value;
+    symbol->encoded = 0;
+    return kStatusOk;
+}
+
 ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle handle) {
     Symbol* symbol = CheckedSymbol(handle);
     if (symbol == nullptr) return;
@@ -216,6 +257,7 @@ ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle handle) {
     EmptyDataAndResult(*symbol);
     symbol->scheme = ECC200_SCHEME_AUTO;
     symbol->sizeIndex = kAutomaticSize;
+    symbol->options = {};
 }
 
 ECC200_API const char* ECC200_CALL Version_ECC200(void) {

@@ -28,6 +28,16 @@ struct WrittenExtent {
     uint16_t codewords;
 };
 
+// The settings behind SetOption_ECC200; all zero means the default of each.
+struct SymbolOptions {
+    int32_t encodation;  // ECC200_ENCODATION_*
+    int32_t gs1;         // 0 or 1
+    int32_t eci;         // 0 for none, else the ECI designator
+    int32_t shape;       // ECC200_SHAPE_*
+};
+
+inline constexpr int32_t kMaxEci = 999999;
+
 struct Symbol {
     uint8_t matrix[kMatrixSide][kMatrixSide];  // [row from the bottom][column], 1 = dark
     uint8_t encoded;
@@ -58,6 +68,7 @@ struct Symbol {
     MarkState* markState;
     uint32_t tag;
     WrittenExtent written;  // bookkeeping for the reset, see WrittenExtent
+    SymbolOptions options;
 };
 
 static_assert(sizeof(Symbol::matrix) == 144 * 144);
