@@ -1,14 +1,11 @@
 #include "atomic_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <vector>
 
+#include "platform.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
@@ -22,31 +19,12 @@ std::string TemporaryPattern(const std::string& target) {
     return (path.parent_path() / hidden).string();
 }
 
-// mkstemp makes the file readable by its owner only; a finished output gets the permissions that
-// any newly created file would get.
-void GiveUsualPermissions(int descriptor) {
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(descriptor, static_cast<mode_t>(0666 & ~mask));
-}
-
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
-    std::string pattern = TemporaryPattern(target_);
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int descriptor = mkstemp(name.data());
-    if (descriptor < 0) Fail("cannot write", errno);
-    temporary_ = name.data();
-    GiveUsualPermissions(descriptor);
-    stream_ = fdopen(descriptor, "wb");
-    if (stream_ == nullptr) {
-        const int error = errno;
-        close(descriptor);
-        std::remove(temporary_.c_str());
-        Fail("cannot write", error);
-    }
+    temporary_ = TemporaryPattern(target_);
+    stream_ = CreateTemporaryFile(temporary_);
+    if (stream_ == nullptr) Fail("cannot write", errno);
 }
 
 AtomicFile::~AtomicFile() {
