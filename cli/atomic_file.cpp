@@ -4,27 +4,35 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
-#include "platform.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
 namespace {
 
-std::string TemporaryPattern(const std::string& target) {
+constexpr int kNameAttempts = 100;
+
+// A hidden name next to target that no other writer picks: ".name.png.3f9a1c07".
+std::string TemporaryName(const std::string& target) {
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(random()));
     const std::filesystem::path path(target);
-    std::string hidden(".");
-    hidden += path.filename().string();
-    hidden += ".XXXXXX";
-    return (path.parent_path() / hidden).string();
+    return (path.parent_path() / ("." + path.filename().string() + suffix)).string();
 }
 
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
-    temporary_ = TemporaryPattern(target_);
-    stream_ = CreateTemporaryFile(temporary_);
-    if (stream_ == nullptr) Fail("cannot write", errno);
+    // "x" creates the file or fails if it exists, with the permissions any new file gets.
+    for (int attempt = 0; stream_ == nullptr; ++attempt) {
+        temporary_ = TemporaryName(target_);
+        stream_ = std::fopen(temporary_.c_str(), "wbx");
+        if (stream_ == nullptr && (errno != EEXIST || attempt == kNameAttempts)) {
+            Fail("cannot write", errno);
+        }
+    }
 }
 
 AtomicFile::~AtomicFile() {

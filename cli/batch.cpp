@@ -132,7 +132,8 @@ void Report(const Batch& batch) {
     if (failed == 0) return;
     std::cerr << "ecc200: " << failed << (failed == 1 ? " line" : " lines") << " failed:\n";
     for (std::size_t i = 0; i < lineCount; ++i) {
-        if (batch.failures[i]) std::cerr << "  line " << i + 1 << ": " << *batch.failures[i] << "\n";
+        if (batch.failures[i])
+            std::cerr << "  line " << i + 1 << ": " << *batch.failures[i] << "\n";
     }
 }
 

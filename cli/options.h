@@ -21,8 +21,8 @@ struct Options {
 
     std::vector<std::string> outputs;  // files by extension; "-" draws in the terminal
     bool print = false;
-    int moduleSize = 4;  // pixels per module side
-    int quietZone = 2;   // light modules around the symbol
+    int moduleSize = 4;             // pixels per module side
+    int quietZone = 2;              // light modules around the symbol
     std::optional<int> dpi;         // resolution of the pixel formats
     std::optional<double> xdimMm;   // module side in millimetres
     std::optional<std::string> fg;  // colour of the dark modules, as typed

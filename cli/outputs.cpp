@@ -64,8 +64,7 @@ void WriteBmpFile(const std::string& target, const ModuleGrid& /*grid*/, Encoder
     const std::string& path = file.HandOverPath();
     encoder.WriteBmp(path, render.moduleSize, render.quietZone * render.moduleSize);
     if (render.dpi && !EnterBmpResolution(path, *render.dpi)) {
-        throw ToolError(kExitFileError,
-                        "cannot write '" + target + "': " + std::strerror(errno));
+        throw ToolError(kExitFileError, "cannot write '" + target + "': " + std::strerror(errno));
     }
     file.Commit();
 }

@@ -1,9 +1,6 @@
 // The few services of the operating system that the tool needs beyond standard C++: terminals,
-// interrupt signals and temporary files. Everything system-specific lives behind these functions.
+// and interrupt signals. Everything system-specific lives behind these functions.
 #pragma once
-
-#include <cstdio>
-#include <string>
 
 namespace ecc200_cli {
 
@@ -17,10 +14,5 @@ void WatchForInterrupts();
 int InterruptSignal();
 // The exit code that reports an interrupt by signal: 128 + its number (130 for SIGINT).
 int ExitCodeForSignal(int signal);
-
-// Creates a new file named after pattern (which ends in "XXXXXX", replaced in place) with the
-// permissions any new file of this process gets, opened for binary writing. On failure returns
-// null with errno set.
-std::FILE* CreateTemporaryFile(std::string& pattern);
 
 }  // namespace ecc200_cli

@@ -94,8 +94,8 @@ void WarnAboutContrast(const RenderSettings& render) {
     const double contrast = LuminanceDifference(render.dark, render.light);
     if (contrast >= kMinimumContrast) return;
     Warn("the colours differ by only " + std::to_string(std::lround(contrast * 100)) +
-         "% in luminance; readers need about " + std::to_string(std::lround(kMinimumContrast * 100)) +
-         "% or more");
+         "% in luminance; readers need about " +
+         std::to_string(std::lround(kMinimumContrast * 100)) + "% or more");
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ struct RenderSettings {
     int quietZone = 2;   // light modules on every side
     Colour dark = kBlack;
     Colour light = kWhite;
-    std::optional<int> dpi;           // resolution recorded in the pixel formats
-    std::optional<double> moduleMm;   // module side in millimetres for the vector formats
+    std::optional<int> dpi;          // resolution recorded in the pixel formats
+    std::optional<double> moduleMm;  // module side in millimetres for the vector formats
 
     bool coloured() const { return dark != kBlack || light != kWhite; }
 };

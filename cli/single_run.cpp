@@ -51,8 +51,9 @@ void RefuseInputAsOutput(const Options& options, const std::vector<Target>& targ
         std::error_code ignored;
         if (format != OutputFormat::kTerminal &&
             std::filesystem::equivalent(*options.inputFile, target, ignored)) {
-            throw ToolError(kExitUsage, "'" + target + "' is the input file; writing it would "
-                                        "replace the data. Choose another output name");
+            throw ToolError(kExitUsage, "'" + target +
+                                            "' is the input file; writing it would "
+                                            "replace the data. Choose another output name");
         }
     }
 }

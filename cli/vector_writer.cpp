@@ -57,8 +57,8 @@ std::string Drawing(const ModuleGrid& grid, const RenderSettings& render, const 
         body += Rgb(render.light) + ' ' + setColour + "\n0 0 " + std::to_string(page.widthModules) +
                 ' ' + std::to_string(page.heightModules) + " re " + fill + '\n';
     }
-    body += Rgb(render.dark) + ' ' + setColour + '\n' + DarkRuns(grid, render.quietZone) + fill +
-            '\n';
+    body +=
+        Rgb(render.dark) + ' ' + setColour + '\n' + DarkRuns(grid, render.quietZone) + fill + '\n';
     return body;
 }
 
