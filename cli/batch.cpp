@@ -153,7 +153,10 @@ int RunBatch(const Options& options) {
     Batch batch{options, format, PlanRender(options, formats), *options.outputDir};
     WarnAboutIdentity(options);
     batch.lines = ReadBatchLines(*options.batchFile);
-    if (InterruptSignal() != 0) return ReportInterrupt(batch);
+    if (InterruptSignal() != 0) {
+        std::cerr << "ecc200: interrupted while reading the lines; nothing was written\n";
+        return ExitCodeForSignal(InterruptSignal());
+    }
     PrepareOutputDir(batch.dir);
 
     batch.width = NumberWidth(batch.lines.size());

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <iostream>
 
 #include "catalogue.h"
@@ -99,7 +100,14 @@ void AddLookOptions(CLI::App& app, Options& options) {
         ->type_name("N");
     app.add_option("--xdim", options.xdimMm,
                    "Module size in mm: sizes SVG, PDF and EPS; PNG and BMP need --dpi with it")
-        ->check(CLI::Range(0.001, kMaxXdimMm))
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                const double mm = std::atof(text.c_str());
+                if (mm > 0 && mm <= kMaxXdimMm) return "";
+                return "the module size must be above 0 and at most " +
+                       std::to_string(static_cast<int>(kMaxXdimMm)) + " mm, not " + text;
+            },
+            "", "length"))
         ->type_name("MM")
         ->excludes("--module-size");
     app.add_option("--fg", options.fg, "Colour of the dark modules: #RRGGBB[AA] or a name")

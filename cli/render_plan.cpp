@@ -68,7 +68,7 @@ int PixelsPerModule(double xdim, int dpi) {
     }
     const double drawn = static_cast<double>(pixels) * kMillimetresPerInch / dpi;
     if (std::fabs(drawn - xdim) > kSizeTolerance * xdim) {
-        Warn("a module of " + asked + " is drawn " + std::to_string(pixels) + " pixels wide, " +
+        Warn("a module of " + asked + " is drawn as " + std::to_string(pixels) + " pixels, " +
              Decimal(drawn) + " mm");
     }
     return static_cast<int>(pixels);
