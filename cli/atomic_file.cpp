@@ -33,6 +33,7 @@ AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
             Fail("cannot write", errno);
         }
     }
+    std::setvbuf(stream_, buffer_.data(), _IOFBF, buffer_.size());
 }
 
 AtomicFile::~AtomicFile() {
