@@ -1,7 +1,6 @@
 #include "batch.h"
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -55,9 +54,8 @@ struct Batch {
     RenderSettings render;
     std::string dir;
     int width = kMinimumNumberWidth;
-    std::vector<BatchLine> lines = {};
+    BatchLines* lines = nullptr;
     std::vector<std::optional<std::string>> failures = {};
-    std::atomic<std::size_t> next = 0;
     std::mutex progressLock = {};
     std::size_t done = 0;
     ProgressBar* progress = nullptr;
@@ -65,11 +63,7 @@ struct Batch {
 
 void EncodeLine(Encoder& encoder, const BatchLine& line, const Batch& batch,
                 const std::string& target) {
-    if (line.tooLong) {
-        throw ToolError(kExitSymbolFailed, "the line is longer than " +
-                                               std::to_string(ECC200_MAX_DATA_LENGTH) +
-                                               " bytes, the most a symbol holds");
-    }
+    if (!line.failure.empty()) throw ToolError(kExitSymbolFailed, line.failure);
     if (line.bytes.empty() && !batch.options.allowEmpty) {
         throw ToolError(kExitSymbolFailed, "the line is empty (pass --allow-empty to encode it)");
     }
@@ -80,14 +74,14 @@ void EncodeLine(Encoder& encoder, const BatchLine& line, const Batch& batch,
 
 // Takes lines until none is left or an interrupt arrives; one symbol object per worker.
 void Work(Batch& batch, Encoder& encoder) {
-    while (InterruptSignal() == 0) {
-        const std::size_t i = batch.next.fetch_add(1);
-        if (i >= batch.lines.size()) return;
+    BatchLine line;
+    for (auto taken = batch.lines->Take(line); taken; taken = batch.lines->Take(line)) {
+        const std::size_t i = *taken;
         const std::string target =
             (std::filesystem::path(batch.dir) / FileName(i + 1, batch.width, batch.format))
                 .string();
         try {
-            EncodeLine(encoder, batch.lines[i], batch, target);
+            EncodeLine(encoder, line, batch, target);
         } catch (const std::exception& error) {
             batch.failures[i] = error.what();
         }
@@ -103,7 +97,7 @@ unsigned WorkerCount(unsigned asked, std::size_t lineCount) {
 }
 
 void RunWorkers(Batch& batch) {
-    const unsigned count = WorkerCount(batch.options.jobs, batch.lines.size());
+    const unsigned count = WorkerCount(batch.options.jobs, batch.lines->count());
     std::vector<std::unique_ptr<Encoder>> encoders;
     for (unsigned i = 0; i < count; ++i) encoders.push_back(std::make_unique<Encoder>());
     std::vector<std::jthread> helpers;
@@ -119,7 +113,7 @@ std::size_t FailureCount(const Batch& batch) {
 }
 
 void Report(const Batch& batch) {
-    const std::size_t lineCount = batch.lines.size();
+    const std::size_t lineCount = batch.lines->count();
     const std::size_t failed = FailureCount(batch);
     std::cout << "batch: " << lineCount - failed << " of " << lineCount << " lines encoded into "
               << batch.dir;
@@ -140,7 +134,7 @@ void Report(const Batch& batch) {
 int ReportInterrupt(const Batch& batch) {
     std::cout.flush();
     std::cerr << "ecc200: interrupted; " << batch.done - FailureCount(batch) << " of "
-              << batch.lines.size() << " lines were written, with no partial files\n";
+              << batch.lines->count() << " lines were written, with no partial files\n";
     return ExitCodeForSignal(InterruptSignal());
 }
 
@@ -152,16 +146,17 @@ int RunBatch(const Options& options) {
     const OutputFormat formats[] = {format};
     Batch batch{options, format, PlanRender(options, formats), *options.outputDir};
     WarnAboutIdentity(options);
-    batch.lines = ReadBatchLines(*options.batchFile);
+    BatchLines lines(*options.batchFile);
+    batch.lines = &lines;
     if (InterruptSignal() != 0) {
         std::cerr << "ecc200: interrupted while reading the lines; nothing was written\n";
         return ExitCodeForSignal(InterruptSignal());
     }
     PrepareOutputDir(batch.dir);
 
-    batch.width = NumberWidth(batch.lines.size());
-    batch.failures.resize(batch.lines.size());
-    ProgressBar progress(batch.lines.size());
+    batch.width = NumberWidth(lines.count());
+    batch.failures.resize(lines.count());
+    ProgressBar progress(lines.count());
     batch.progress = &progress;
     RunWorkers(batch);
     progress.Finish();
