@@ -4,9 +4,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <limits>
+#include <filesystem>
 #include <memory>
 
+#include "ecc200.h"
+#include "platform.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
@@ -36,6 +38,27 @@ std::string ReadFrom(std::FILE* file, const std::string& path, std::size_t maxBy
     return bytes;
 }
 
+// Reads the next line into line; false at the end of the file (or on an error or an interrupt)
+// before any byte of a line.
+bool ReadLine(std::FILE* in, BatchLine& line) {
+    // A CR may still follow the longest line that fits; one byte beyond that proves it too long.
+    constexpr std::size_t kKept = ECC200_MAX_DATA_LENGTH + 2;
+    line = {};
+    bool started = false;
+    for (int c = std::getc(in); c != EOF && InterruptSignal() == 0; c = std::getc(in)) {
+        started = true;
+        if (c == '\n') break;
+        if (line.bytes.size() < kKept) line.bytes += static_cast<char>(c);
+    }
+    if (!line.bytes.empty() && line.bytes.back() == '\r') line.bytes.pop_back();
+    if (line.bytes.size() > ECC200_MAX_DATA_LENGTH) {
+        line = {{},
+                "the line is longer than " + std::to_string(ECC200_MAX_DATA_LENGTH) +
+                    " bytes, the most a symbol holds"};
+    }
+    return started && InterruptSignal() == 0;
+}
+
 }  // namespace
 
 std::string ReadBytes(const std::string& path, std::size_t maxBytes) {
@@ -45,8 +68,52 @@ std::string ReadBytes(const std::string& path, std::size_t maxBytes) {
     return ReadFrom(file.get(), path, maxBytes);
 }
 
-std::string ReadAllBytes(const std::string& path) {
-    return ReadBytes(path, std::numeric_limits<std::size_t>::max());
+BatchLines::BatchLines(const std::string& path) : path_(path) {
+    std::FILE* in = stdin;
+    if (path != "-") {
+        in = std::fopen(path.c_str(), "rb");
+        if (in == nullptr) FailToRead(path, errno);
+    }
+    std::error_code ignored;
+    const bool regular = path != "-" && std::filesystem::is_regular_file(path, ignored);
+    BatchLine line;
+    while (ReadLine(in, line)) {
+        ++count_;
+        if (!regular) kept_.push_back(std::move(line));
+    }
+    const int error = errno;
+    if (std::ferror(in) && InterruptSignal() == 0) {
+        if (in != stdin) std::fclose(in);
+        FailToRead(path, error);
+    }
+    if (regular && std::fseek(in, 0, SEEK_SET) != 0) {
+        const int seekError = errno;
+        std::fclose(in);
+        FailToRead(path, seekError);
+    }
+    if (regular) {
+        file_ = in;
+    } else if (in != stdin) {
+        std::fclose(in);
+    }
+}
+
+BatchLines::~BatchLines() {
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+std::optional<std::size_t> BatchLines::Take(BatchLine& line) {
+    const std::lock_guard<std::mutex> guard(lock_);
+    if (next_ >= count_ || InterruptSignal() != 0) return std::nullopt;
+    if (file_ == nullptr) {
+        line = std::move(kept_[next_]);
+    } else if (!ReadLine(file_, line)) {
+        if (InterruptSignal() != 0) return std::nullopt;
+        line = {{},
+                std::ferror(file_) ? "cannot read '" + path_ + "': " + std::strerror(errno)
+                                   : "'" + path_ + "' ended before this line when read again"};
+    }
+    return next_++;
 }
 
 }  // namespace ecc200_cli

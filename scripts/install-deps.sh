@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libzxing-dev libdmtx-dev libzint-dev
     libpng-dev libcli11-dev
+    poppler-utils ghostscript
     clang-format
 )
 
