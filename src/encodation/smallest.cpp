@@ -95,6 +95,10 @@ struct Ending {
 
 constexpr int32_t kMaxEndings = 32;
 
+// The shortest-path search. Every position of the data holds the least cost (codewords written)
+// of each state there and how it was reached; costs are kept only for the few positions in reach of
+// a transition, arrivals for all, to find the way back. All storage is fixed-size and held in the
+// object, which an encode keeps on its stack (about 84 KB): no allocation per encode.
 class Search {
   public:
     Search(const uint8_t* data, int32_t length, bool gs1, int32_t prefix)
@@ -109,7 +113,7 @@ class Search {
 
   private:
     int32_t* Row(int32_t position) { return ring_[position & (kRingRows - 1)]; }
-    // The least cost of a state at a position of the last kRingRows - 3 ones searched.
+    // The least cost of a state at one of the last kRingRows positions of the data.
     int32_t Cost(int32_t position, int32_t state) const {
         return costs_[position & (kRingRows - 1)][state];
     }
@@ -283,7 +287,11 @@ void Search::Run() {
         const int32_t* row = Row(i);
         for (int32_t state = 0; state < kStateCount; ++state) {
             from_[i][state] = static_cast<uint8_t>(row[state] & kHowMask);
-            costs_[i & (kRingRows - 1)][state] = CostOf(row[state]);
+        }
+        if (i + kRingRows > length_) {  // the endings look back at most four positions
+            for (int32_t state = 0; state < kStateCount; ++state) {
+                costs_[i & (kRingRows - 1)][state] = CostOf(row[state]);
+            }
         }
         asciiKey_[i] = static_cast<int16_t>(CostOf(row[kAsciiState]) - i);
         if (i < length_) Step(i);
