@@ -8,6 +8,7 @@ packages=(
     libzxing-dev libdmtx-dev libzint-dev
     libpng-dev libcli11-dev
     clang-format
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
 )
 
 missing=()
