@@ -3,12 +3,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,9 +44,13 @@ inline std::vector<uint8_t> Bytes(std::string_view text) {
 class ScratchDirectory {
   public:
     ScratchDirectory() : previous_(std::filesystem::current_path()) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ecc200-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        // A random name, retried until create_directory makes a new one (portable mkdtemp).
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const auto base = std::filesystem::temp_directory_path();
+        do {
+            path_ = base / ("ecc200-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
         std::filesystem::current_path(path_);
     }
     ~ScratchDirectory() {
