@@ -1,52 +1,39 @@
 #include "atomic_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <vector>
+#include <random>
 
 #include "tool_error.h"
 
 namespace ecc200_cli {
 namespace {
 
-std::string TemporaryPattern(const std::string& target) {
-    const std::filesystem::path path(target);
-    std::string hidden(".");
-    hidden += path.filename().string();
-    hidden += ".XXXXXX";
-    return (path.parent_path() / hidden).string();
-}
+constexpr int kNameAttempts = 100;
 
-// mkstemp makes the file readable by its owner only; a finished output gets the permissions that
-// any newly created file would get.
-void GiveUsualPermissions(int descriptor) {
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(descriptor, static_cast<mode_t>(0666 & ~mask));
+// A hidden name next to target that no other writer picks: ".name.png.3f9a1c07".
+std::string TemporaryName(const std::string& target) {
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(random()));
+    const std::filesystem::path path(target);
+    return (path.parent_path() / ("." + path.filename().string() + suffix)).string();
 }
 
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
-    std::string pattern = TemporaryPattern(target_);
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int descriptor = mkstemp(name.data());
-    if (descriptor < 0) Fail("cannot write", errno);
-    temporary_ = name.data();
-    GiveUsualPermissions(descriptor);
-    stream_ = fdopen(descriptor, "wb");
-    if (stream_ == nullptr) {
-        const int error = errno;
-        close(descriptor);
-        std::remove(temporary_.c_str());
-        Fail("cannot write", error);
+    // "x" creates the file or fails if it exists, with the permissions any new file gets.
+    for (int attempt = 0; stream_ == nullptr; ++attempt) {
+        temporary_ = TemporaryName(target_);
+        stream_ = std::fopen(temporary_.c_str(), "wbx");
+        if (stream_ == nullptr && (errno != EEXIST || attempt == kNameAttempts)) {
+            Fail("cannot write", errno);
+        }
     }
+    std::setvbuf(stream_, buffer_.data(), _IOFBF, buffer_.size());
 }
 
 AtomicFile::~AtomicFile() {

@@ -2,6 +2,7 @@
 // in the same folder, which replaces the target only once it has been written and closed.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -35,6 +36,8 @@ class AtomicFile {
     std::string temporary_;
     std::FILE* stream_ = nullptr;
     bool committed_ = false;
+    // The stream's buffer; one of its own spares the library a look at the file to size it.
+    std::array<char, 8192> buffer_;
 };
 
 }  // namespace ecc200_cli

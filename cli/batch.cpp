@@ -1,17 +1,23 @@
 #include "batch.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <atomic>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
-#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "data_input.h"
 #include "encoder.h"
-#include "outputs.h"
+#include "formats.h"
+#include "identity_check.h"
+#include "platform.h"
 #include "progress.h"
+#include "render_plan.h"
 #include "single_run.h"
 #include "tool_error.h"
 
@@ -20,31 +26,12 @@ namespace {
 
 constexpr int kMinimumNumberWidth = 4;
 
-struct LineFailure {
-    std::size_t lineNumber;
-    std::string reason;
-};
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
-
 std::string FileName(std::size_t lineNumber, int width, OutputFormat format) {
     std::string number = std::to_string(lineNumber);
     if (static_cast<int>(number.size()) < width) {
         number.insert(0, static_cast<std::size_t>(width) - number.size(), '0');
     }
-    return number + ExtensionOf(format);
+    return number + std::string(TraitsOf(format).extension);
 }
 
 int NumberWidth(std::size_t lineCount) {
@@ -60,59 +47,127 @@ void PrepareOutputDir(const std::string& dir) {
     }
 }
 
-void EncodeLine(Encoder& encoder, const std::string& line, const Options& options,
-                OutputFormat format, const std::string& target) {
-    if (line.empty() && !options.allowEmpty) {
+// Everything the workers share. Each line is taken by exactly one worker; its outcome has a slot
+// of its own, so the failures come out in line order whatever order the lines finish in.
+struct Batch {
+    const Options& options;
+    OutputFormat format;
+    RenderSettings render;
+    std::string dir;
+    int width = kMinimumNumberWidth;
+    std::vector<BatchLine> lines = {};
+    std::vector<std::optional<std::string>> failures = {};
+    std::atomic<std::size_t> next = 0;
+    std::mutex progressLock = {};
+    std::size_t done = 0;
+    ProgressBar* progress = nullptr;
+};
+
+void EncodeLine(Encoder& encoder, const BatchLine& line, const Batch& batch,
+                const std::string& target) {
+    if (line.tooLong) {
+        throw ToolError(kExitSymbolFailed, "the line is longer than " +
+                                               std::to_string(ECC200_MAX_DATA_LENGTH) +
+                                               " bytes, the most a symbol holds");
+    }
+    if (line.bytes.empty() && !batch.options.allowEmpty) {
         throw ToolError(kExitSymbolFailed, "the line is empty (pass --allow-empty to encode it)");
     }
-    encoder.Load(line, SettingsFrom(options));
+    encoder.Load(line.bytes, SettingsFrom(batch.options));
     const ModuleGrid grid = encoder.Encode();
-    WriteOutput(format, target, grid, encoder, {options.moduleSize, options.quietZone});
+    WriteOutput(batch.format, target, grid, encoder, batch.render);
 }
 
-void Report(const std::vector<LineFailure>& failures, std::size_t lineCount, const std::string& dir,
-            int width, OutputFormat format) {
-    const std::size_t written = lineCount - failures.size();
-    std::cout << "batch: " << written << " of " << lineCount << " lines encoded into " << dir;
+// Takes lines until none is left or an interrupt arrives; one symbol object per worker.
+void Work(Batch& batch, Encoder& encoder) {
+    while (InterruptSignal() == 0) {
+        const std::size_t i = batch.next.fetch_add(1);
+        if (i >= batch.lines.size()) return;
+        const std::string target =
+            (std::filesystem::path(batch.dir) / FileName(i + 1, batch.width, batch.format))
+                .string();
+        try {
+            EncodeLine(encoder, batch.lines[i], batch, target);
+        } catch (const std::exception& error) {
+            batch.failures[i] = error.what();
+        }
+        const std::lock_guard<std::mutex> lock(batch.progressLock);
+        batch.progress->Show(++batch.done);
+    }
+}
+
+unsigned WorkerCount(unsigned asked, std::size_t lineCount) {
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t wanted = asked == 0 ? cores : asked;
+    return static_cast<unsigned>(std::max<std::size_t>(1, std::min(wanted, lineCount)));
+}
+
+void RunWorkers(Batch& batch) {
+    const unsigned count = WorkerCount(batch.options.jobs, batch.lines.size());
+    std::vector<std::unique_ptr<Encoder>> encoders;
+    for (unsigned i = 0; i < count; ++i) encoders.push_back(std::make_unique<Encoder>());
+    std::vector<std::jthread> helpers;
+    for (unsigned i = 1; i < count; ++i) {
+        helpers.emplace_back([&batch, &encoder = *encoders[i]] { Work(batch, encoder); });
+    }
+    Work(batch, *encoders[0]);
+}
+
+std::size_t FailureCount(const Batch& batch) {
+    return static_cast<std::size_t>(std::count_if(batch.failures.begin(), batch.failures.end(),
+                                                  [](const auto& f) { return f.has_value(); }));
+}
+
+void Report(const Batch& batch) {
+    const std::size_t lineCount = batch.lines.size();
+    const std::size_t failed = FailureCount(batch);
+    std::cout << "batch: " << lineCount - failed << " of " << lineCount << " lines encoded into "
+              << batch.dir;
     if (lineCount > 0) {
-        std::cout << " (" << FileName(1, width, format) << " .. "
-                  << FileName(lineCount, width, format) << ")";
+        std::cout << " (" << FileName(1, batch.width, batch.format) << " .. "
+                  << FileName(lineCount, batch.width, batch.format) << ")";
     }
     std::cout << "\n";
     std::cout.flush();
-    if (failures.empty()) return;
-    std::cerr << "ecc200: " << failures.size() << (failures.size() == 1 ? " line" : " lines")
-              << " failed:\n";
-    for (const LineFailure& failure : failures) {
-        std::cerr << "  line " << failure.lineNumber << ": " << failure.reason << "\n";
+    if (failed == 0) return;
+    std::cerr << "ecc200: " << failed << (failed == 1 ? " line" : " lines") << " failed:\n";
+    for (std::size_t i = 0; i < lineCount; ++i) {
+        if (batch.failures[i])
+            std::cerr << "  line " << i + 1 << ": " << *batch.failures[i] << "\n";
     }
+}
+
+int ReportInterrupt(const Batch& batch) {
+    std::cout.flush();
+    std::cerr << "ecc200: interrupted; " << batch.done - FailureCount(batch) << " of "
+              << batch.lines.size() << " lines were written, with no partial files\n";
+    return ExitCodeForSignal(InterruptSignal());
 }
 
 }  // namespace
 
 int RunBatch(const Options& options) {
-    const OutputFormat format = *FormatOfTarget("x." + options.batchFormat);
-    const std::vector<std::string> lines = SplitLines(ReadAllBytes(*options.batchFile));
-    const std::string& dir = *options.outputDir;
-    PrepareOutputDir(dir);
-
-    const int width = NumberWidth(lines.size());
-    Encoder encoder;  // one symbol object for the whole batch
-    std::vector<LineFailure> failures;
-    ProgressBar progress(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string target =
-            (std::filesystem::path(dir) / FileName(i + 1, width, format)).string();
-        try {
-            EncodeLine(encoder, lines[i], options, format, target);
-        } catch (const ToolError& error) {
-            failures.push_back({i + 1, error.what()});
-        }
-        progress.Show(i + 1);
+    WatchForInterrupts();
+    const OutputFormat format = *FormatNamed(options.batchFormat);
+    const OutputFormat formats[] = {format};
+    Batch batch{options, format, PlanRender(options, formats), *options.outputDir};
+    WarnAboutIdentity(options);
+    batch.lines = ReadBatchLines(*options.batchFile);
+    if (InterruptSignal() != 0) {
+        std::cerr << "ecc200: interrupted while reading the lines; nothing was written\n";
+        return ExitCodeForSignal(InterruptSignal());
     }
+    PrepareOutputDir(batch.dir);
+
+    batch.width = NumberWidth(batch.lines.size());
+    batch.failures.resize(batch.lines.size());
+    ProgressBar progress(batch.lines.size());
+    batch.progress = &progress;
+    RunWorkers(batch);
     progress.Finish();
-    Report(failures, lines.size(), dir, width, format);
-    return failures.empty() ? kExitOk : kExitSymbolFailed;
+    if (InterruptSignal() != 0) return ReportInterrupt(batch);
+    Report(batch);
+    return FailureCount(batch) == 0 ? kExitOk : kExitSymbolFailed;
 }
 
 }  // namespace ecc200_cli

@@ -4,9 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <memory>
 
+#include "ecc200.h"
+#include "platform.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
@@ -36,6 +37,12 @@ std::string ReadFrom(std::FILE* file, const std::string& path, std::size_t maxBy
     return bytes;
 }
 
+BatchLine FinishLine(BatchLine line) {
+    if (!line.bytes.empty() && line.bytes.back() == '\r') line.bytes.pop_back();
+    if (line.bytes.size() > ECC200_MAX_DATA_LENGTH) line = {{}, true};
+    return line;
+}
+
 }  // namespace
 
 std::string ReadBytes(const std::string& path, std::size_t maxBytes) {
@@ -45,8 +52,29 @@ std::string ReadBytes(const std::string& path, std::size_t maxBytes) {
     return ReadFrom(file.get(), path, maxBytes);
 }
 
-std::string ReadAllBytes(const std::string& path) {
-    return ReadBytes(path, std::numeric_limits<std::size_t>::max());
+std::vector<BatchLine> ReadBatchLines(const std::string& path) {
+    std::unique_ptr<std::FILE, FileCloser> file(path == "-" ? nullptr
+                                                            : std::fopen(path.c_str(), "rb"));
+    if (path != "-" && !file) FailToRead(path, errno);
+    std::FILE* in = path == "-" ? stdin : file.get();
+    // A CR may still follow the longest line that fits; one byte beyond that proves it too long.
+    constexpr std::size_t kKept = ECC200_MAX_DATA_LENGTH + 2;
+    std::vector<BatchLine> lines;
+    BatchLine line;
+    bool lineStarted = false;
+    for (int c = std::getc(in); c != EOF && InterruptSignal() == 0; c = std::getc(in)) {
+        lineStarted = true;
+        if (c != '\n') {
+            if (line.bytes.size() < kKept) line.bytes += static_cast<char>(c);
+            continue;
+        }
+        lines.push_back(FinishLine(std::move(line)));
+        line = {};
+        lineStarted = false;
+    }
+    if (std::ferror(in) && InterruptSignal() == 0) FailToRead(path, errno);
+    if (lineStarted) lines.push_back(FinishLine(std::move(line)));
+    return lines;
 }
 
 }  // namespace ecc200_cli

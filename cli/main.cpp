@@ -1,5 +1,8 @@
-// ecc200: encodes data as a Data Matrix ECC 200 symbol and writes it as PNG, BMP or SVG, or draws
-// it in the terminal.
+// ecc200: encodes data as a Data Matrix ECC 200 symbol and writes it as PNG, BMP, SVG, PDF or
+// EPS, or draws it in the terminal.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iomanip>
 #include <iostream>
@@ -43,6 +46,15 @@ int Run(const Options& options) {
     return RunSingle(options);
 }
 
+// Whatever went to standard output must have arrived: a full disk or a closed pipe is a failure.
+void CheckStandardOutput() {
+    std::cout.flush();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !std::cout) {
+        throw ToolError(kExitFileError,
+                        std::string("cannot write to standard output: ") + std::strerror(errno));
+    }
+}
+
 }  // namespace
 }  // namespace ecc200_cli
 
@@ -51,7 +63,9 @@ int main(int argc, char** argv) {
     ParseOutcome outcome = ParseCommandLine(argc, argv);
     if (outcome.exitNow) return *outcome.exitNow;
     try {
-        return Run(outcome.options);
+        const int code = Run(outcome.options);
+        CheckStandardOutput();
+        return code;
     } catch (const ToolError& error) {
         std::cout.flush();
         std::cerr << "ecc200: " << error.what() << "\n";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "encodation/char_classes.h"
 
 namespace ecc200_cli {
 namespace {
@@ -21,15 +22,6 @@ std::string DescribeByte(unsigned char byte, std::size_t position) {
         std::snprintf(text, sizeof text, "byte 0x%02X at position %zu", byte, position + 1);
     }
     return text;
-}
-
-bool InX12Set(unsigned char byte) {
-    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || byte == ' ' ||
-           byte == '\r' || byte == '*' || byte == '>';
-}
-
-bool InEdifactSet(unsigned char byte) {
-    return byte >= 32 && byte <= 94;
 }
 
 template <typename Predicate>
@@ -110,7 +102,7 @@ std::string DescribeDataTooLong(const SymbolSettings& settings) {
 }
 
 std::string DescribeX12Failure(const std::string& data) {
-    if (auto position = FirstByteOutside(data, InX12Set)) {
+    if (auto position = FirstByteOutside(data, ecc200::IsX12)) {
         return "the ANSI X12 scheme cannot encode " +
                DescribeByte(static_cast<unsigned char>(data[*position]), *position) +
                "; it takes only A-Z, 0-9, space, CR, '*' and '>'";
@@ -119,7 +111,7 @@ std::string DescribeX12Failure(const std::string& data) {
 }
 
 std::string DescribeEdifactFailure(const std::string& data) {
-    if (auto position = FirstByteOutside(data, InEdifactSet)) {
+    if (auto position = FirstByteOutside(data, ecc200::IsEdifact)) {
         return "the EDIFACT scheme cannot encode " +
                DescribeByte(static_cast<unsigned char>(data[*position]), *position) +
                "; it takes only the characters from space to '^' (bytes 32 to 94)";

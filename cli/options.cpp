@@ -1,21 +1,30 @@
 #include "options.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <iostream>
 
 #include "catalogue.h"
+#include "colour.h"
+#include "formats.h"
+#include "render_plan.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
 namespace {
 
-constexpr int kMaxModuleSize = 50;
 constexpr int kMaxQuietZone = 50;
+constexpr int kMaxDpi = 100000;
+constexpr double kMaxXdimMm = 100.0;
+constexpr unsigned kMaxJobs = 256;
 
 constexpr const char kExamples[] = R"(
 Examples:
   ecc200 "Hello, world"                          draw the symbol in the terminal
-  ecc200 "Hello, world" -o hello.png             write a PNG (also .bmp, .svg)
+  ecc200 "Hello, world" -o hello.png             write a PNG (also .bmp, .svg, .pdf, .eps)
+  ecc200 "LOT 7" -o l.pdf --xdim 0.5             modules of 0.5 mm
+  ecc200 "LOT 7" -o l.png --xdim 0.5 --dpi 600   the same at 600 dpi: 12 pixels a module
+  ecc200 "LOT 7" -o l.png --fg blue --bg transparent 
   ecc200 -i label.bin -o label.svg --size 32x32  data from a file, fixed size
   printf 'A\0B' | ecc200 -i - -o nul.bmp         binary data from standard input
   ecc200 "4711" --info --print                   show the size chosen and the symbol
@@ -24,7 +33,8 @@ Examples:
   ecc200 --list-sizes
 
 Exit codes: 0 done; 1 the data or the settings do not make a symbol (or a batch line failed);
-2 the command line is wrong; 3 a file could not be read or written.)";
+2 the command line is wrong; 3 a file could not be read or written; 128 + N interrupted by
+signal N.)";
 
 void AddDataOptions(CLI::App& app, Options& options) {
     app.add_option("data", options.data, "The bytes to encode, exactly as given")
@@ -57,8 +67,8 @@ void AddSymbolOptions(CLI::App& app, Options& options) {
 
 void AddOutputOptions(CLI::App& app, Options& options) {
     app.add_option("-o,--output", options.outputs,
-                   "Write the symbol to FILE: .png, .bmp or .svg by extension; '-' draws it in "
-                   "the terminal. May be given more than once")
+                   "Write the symbol to FILE: " + ExtensionList() +
+                       " by extension; '-' draws it in the terminal. May be given more than once")
         ->type_name("FILE");
     app.add_flag("--print", options.print, "Draw the symbol in the terminal");
     app.add_option("--module-size", options.moduleSize, "Pixels per module side in PNG and BMP")
@@ -71,6 +81,42 @@ void AddOutputOptions(CLI::App& app, Options& options) {
         ->capture_default_str();
     app.add_flag("--info", options.info,
                  "Print the size chosen, its data capacity and the scheme requested");
+}
+
+CLI::Validator ColourCheck() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (ParseColour(text)) return "";
+            return "'" + text + "' is not a colour; use #RRGGBB, #RRGGBBAA or one of " +
+                   ColourNames();
+        },
+        "", "colour");
+}
+
+void AddLookOptions(CLI::App& app, Options& options) {
+    app.add_option("--dpi", options.dpi,
+                   "Resolution: recorded in PNG and BMP; with --xdim it sets the pixels per module")
+        ->check(CLI::Range(1, kMaxDpi))
+        ->type_name("N");
+    app.add_option("--xdim", options.xdimMm,
+                   "Module size in mm: sizes SVG, PDF and EPS; PNG and BMP need --dpi with it")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                const double mm = std::atof(text.c_str());
+                if (mm > 0 && mm <= kMaxXdimMm) return "";
+                return "the module size must be above 0 and at most " +
+                       std::to_string(static_cast<int>(kMaxXdimMm)) + " mm, not " + text;
+            },
+            "", "length"))
+        ->type_name("MM")
+        ->excludes("--module-size");
+    app.add_option("--fg", options.fg, "Colour of the dark modules: #RRGGBB[AA] or a name")
+        ->check(ColourCheck())
+        ->type_name("COLOUR");
+    app.add_option("--bg", options.bg,
+                   "Colour of the light modules and the margin; 'transparent' for none")
+        ->check(ColourCheck())
+        ->type_name("COLOUR");
 }
 
 void AddBatchOptions(CLI::App& app, Options& options) {
@@ -90,10 +136,15 @@ void AddBatchOptions(CLI::App& app, Options& options) {
     batch->needs(dir);
     dir->needs(batch);
     app.add_option("--format", options.batchFormat, "File format of the batch's symbols")
-        ->check(CLI::IsMember({"png", "bmp", "svg"}, CLI::ignore_case).description(""))
-        ->type_name("png|bmp|svg")
+        ->check(CLI::IsMember(FileFormatNames(), CLI::ignore_case).description(""))
+        ->type_name(FileFormatNameList("|"))
         ->needs(batch)
         ->capture_default_str();
+    app.add_option("--jobs", options.jobs,
+                   "Symbols encoded and written at once (default: one per processor core)")
+        ->check(CLI::Range(1u, kMaxJobs))
+        ->type_name("N")
+        ->needs(batch);
 }
 
 void AddInformationOptions(CLI::App& app, Options& options) {
@@ -118,6 +169,7 @@ ParseOutcome ParseCommandLine(int argc, char** argv) {
     AddDataOptions(app, options);
     AddSymbolOptions(app, options);
     AddOutputOptions(app, options);
+    AddLookOptions(app, options);
     AddBatchOptions(app, options);
     AddInformationOptions(app, options);
 

@@ -21,8 +21,12 @@ struct Options {
 
     std::vector<std::string> outputs;  // files by extension; "-" draws in the terminal
     bool print = false;
-    int moduleSize = 4;  // pixels per module side
-    int quietZone = 2;   // light modules around the symbol
+    int moduleSize = 4;             // pixels per module side
+    int quietZone = 2;              // light modules around the symbol
+    std::optional<int> dpi;         // resolution of the pixel formats
+    std::optional<double> xdimMm;   // module side in millimetres
+    std::optional<std::string> fg;  // colour of the dark modules, as typed
+    std::optional<std::string> bg;  // colour of the light modules and the quiet zone
 
     bool userMark = false;
     std::optional<std::string> productId;
@@ -30,6 +34,7 @@ struct Options {
     std::optional<std::string> batchFile;
     std::optional<std::string> outputDir;
     std::string batchFormat = "png";
+    unsigned jobs = 0;  // symbols encoded at once in a batch; 0: one per processor core
 
     bool info = false;
     bool listSizes = false;

@@ -1,32 +1,29 @@
 #include "outputs.h"
 
-#include <unistd.h>
-
-#include <algorithm>
-#include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 
 #include "atomic_file.h"
+#include "platform.h"
 #include "png_writer.h"
 #include "svg_writer.h"
 #include "terminal_writer.h"
 #include "tool_error.h"
+#include "vector_writer.h"
 
 namespace ecc200_cli {
 namespace {
 
+// Where the BMP header keeps the horizontal and vertical resolution, in pixels per metre.
+constexpr long kBmpResolutionOffset = 38;
+
 // A terminal gets explicit colours unless the user turned them off with a non-empty NO_COLOR.
 bool StandardOutputWantsColour() {
     const char* noColour = std::getenv("NO_COLOR");
-    return isatty(STDOUT_FILENO) != 0 && (noColour == nullptr || *noColour == '\0');
-}
-
-void WriteTerminal(const ModuleGrid& grid, const RenderSettings& render) {
-    const std::string text = RenderTerminal(grid, render.quietZone, StandardOutputWantsColour());
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    return StandardOutputIsTerminal() && (noColour == nullptr || *noColour == '\0');
 }
 
 void WriteTextFile(const std::string& target, const std::string& text) {
@@ -37,62 +34,63 @@ void WriteTextFile(const std::string& target, const std::string& text) {
     file.Commit();
 }
 
-void WritePngFile(const std::string& target, const ModuleGrid& grid, const RenderSettings& render) {
+// The library writes the BMP with no resolution; the two little-endian 32-bit fields are set in
+// place, leaving every other byte as the library wrote it.
+bool EnterBmpResolution(const std::string& path, int dpi) {
+    const auto perMetre = static_cast<uint32_t>(std::lround(dpi * 1000.0 / kMillimetresPerInch));
+    unsigned char field[8];
+    for (int i = 0; i < 8; ++i) field[i] = static_cast<unsigned char>(perMetre >> (8 * (i % 4)));
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (file == nullptr) return false;
+    const bool written = std::fseek(file, kBmpResolutionOffset, SEEK_SET) == 0 &&
+                         std::fwrite(field, 1, sizeof field, file) == sizeof field;
+    return std::fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+void WritePngFile(const std::string& target, const ModuleGrid& grid, Encoder& /*encoder*/,
+                  const RenderSettings& render) {
     AtomicFile file(target);
-    if (!WritePng(grid, render.moduleSize, render.quietZone, file.stream())) {
+    if (!WritePng(grid, render, file.stream())) {
         throw ToolError(kExitFileError, "cannot write '" + target + "' as PNG");
     }
     file.Commit();
 }
 
-void WriteBmpFile(const std::string& target, Encoder& encoder, const RenderSettings& render) {
+void WriteBmpFile(const std::string& target, const ModuleGrid& /*grid*/, Encoder& encoder,
+                  const RenderSettings& render) {
     AtomicFile file(target);
-    encoder.WriteBmp(file.HandOverPath(), render.moduleSize, render.quietZone * render.moduleSize);
+    const std::string& path = file.HandOverPath();
+    encoder.WriteBmp(path, render.moduleSize, render.quietZone * render.moduleSize);
+    if (render.dpi && !EnterBmpResolution(path, *render.dpi)) {
+        throw ToolError(kExitFileError, "cannot write '" + target + "': " + std::strerror(errno));
+    }
     file.Commit();
 }
 
-}  // namespace
-
-std::optional<OutputFormat> FormatOfTarget(const std::string& target) {
-    if (target == "-") return OutputFormat::kTerminal;
-    std::string extension = std::filesystem::path(target).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".png") return OutputFormat::kPng;
-    if (extension == ".bmp") return OutputFormat::kBmp;
-    if (extension == ".svg") return OutputFormat::kSvg;
-    return std::nullopt;
+void WriteSvgFile(const std::string& target, const ModuleGrid& grid, Encoder& /*encoder*/,
+                  const RenderSettings& render) {
+    WriteTextFile(target, RenderSvg(grid, render));
 }
 
-std::string ExtensionOf(OutputFormat format) {
-    switch (format) {
-        case OutputFormat::kPng:
-            return ".png";
-        case OutputFormat::kBmp:
-            return ".bmp";
-        case OutputFormat::kSvg:
-            return ".svg";
-        case OutputFormat::kTerminal:
-            break;
-    }
-    return "";
+void WritePdfFile(const std::string& target, const ModuleGrid& grid, Encoder& /*encoder*/,
+                  const RenderSettings& render) {
+    WriteTextFile(target, RenderPdf(grid, render));
 }
 
-void WriteOutput(OutputFormat format, const std::string& target, const ModuleGrid& grid,
-                 Encoder& encoder, const RenderSettings& render) {
-    switch (format) {
-        case OutputFormat::kTerminal:
-            WriteTerminal(grid, render);
-            return;
-        case OutputFormat::kPng:
-            WritePngFile(target, grid, render);
-            return;
-        case OutputFormat::kBmp:
-            WriteBmpFile(target, encoder, render);
-            return;
-        case OutputFormat::kSvg:
-            WriteTextFile(target, RenderSvg(grid, render.moduleSize, render.quietZone));
-            return;
+void WriteEpsFile(const std::string& target, const ModuleGrid& grid, Encoder& /*encoder*/,
+                  const RenderSettings& render) {
+    WriteTextFile(target, RenderEps(grid, render));
+}
+
+void WriteTerminal(const std::string& /*target*/, const ModuleGrid& grid, Encoder& /*encoder*/,
+                   const RenderSettings& render) {
+    const std::string text = RenderTerminal(grid, render.quietZone, StandardOutputWantsColour());
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) != 0 || !written) {
+        throw ToolError(kExitFileError,
+                        std::string("cannot write to standard output: ") + std::strerror(errno));
     }
 }
 

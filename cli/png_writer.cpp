@@ -2,14 +2,25 @@
 
 #include <png.h>
 
+#include <cmath>
 #include <csetjmp>
 #include <vector>
 
 namespace ecc200_cli {
 namespace {
 
-constexpr png_byte kDark = 0;
-constexpr png_byte kLight = 255;
+// Pixel values of one bit: in greyscale 0 is black and 1 white; in the palette entry 0 is the
+// light colour and entry 1 the dark one.
+constexpr int kPaletteLight = 0;
+constexpr int kPaletteDark = 1;
+
+// The symbols are small and their rows repeat, so filtering gains nothing and costs time. zlib's
+// fastest level spends a third less on compression than its best, for files about a fifth larger.
+constexpr int kCompressionLevel = 1;
+// A small window and hash table: the rows that repeat are close together, and setting up zlib's
+// default 32 KiB window and 64 KiB hash table for every file costs more than compressing it.
+constexpr int kCompressionWindowBits = 11;
+constexpr int kCompressionMemLevel = 2;
 
 // libpng reports errors by jumping back to the setjmp of WriteRows; nothing is printed.
 void OnPngError(png_structp png, png_const_charp /*message*/) {
@@ -17,32 +28,74 @@ void OnPngError(png_structp png, png_const_charp /*message*/) {
 }
 void OnPngWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
-// Fills row with the pixels of picture row y (counted from the top, quiet zone included).
-void RenderRow(const ModuleGrid& grid, int moduleSize, int quietZone, int y,
-               std::vector<png_byte>& row) {
-    std::fill(row.begin(), row.end(), kLight);
-    const int moduleRow = y / moduleSize - quietZone;
+struct Layout {
+    int moduleSize;
+    int quietZone;
+    png_uint_32 width;
+    png_uint_32 height;
+    bool palette;
+};
+
+// Packs the pixels of module row moduleRow (-1 and below, or past the last row: quiet zone)
+// eight to a byte, the leftmost pixel in the highest bit.
+void PackRow(const ModuleGrid& grid, const Layout& layout, int moduleRow,
+             std::vector<png_byte>& row) {
+    const png_byte light = layout.palette ? kPaletteLight : 1;
+    std::fill(row.begin(), row.end(), light ? 0xFF : 0x00);
     if (moduleRow < 0 || moduleRow >= grid.rows) return;
     for (int col = 0; col < grid.cols; ++col) {
         if (!grid.Dark(moduleRow, col)) continue;
-        const auto start = static_cast<std::size_t>((quietZone + col) * moduleSize);
-        std::fill_n(row.begin() + static_cast<std::ptrdiff_t>(start), moduleSize, kDark);
+        const int start = (layout.quietZone + col) * layout.moduleSize;
+        for (int x = start; x < start + layout.moduleSize; ++x) {
+            auto& byte = row[static_cast<std::size_t>(x / 8)];
+            const auto bit = static_cast<png_byte>(0x80 >> (x % 8));
+            byte = static_cast<png_byte>(light ? byte & ~bit : byte | bit);
+        }
     }
+}
+
+void SetColours(png_structp png, png_infop info, const RenderSettings& render) {
+    png_color entries[2];
+    png_byte alphas[2];
+    const Colour* colours[2] = {&render.light, &render.dark};
+    static_assert(kPaletteLight == 0 && kPaletteDark == 1);
+    for (int i = 0; i < 2; ++i) {
+        entries[i] = {colours[i]->red, colours[i]->green, colours[i]->blue};
+        alphas[i] = colours[i]->alpha;
+    }
+    png_set_PLTE(png, info, entries, 2);
+    if (!render.light.opaque() || !render.dark.opaque()) {
+        png_set_tRNS(png, info, alphas, 2, nullptr);
+    }
+}
+
+void SetHeader(png_structp png, png_infop info, const Layout& layout,
+               const RenderSettings& render) {
+    png_set_IHDR(png, info, layout.width, layout.height, 1,
+                 layout.palette ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (layout.palette) SetColours(png, info, render);
+    if (render.dpi) {
+        const auto perMetre =
+            static_cast<png_uint_32>(std::lround(*render.dpi * 1000.0 / kMillimetresPerInch));
+        png_set_pHYs(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
+    }
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, kCompressionLevel);
+    png_set_compression_window_bits(png, kCompressionWindowBits);
+    png_set_compression_mem_level(png, kCompressionMemLevel);
 }
 
 // Holds no objects with destructors, so that a longjmp out of libpng skips nothing.
 bool WriteRows(png_structp png, png_infop info, std::FILE* out, const ModuleGrid& grid,
-               int moduleSize, int quietZone, std::vector<png_byte>& row) {
+               const Layout& layout, const RenderSettings& render, std::vector<png_byte>& row) {
     if (setjmp(png_jmpbuf(png))) return false;
-    const auto width = static_cast<png_uint_32>((grid.cols + 2 * quietZone) * moduleSize);
-    const int height = (grid.rows + 2 * quietZone) * moduleSize;
     png_init_io(png, out);
-    png_set_IHDR(png, info, width, static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_GRAY,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    SetHeader(png, info, layout, render);
     png_write_info(png, info);
-    for (int y = 0; y < height; ++y) {
-        RenderRow(grid, moduleSize, quietZone, y, row);
-        png_write_row(png, row.data());
+    for (int moduleRow = -layout.quietZone; moduleRow < grid.rows + layout.quietZone; ++moduleRow) {
+        PackRow(grid, layout, moduleRow, row);
+        for (int i = 0; i < layout.moduleSize; ++i) png_write_row(png, row.data());
     }
     png_write_end(png, nullptr);
     return true;
@@ -50,7 +103,12 @@ bool WriteRows(png_structp png, png_infop info, std::FILE* out, const ModuleGrid
 
 }  // namespace
 
-bool WritePng(const ModuleGrid& grid, int moduleSize, int quietZone, std::FILE* out) {
+bool WritePng(const ModuleGrid& grid, const RenderSettings& render, std::FILE* out) {
+    const Layout layout{
+        render.moduleSize, render.quietZone,
+        static_cast<png_uint_32>((grid.cols + 2 * render.quietZone) * render.moduleSize),
+        static_cast<png_uint_32>((grid.rows + 2 * render.quietZone) * render.moduleSize),
+        render.coloured()};
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
     if (png == nullptr) return false;
@@ -59,8 +117,8 @@ bool WritePng(const ModuleGrid& grid, int moduleSize, int quietZone, std::FILE* 
         png_destroy_write_struct(&png, nullptr);
         return false;
     }
-    std::vector<png_byte> row(static_cast<std::size_t>((grid.cols + 2 * quietZone) * moduleSize));
-    const bool written = WriteRows(png, info, out, grid, moduleSize, quietZone, row);
+    std::vector<png_byte> row((layout.width + 7) / 8);
+    const bool written = WriteRows(png, info, out, grid, layout, render, row);
     png_destroy_write_struct(&png, &info);
     return written;
 }

@@ -1,9 +1,9 @@
 #include "progress.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
+
+#include "platform.h"
 
 namespace ecc200_cli {
 namespace {
@@ -13,7 +13,7 @@ constexpr int kBarWidth = 40;
 }  // namespace
 
 ProgressBar::ProgressBar(std::size_t total)
-    : total_(total), enabled_(total > 0 && isatty(STDERR_FILENO) != 0) {}
+    : total_(total), enabled_(total > 0 && StandardErrorIsTerminal()) {}
 
 ProgressBar::~ProgressBar() {
     Finish();

@@ -1,6 +1,7 @@
 #include "single_run.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -9,7 +10,9 @@
 #include "catalogue.h"
 #include "data_input.h"
 #include "encoder.h"
-#include "outputs.h"
+#include "formats.h"
+#include "identity_check.h"
+#include "render_plan.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
@@ -24,8 +27,8 @@ std::vector<Target> ResolveTargets(const Options& options) {
         const auto format = FormatOfTarget(output);
         if (!format) {
             throw ToolError(kExitUsage, "cannot tell the format of '" + output +
-                                            "' from its name; use a .png, .bmp or .svg file, "
-                                            "or '-' for the terminal");
+                                            "' from its name; use a " + ExtensionList() +
+                                            " file, or '-' for the terminal");
         }
         targets.emplace_back(*format, output);
     }
@@ -38,6 +41,27 @@ std::vector<Target> ResolveTargets(const Options& options) {
         targets.emplace_back(OutputFormat::kTerminal, "-");
     }
     return targets;
+}
+
+// Writing an output over the input file would destroy the data before it is read again; the test
+// is by file identity, so other names for the same file (links, "./") are caught too.
+void RefuseInputAsOutput(const Options& options, const std::vector<Target>& targets) {
+    if (!options.inputFile || *options.inputFile == "-") return;
+    for (const auto& [format, target] : targets) {
+        std::error_code ignored;
+        if (format != OutputFormat::kTerminal &&
+            std::filesystem::equivalent(*options.inputFile, target, ignored)) {
+            throw ToolError(kExitUsage, "'" + target +
+                                            "' is the input file; writing it would "
+                                            "replace the data. Choose another output name");
+        }
+    }
+}
+
+std::vector<OutputFormat> FormatsOf(const std::vector<Target>& targets) {
+    std::vector<OutputFormat> formats;
+    for (const auto& target : targets) formats.push_back(target.first);
+    return formats;
 }
 
 std::string ObtainData(const Options& options) {
@@ -86,6 +110,9 @@ SymbolSettings SettingsFrom(const Options& options) {
 
 int RunSingle(const Options& options) {
     const std::vector<Target> targets = ResolveTargets(options);
+    RefuseInputAsOutput(options, targets);
+    const RenderSettings render = PlanRender(options, FormatsOf(targets));
+    WarnAboutIdentity(options);
     const std::string data = ObtainData(options);
 
     Encoder encoder;
@@ -93,7 +120,6 @@ int RunSingle(const Options& options) {
     const ModuleGrid grid = encoder.Encode();
 
     if (options.info) PrintInfo(options, grid, data.size());
-    const RenderSettings render{options.moduleSize, options.quietZone};
     for (const auto& [format, target] : targets) {
         WriteOutput(format, target, grid, encoder, render);
     }

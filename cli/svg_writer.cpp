@@ -1,5 +1,7 @@
 #include "svg_writer.h"
 
+#include "vector_writer.h"
+
 namespace ecc200_cli {
 namespace {
 
@@ -35,26 +37,43 @@ std::string DarkModulesPath(const ModuleGrid& grid, int quietZone) {
     return path;
 }
 
+// The displayed length of n modules: millimetres when a module size in mm is set, else pixels.
+std::string DisplayLength(int modules, const RenderSettings& render) {
+    if (render.moduleMm) return Decimal(modules * *render.moduleMm) + "mm";
+    return std::to_string(modules * render.moduleSize);
+}
+
+// The fill attribute of a colour, with its opacity unless opaque.
+std::string Fill(const Colour& colour) {
+    std::string fill = " fill=\"" + colour.Hex() + "\"";
+    if (!colour.opaque()) fill += " fill-opacity=\"" + Decimal(colour.alpha / 255.0) + "\"";
+    return fill;
+}
+
 }  // namespace
 
-std::string RenderSvg(const ModuleGrid& grid, int moduleSize, int quietZone) {
-    const int width = grid.cols + 2 * quietZone;
-    const int height = grid.rows + 2 * quietZone;
+std::string RenderSvg(const ModuleGrid& grid, const RenderSettings& render) {
+    const int width = grid.cols + 2 * render.quietZone;
+    const int height = grid.rows + 2 * render.quietZone;
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
-    svg += std::to_string(width * moduleSize);
+    svg += DisplayLength(width, render);
     svg += "\" height=\"";
-    svg += std::to_string(height * moduleSize);
+    svg += DisplayLength(height, render);
     svg += "\" viewBox=\"0 0 ";
     svg += std::to_string(width);
     svg += ' ';
     svg += std::to_string(height);
-    svg += "\" shape-rendering=\"crispEdges\">\n<rect width=\"";
-    svg += std::to_string(width);
-    svg += "\" height=\"";
-    svg += std::to_string(height);
-    svg += "\" fill=\"#ffffff\"/>\n<path fill=\"#000000\" d=\"";
-    svg += DarkModulesPath(grid, quietZone);
+    svg += "\" shape-rendering=\"crispEdges\">\n";
+    if (!render.light.invisible()) {
+        svg += "<rect width=\"";
+        svg += std::to_string(width);
+        svg += "\" height=\"";
+        svg += std::to_string(height);
+        svg += "\"" + Fill(render.light) + "/>\n";
+    }
+    svg += "<path" + Fill(render.dark) + " d=\"";
+    svg += DarkModulesPath(grid, render.quietZone);
     svg += "\"/>\n</svg>\n";
     return svg;
 }

@@ -49,6 +49,16 @@ Picture Blank(int width, int height) {
     return {width, height, std::vector<uint8_t>(static_cast<std::size_t>(width * height), 255)};
 }
 
+// Readers want more than a pixel a module: each pixel becomes a scale x scale square.
+Picture Scaled(const Picture& picture, int scale) {
+    Picture scaled = Blank(picture.width * scale, picture.height * scale);
+    for (int i = 0; i < scaled.width * scaled.height; ++i) {
+        scaled.pixels[static_cast<std::size_t>(i)] = picture.pixels[static_cast<std::size_t>(
+            i / scaled.width / scale * picture.width + i % scaled.width / scale)];
+    }
+    return scaled;
+}
+
 Bytes Decoded(const Picture& picture) {
     const auto result = ZXing::ReadBarcode(
         {picture.pixels.data(), picture.width, picture.height, ZXing::ImageFormat::Lum},
@@ -62,7 +72,8 @@ Picture ReadPng(const fs::path& path) {
     if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
     image.format = PNG_FORMAT_GRAY;  // finish_read frees the image whatever happens
     Picture picture = Blank(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) return {};
+    const png_color paper{255, 255, 255};  // transparent pixels are laid over white
+    if (!png_image_finish_read(&image, &paper, picture.pixels.data(), 0, nullptr)) return {};
     return picture;
 }
 
@@ -103,6 +114,37 @@ Picture FromSvg(const std::string& svg) {
         while (n-- > 0) picture.at(x + n, y) = 0;
     }
     return svg.compare(at, 3, "\"/>") == 0 ? picture : Picture{};
+}
+
+// A PDF or EPS page: its size in mm and its "x y n 1 re" runs, one pixel per module. The page is
+// module units scaled by "q S 0 0 S 0 0 cm" (PDF) or "S S scale" (EPS).
+struct Page {
+    double widthMm = 0, heightMm = 0;
+    Picture picture;
+};
+
+Page FromVector(const std::string& text) {
+    const bool pdf = text.starts_with("%PDF");
+    const std::string box = pdf ? "/MediaBox [0 0 " : "%%HiResBoundingBox: 0 0 ";
+    const std::size_t matrix = pdf ? text.find("\nq ") + 3 : text.find("gsave\n") + 6;
+    double w = 0, h = 0, scale = 0;
+    if (std::sscanf(text.c_str() + std::min(text.find(box) + box.size(), text.size()), "%lf %lf",
+                    &w, &h) != 2 ||
+        std::sscanf(text.c_str() + std::min(matrix, text.size()), "%lf", &scale) != 1 ||
+        scale <= 0) {
+        return {};
+    }
+    Page page{
+        w / 72 * 25.4, h / 72 * 25.4,
+        Blank(static_cast<int>(std::lround(w / scale)), static_cast<int>(std::lround(h / scale)))};
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        int x = 0, y = 0, n = 0, used = 0;
+        if (std::sscanf(text.c_str() + at + 1, "%d %d %d 1 re%n", &x, &y, &n, &used) != 3 || !used)
+            continue;
+        if (x < 0 || y < 0 || x + n > page.picture.width || y >= page.picture.height) return {};
+        while (n-- > 0) page.picture.at(x + n, page.picture.height - 1 - y) = 0;
+    }
+    return page;
 }
 
 // The half-block drawing of a picture: each character stands for two pixels, one above the other.
@@ -168,12 +210,13 @@ class Cli : public ::testing::Test {
     }
 
     // The exit code, standard output and standard error.
-    auto Tool(const std::vector<std::string>& args, const Bytes& input = "") const {
+    auto Tool(const std::vector<std::string>& args, const Bytes& input = "",
+              const fs::path& out = "") const {
         Write(root_ / "in", input);
         std::string command = Quoted(ECC200_TOOL_PATH);
         for (const std::string& arg : args) command += " " + Quoted(arg);
-        command += " <" + Quoted(root_ / "in") + " >" + Quoted(root_ / "out") + " 2>" +
-                   Quoted(root_ / "err");
+        command += " <" + Quoted(root_ / "in") + " >" + Quoted(out.empty() ? root_ / "out" : out) +
+                   " 2>" + Quoted(root_ / "err");
         const int status = std::system(command.c_str());
         return std::tuple(WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(root_ / "out"),
                           Read(root_ / "err"));
@@ -222,7 +265,8 @@ TEST_P(Outputs, HoldTheLibrarySymbol) {
     Write("data.bin", c.data);  // the data is also on standard input; unless -i, it is an argument
     std::vector<std::string> args = c.args;
     if (std::find(args.begin(), args.end(), "-i") == args.end()) args.insert(args.begin(), c.data);
-    args.insert(args.end(), {"-o", "s.png", "-o", "s.bmp", "-o", "s.svg", "-o", "-"});
+    args.insert(args.end(), {"-o", "s.png", "-o", "s.bmp", "-o", "s.svg", "-o", "s.pdf", "-o",
+                             "s.eps", "-o", "-"});
     const auto [code, out, err] = Tool(args, c.data);
     ASSERT_EQ(code, 0) << err;
 
@@ -232,6 +276,12 @@ TEST_P(Outputs, HoldTheLibrarySymbol) {
     EXPECT_EQ(out, Drawn(symbol));
     EXPECT_TRUE(png == LibrarySymbol(c, c.moduleSize));
     EXPECT_TRUE(ReadBmp("s.bmp") == png);
+    EXPECT_EQ(Read("s.png").substr(24, 2), Bytes("\1\0", 2));  // 1-bit greyscale
+    for (const char* vector : {"s.pdf", "s.eps"}) {
+        const Page page = FromVector(Read(vector));
+        EXPECT_TRUE(page.picture == symbol) << vector;
+        EXPECT_NEAR(page.widthMm, symbol.width * c.moduleSize / 72.0 * 25.4, 0.01);  // points
+    }
     if (c.product) return;  // these read back only once the mark is undone with its key
     EXPECT_EQ(Decoded(png), c.data);
     EXPECT_EQ(Decoded(ReadBmp("s.bmp")), c.data);
@@ -257,6 +307,17 @@ const Outcome kOutcomes[] = {
     {{"x", "--module-size", "0"}, 2, "--module-size"},
     {{"x", "--quiet-zone", "-1"}, 2, "--quiet-zone"},
     {{"x", "-o", "x.jpg"}, 2, "cannot tell the format of 'x.jpg'"},
+    {{"x", "--dpi", "0", "-o", "x.png"}, 2, "--dpi"},
+    {{"x", "--xdim", "-1", "-o", "x.svg"}, 2, "--xdim: the module size must be above 0"},
+    {{"x", "--fg", "nonsense", "-o", "x.png"}, 2, "'nonsense' is not a colour"},
+    {{"x", "--bg", "red", "-o", "x.png", "-o", "x.bmp"}, 2, "BMP output cannot take --fg or --bg"},
+    {{"--batch", "-", "--output-dir", "o", "--format", "bmp", "--fg", "red"}, 2, "BMP output", "a"},
+    {{"x", "--bg", "#ffffff80", "-o", "x.eps"}, 2, "EPS output cannot draw translucent colours"},
+    {{"x", "--xdim", "0.5", "-o", "x.svg", "-o", "x.png"}, 2, "--xdim needs --dpi for PNG and BMP"},
+    {{"x", "--xdim", "0.01", "--dpi", "300", "-o", "x.png"},
+     2,
+     "0.01 mm at 300 dpi is less than a"},
+    {{"-i", "old.png", "-o", "./old.png"}, 2, "'./old.png' is the input file"},
     {{"x", "-i", "in.bin"}, 2, "excludes --input"},
     {{"--batch", "l.txt"}, 2, "--output-dir"},
     {{"x", "--output-dir", "out"}, 2, "--batch"},
@@ -321,7 +382,7 @@ TEST_F(Cli, BatchWritesEveryGoodLineAndListsTheFailures) {
         Tool({"--batch", "-", "--output-dir", "out", "--format", "svg", "--scheme", "c40"}, lines);
     EXPECT_EQ(code, 1);
     EXPECT_THAT(out, HasSubstr("batch: 4 of 10001 lines encoded into out (00001.svg .. 10001"));
-    EXPECT_THAT(err, HasSubstr("9997 lines failed:\n  line 4: the data is 3117 bytes long"));
+    EXPECT_THAT(err, HasSubstr("9997 lines failed:\n  line 4: the line is longer than 3116 bytes"));
     EXPECT_THAT(err, HasSubstr("\n  line 10000: the line is empty"));
     for (const auto& [name, data] : std::map<std::string, Bytes>{
              {"00001", "x1"}, {"00002", kLong}, {"00003", "x3"}, {"10001", "Z9"}}) {
@@ -329,6 +390,174 @@ TEST_F(Cli, BatchWritesEveryGoodLineAndListsTheFailures) {
         EXPECT_TRUE(FromSvg(Read("out/" + name + ".svg")) == symbol) << name;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator("out"), fs::directory_iterator()), 4);
+}
+
+// A failing standard output is a failed run, whatever was written there.
+TEST_F(Cli, StandardOutputThatFailsIsAFileError) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"x", "-o", "-"}, {"x", "--info", "-o", "x.svg"}, {"--list-sizes"}, {"--version"}}) {
+        const auto [code, out, err] = Tool(args, "", "/dev/full");
+        EXPECT_EQ(code, 3) << args[0];
+        EXPECT_THAT(err, HasSubstr("cannot write to standard output"));
+    }
+}
+
+// Size, resolution and colours as a printer sees them: every format holds the symbol at the
+// module size asked for, and PNG and BMP record the resolution.
+struct Look {
+    std::vector<std::string> args;
+    double moduleMm;
+    int pixelsPerModule;  // 0: no PNG or BMP (no resolution given)
+    int dpi;
+    bool coloured;
+};
+
+class Looks : public Cli, public ::testing::WithParamInterface<Look> {};
+
+const Look kLooks[] = {
+    {{"--xdim", "0.5"}, 0.5, 0, 0, false},
+    {{"--xdim", "0.33", "--dpi", "300"}, 0.33, 4, 300, false},
+    {{"--xdim", "0.254", "--dpi", "600", "--fg", "#1A237E", "--bg", "#fff8e1"},
+     0.254,
+     6,
+     600,
+     true},
+    {{"--dpi", "203", "--module-size", "3", "--fg", "blue", "--bg", "transparent"},
+     3 * 25.4 / 203,
+     3,
+     203,
+     true},
+};
+
+uint32_t BigEndianAfter(const Bytes& file, const std::string& tag) {
+    const std::size_t at = file.find(tag) + tag.size();
+    uint32_t value = 0;
+    for (std::size_t i = at; i < at + 4 && i < file.size(); ++i)
+        value = value << 8 | static_cast<uint8_t>(file[i]);
+    return value;
+}
+
+// pdftoppm's greyscale rendering of a PDF at dpi, as a picture.
+Picture RenderPdf(const fs::path& pdf, int dpi) {
+    const std::string command =
+        "pdftoppm -gray -r " + std::to_string(dpi) + " -singlefile " + Quoted(pdf) + " rendered";
+    if (std::system(command.c_str()) != 0) return {};
+    const Bytes pgm = Read("rendered.pgm");
+    int width = 0, height = 0, used = 0;
+    if (std::sscanf(pgm.c_str(), "P5 %d %d 255%n", &width, &height, &used) != 2) return {};
+    Picture picture = Blank(width, height);
+    std::copy_n(pgm.begin() + used + 1, picture.pixels.size(), picture.pixels.begin());
+    return picture;
+}
+
+TEST_P(Looks, EveryFormatHasTheModuleSizeAndReads) {
+    const Look& c = GetParam();
+    const Bytes data = "LOT 2026-12 SN 0042";
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), {data, "-o", "s.svg", "-o", "s.pdf", "-o", "s.eps"});
+    if (c.pixelsPerModule) args.insert(args.end(), {"-o", "s.png"});
+    if (c.pixelsPerModule && !c.coloured) args.insert(args.end(), {"-o", "s.bmp"});
+    const auto [code, out, err] = Tool(args);
+    ASSERT_EQ(code, 0) << err;
+    const Picture symbol = LibrarySymbol({data});
+    const double widthMm = symbol.width * c.moduleMm;
+
+    const Bytes svg = Read("s.svg");
+    double svgWidthMm = 0;
+    std::sscanf(svg.c_str() + svg.find(" width=\""), " width=\"%lfmm\"", &svgWidthMm);
+    EXPECT_NEAR(svgWidthMm, widthMm, 0.001);
+    EXPECT_EQ(Decoded(Scaled(FromSvg(svg), 4)), data);
+    for (const char* vector : {"s.pdf", "s.eps"}) {
+        const Page page = FromVector(Read(vector));
+        EXPECT_NEAR(page.widthMm, widthMm, 0.001) << vector;
+        EXPECT_EQ(Decoded(Scaled(page.picture, 4)), data) << vector;
+    }
+    const Picture rendered = RenderPdf("s.pdf", 254);  // 10 pixels a millimetre
+    EXPECT_NEAR(rendered.width, widthMm * 10, 1.0);
+    EXPECT_EQ(Decoded(rendered), data);
+    if (!c.pixelsPerModule) return;
+
+    const long perMetre = std::lround(c.dpi / 0.0254);
+    const Bytes png = Read("s.png");
+    EXPECT_EQ(png.substr(24, 2), Bytes(c.coloured ? "\1\3" : "\1\0", 2));  // 1 bit, palette?
+    EXPECT_EQ(BigEndianAfter(png, "pHYs"), perMetre);
+    EXPECT_EQ(ReadPng("s.png").width, symbol.width * c.pixelsPerModule);
+    EXPECT_EQ(Decoded(ReadPng("s.png")), data);
+    if (c.coloured) return;
+    const Bytes bmp = Read("s.bmp");
+    uint32_t bmpPerMetre = 0;  // little-endian, horizontal resolution
+    for (std::size_t i = 42; i-- > 38;)
+        bmpPerMetre = bmpPerMetre << 8 | static_cast<uint8_t>(bmp[i]);
+    EXPECT_EQ(bmpPerMetre, perMetre);
+    EXPECT_TRUE(ReadBmp("s.bmp") == ReadPng("s.png"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Looks, ::testing::ValuesIn(kLooks));
+
+// Settings that work but may disappoint are written anyway, with a warning; sound ones say nothing.
+TEST_F(Cli, WarnsAboutDoubtfulSettings) {
+    const Bytes bom = "\xEF\xBB\xBF";
+    const std::tuple<std::vector<std::string>, Bytes, std::string> cases[] = {
+        {{"--fg", "#d0d0d0"}, "", "the colours differ by only"},
+        {{"--bg", "black", "--fg", "#202020"}, "", "the colours differ by only"},
+        {{"--xdim", "0.3", "--dpi", "100"}, "", "0.3 mm at 100 dpi is drawn as 1 pixels, 0.254 mm"},
+        {{"--user-mark"}, bom + kId, "user.id starts with a UTF-8 byte order mark"},
+        {{"--product-mark", "P"}, "ACME**zzzzzzzzzzzzzzzzzzzzzz-zzzzzzzzzzzzzzzzzzzzzz", "no hex"},
+        {{"--user-mark", "--fg", "#1a237e", "--xdim", "0.33", "--dpi", "300"}, kId, ""},
+    };
+    for (const auto& [options, identity, warning] : cases) {
+        Write("user.id", identity);
+        std::vector<std::string> args = {"data", "-o", "w.png"};
+        args.insert(args.end(), options.begin(), options.end());
+        const auto [code, out, err] = Tool(args);
+        EXPECT_THAT(err,
+                    ::testing::MatchesRegex(warning.empty() ? "" : "ecc200: warning: [^\n]+\n"));
+        EXPECT_THAT(err, HasSubstr(warning));
+    }
+}
+
+// Lines are shared out among several symbol objects; files, summary and failures come out as
+// with one.
+TEST_F(Cli, BatchOnSeveralThreadsWritesWhatOneWrites) {
+    Bytes lines;
+    for (int i = 0; i < 60; ++i) lines += i == 17 ? "lower\n" : "LINE " + std::to_string(i) + "\n";
+    const std::vector<std::string> args = {"--batch", "-", "--format", "pdf", "--scheme", "x12"};
+    auto one = args, three = args;
+    one.insert(one.end(), {"--output-dir", "one", "--jobs", "1"});
+    three.insert(three.end(), {"--output-dir", "three", "--jobs", "3"});
+    const auto [code1, out1, err1] = Tool(one, lines);
+    const auto [code3, out3, err3] = Tool(three, lines);
+    EXPECT_EQ(code1, 1);
+    EXPECT_EQ(code3, 1);
+    EXPECT_EQ(err3, err1);
+    EXPECT_THAT(err1,
+                HasSubstr("1 line failed:\n  line 18: the ANSI X12 scheme cannot encode 'l'"));
+    EXPECT_EQ(out3, "batch: 59 of 60 lines encoded into three (0001.pdf .. 0060.pdf)\n");
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator("one")) {
+        EXPECT_EQ(Read("three" / entry.path().filename()), Read(entry.path())) << entry.path();
+        ++files;
+    }
+    EXPECT_EQ(files, 59u);
+}
+
+// An interrupted batch leaves only complete files and exits with 128 + the signal's number.
+TEST_F(Cli, InterruptedBatchLeavesNoTemporaryFile) {
+    Bytes lines;
+    for (int i = 0; i < 100000; ++i) lines += std::to_string(i) + "\n";
+    Write("lines.txt", lines);
+    for (const auto& [signal, expected] : {std::pair{"INT", 130}, {"TERM", 143}, {"HUP", 129}}) {
+        fs::remove_all("out");
+        const std::string script = Quoted(ECC200_TOOL_PATH) +
+                                   " --batch lines.txt --output-dir out >/dev/null 2>err & "
+                                   "while [ ! -e out/000100.png ]; do sleep 0.01; done; kill -" +
+                                   std::string(signal) + " $!; wait $!; echo $? >code";
+        ASSERT_EQ(std::system(("sh -c " + Quoted(script)).c_str()), 0);
+        EXPECT_EQ(std::stoi(Read("code")), expected) << signal;
+        EXPECT_THAT(Read("err"), HasSubstr("ecc200: interrupted; "));
+        for (const auto& entry : fs::directory_iterator("out"))
+            EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+    }
 }
 
 }  // namespace
