@@ -33,6 +33,9 @@ int ErrnoFor(DWORD error) {
             return ENOSPC;
         case ERROR_NOT_SAME_DEVICE:
             return EXDEV;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return EEXIST;
         default:
             return EIO;
     }
