@@ -1,8 +1,8 @@
 // The Windows DLL's entry point. The DLL is linked without the compiler's start-up code, so
 // DllMain is called by the loader directly: no static initialisers run (the library has none,
 // which the build checks) and the DLL has no thread-local-storage directory, which lets
-// DisableThreadLibraryCalls succeed. The two pieces of the start-up code the C runtime's static
-// parts still need are provided here.
+// DisableThreadLibraryCalls succeed. The one piece of the start-up code that the statically linked
+// C runtime parts still call, atexit, is provided here.
 #ifdef _WIN32
 #include <windows.h>
 
@@ -27,9 +27,10 @@ void RunExitHandlers() {
 
 extern "C" {
 
-// The library keeps no per-thread state, so it asks not to be told of threads coming and going.
+// The library keeps no per-thread state, so it asks not to be told of threads coming and going
+// (were that refused, the notifications would be harmless: nothing here acts on them).
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
-    if (reason == DLL_PROCESS_ATTACH && DisableThreadLibraryCalls(instance) == 0) return FALSE;
+    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
     if (reason == DLL_PROCESS_DETACH) RunExitHandlers();
     return TRUE;
 }
