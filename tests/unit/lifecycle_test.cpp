@@ -2,7 +2,12 @@
 // included.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -147,6 +152,36 @@ TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState
               std::tuple(0, -1, 4, 7, std::string("PRODUCT-7"), 9, kSymbolTag));
     EXPECT_TRUE(state != nullptr && s.markState == state);
 }
+
+// POSIX file kinds and a child process: not in the Windows build.
+#ifndef _WIN32
+// A user.id that is not a regular file (a link is followed) is refused at once with 10, by the
+// switch and by an encode with a mark already on; a FIFO is never waited on.
+TEST(Lifecycle, IdentityThatIsNoRegularFileIsRefusedAtOnce) {
+    const std::pair<const char*, void (*)(const char*)> kinds[] = {
+        {"fifo", [](const char* path) { ASSERT_EQ(mkfifo(path, 0600), 0); }},
+        {"directory", [](const char* path) { std::filesystem::create_directory(path); }},
+        {"device", [](const char* path) { std::filesystem::create_symlink("/dev/zero", path); }},
+    };
+    for (const auto& [kind, make] : kinds) {
+        SCOPED_TRACE(kind);
+        ScratchDirectory dir;
+        dir.WriteIdentity(testing::kSampleIdentity);
+        auto handle = MakeSymbol();
+        ASSERT_EQ(testing::SetData(handle, "A") + SetSignProduct_ECC200(handle.get(), 1, "P"), 0);
+        dir.RemoveIdentity();
+        make("user.id");
+        uint8_t modules[100];
+        const int results = testing::RunInChild(
+            [&] {
+                return SetSignUser_ECC200(handle.get(), 1) * 16 +
+                       WriteEncodedSymbolToBuf_ECC200(handle.get(), modules, 100);
+            },
+            std::chrono::seconds(1));
+        EXPECT_EQ(results, 10 * 16 + 10);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace ecc200
