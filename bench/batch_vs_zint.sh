@@ -21,8 +21,8 @@ for i in $(seq "$repetitions"); do
     mkdir "$work/z"
     echo "$i zint $(timed zint --batch -b 71 --filetype=PNG -o "$work/z/~~~~~.png" -i "$work/lines.txt")"
     echo "$i ecc200 $(timed "$tool" --batch "$work/lines.txt" --output-dir "$work/e")"
+    rm -rf "$work/e1"
+    echo "$i ecc200--jobs-1 $(timed "$tool" --batch "$work/lines.txt" --output-dir "$work/e1" --jobs 1)"
 done
-rm -rf "$work/e1"
-"$tool" --batch "$work/lines.txt" --output-dir "$work/e1" --jobs 1 >/dev/null
 diff -r "$work/e" "$work/e1" >/dev/null && echo "files of the parallel run equal a --jobs 1 run"
 echo "bytes: zint $(du -sb "$work/z" | cut -f1), ecc200 $(du -sb "$work/e" | cut -f1)"

@@ -24,7 +24,7 @@ Examples:
   ecc200 "Hello, world" -o hello.png             write a PNG (also .bmp, .svg, .pdf, .eps)
   ecc200 "LOT 7" -o l.pdf --xdim 0.5             modules of 0.5 mm
   ecc200 "LOT 7" -o l.png --xdim 0.5 --dpi 600   the same at 600 dpi: 12 pixels a module
-  ecc200 "LOT 7" -o l.png --fg blue --bg transparent 
+  ecc200 "LOT 7" -o l.png --fg blue --bg yellow  blue modules on yellow
   ecc200 -i label.bin -o label.svg --size 32x32  data from a file, fixed size
   printf 'A\0B' | ecc200 -i - -o nul.bmp         binary data from standard input
   ecc200 "4711" --info --print                   show the size chosen and the symbol

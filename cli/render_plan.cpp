@@ -1,6 +1,5 @@
 #include "render_plan.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <iostream>

@@ -49,7 +49,8 @@ Page PageOf(const ModuleGrid& grid, const RenderSettings& render) {
             ModulePoints(render)};
 }
 
-// The drawing of a page in module units; setColour and fill are the language's operators.
+// The drawing of a page in module units; setColour and fill are the language's operators. A
+// fully transparent colour is left out, as neither language here draws translucency.
 std::string Drawing(const ModuleGrid& grid, const RenderSettings& render, const Page& page,
                     const std::string& setColour, const std::string& fill) {
     std::string body;
@@ -57,8 +58,10 @@ std::string Drawing(const ModuleGrid& grid, const RenderSettings& render, const 
         body += Rgb(render.light) + ' ' + setColour + "\n0 0 " + std::to_string(page.widthModules) +
                 ' ' + std::to_string(page.heightModules) + " re " + fill + '\n';
     }
-    body +=
-        Rgb(render.dark) + ' ' + setColour + '\n' + DarkRuns(grid, render.quietZone) + fill + '\n';
+    if (!render.dark.invisible()) {
+        body += Rgb(render.dark) + ' ' + setColour + '\n' + DarkRuns(grid, render.quietZone) +
+                fill + '\n';
+    }
     return body;
 }
 

@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libzxing-dev libdmtx-dev libzint-dev
     libpng-dev libcli11-dev
-    poppler-utils
+    poppler-utils ghostscript
     clang-format
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 python3-pil
 )

@@ -437,15 +437,22 @@ uint32_t BigEndianAfter(const Bytes& file, const std::string& tag) {
     return value;
 }
 
-// pdftoppm's greyscale rendering of a PDF at dpi, as a picture.
-Picture RenderPdf(const fs::path& pdf, int dpi) {
-    const std::string command =
-        "pdftoppm -gray -r " + std::to_string(dpi) + " -singlefile " + Quoted(pdf) + " rendered";
+// A real renderer's greyscale picture of a PDF (poppler) or EPS (Ghostscript) at dpi.
+Picture Rendered(const fs::path& file, int dpi) {
+    const std::string r = std::to_string(dpi),
+                      command =
+                          file.extension() == ".pdf"
+                              ? "pdftoppm -gray -r " + r + " -singlefile " + Quoted(file) +
+                                    " rendered"
+                              : "gs -q -dNOPAUSE -dBATCH -dSAFER -dEPSCrop -sDEVICE=pgmraw -r" + r +
+                                    " -sOutputFile=rendered.pgm " + Quoted(file);
     if (std::system(command.c_str()) != 0) return {};
-    const Bytes pgm = Read("rendered.pgm");
+    Bytes pgm = Read("rendered.pgm");
+    if (pgm.starts_with("P5\n#")) pgm.erase(3, pgm.find('\n', 3) - 2);  // Ghostscript's comment
     int width = 0, height = 0, used = 0;
     if (std::sscanf(pgm.c_str(), "P5 %d %d 255%n", &width, &height, &used) != 2) return {};
     Picture picture = Blank(width, height);
+    if (pgm.size() != static_cast<std::size_t>(used) + 1 + picture.pixels.size()) return {};
     std::copy_n(pgm.begin() + used + 1, picture.pixels.size(), picture.pixels.begin());
     return picture;
 }
@@ -471,10 +478,10 @@ TEST_P(Looks, EveryFormatHasTheModuleSizeAndReads) {
         const Page page = FromVector(Read(vector));
         EXPECT_NEAR(page.widthMm, widthMm, 0.001) << vector;
         EXPECT_EQ(Decoded(Scaled(page.picture, 4)), data) << vector;
+        const Picture rendered = Rendered(vector, 254);  // 10 pixels a millimetre
+        EXPECT_NEAR(rendered.width, widthMm * 10, 1.0) << vector;
+        EXPECT_EQ(Decoded(rendered), data) << vector;
     }
-    const Picture rendered = RenderPdf("s.pdf", 254);  // 10 pixels a millimetre
-    EXPECT_NEAR(rendered.width, widthMm * 10, 1.0);
-    EXPECT_EQ(Decoded(rendered), data);
     if (!c.pixelsPerModule) return;
 
     const long perMetre = std::lround(c.dpi / 0.0254);
