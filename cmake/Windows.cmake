@@ -5,7 +5,9 @@
 # (ecc200.lib).
 enable_language(RC)
 
-# The module-definition file lists the functions the header declares.
+# The module-definition file lists the functions the header declares (remade when it changes).
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/include/ecc200.h)
 file(READ ${PROJECT_SOURCE_DIR}/include/ecc200.h ecc200_header_text)
 string(REGEX MATCHALL "[A-Za-z]+_ECC200\\(" ecc200_declared "${ecc200_header_text}")
 list(TRANSFORM ecc200_declared REPLACE "\\($" "")
