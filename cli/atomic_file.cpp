@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 
+#include "platform.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
@@ -25,10 +26,9 @@ std::string TemporaryName(const std::string& target) {
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
-    // "x" creates the file or fails if it exists, with the permissions any new file gets.
     for (int attempt = 0; stream_ == nullptr; ++attempt) {
         temporary_ = TemporaryName(target_);
-        stream_ = std::fopen(temporary_.c_str(), "wbx");
+        stream_ = CreateNewFile(temporary_);
         if (stream_ == nullptr && (errno != EEXIST || attempt == kNameAttempts)) {
             Fail("cannot write", errno);
         }
@@ -60,7 +60,9 @@ void AtomicFile::Commit() {
         stream_ = nullptr;
         if (!written || !closed) Fail("cannot write", written ? errno : error);
     }
-    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot write", errno);
+    if (const int error = ReplaceAtomically(temporary_, target_); error != 0) {
+        Fail("cannot write", error);
+    }
     committed_ = true;
 }
 

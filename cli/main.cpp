@@ -11,6 +11,7 @@
 #include "catalogue.h"
 #include "ecc200.h"
 #include "options.h"
+#include "platform.h"
 #include "single_run.h"
 #include "tool_error.h"
 
@@ -60,6 +61,7 @@ void CheckStandardOutput() {
 
 int main(int argc, char** argv) {
     using namespace ecc200_cli;
+    PrepareStandardStreams();
     ParseOutcome outcome = ParseCommandLine(argc, argv);
     if (outcome.exitNow) return *outcome.exitNow;
     try {

@@ -1,6 +1,8 @@
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <initializer_list>
 
 #include "platform.h"
@@ -15,6 +17,17 @@ extern "C" void RecordSignal(int signal) {
 }
 
 }  // namespace
+
+void PrepareStandardStreams() {}
+
+std::FILE* CreateNewFile(const std::string& path) {
+    // "x" creates the file or fails if it exists, with the permissions any new file gets.
+    return std::fopen(path.c_str(), "wbx");
+}
+
+int ReplaceAtomically(const std::string& temporary, const std::string& target) {
+    return std::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno;
+}
 
 bool StandardOutputIsTerminal() {
     return isatty(STDOUT_FILENO) != 0;

@@ -9,6 +9,7 @@ packages=(
     libpng-dev libcli11-dev
     poppler-utils ghostscript
     clang-format
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 python3-pil
 )
 
 missing=()

@@ -14,16 +14,6 @@
 #include "marks/mark_state.h"
 #include "marks/user_identity.h"
 
-#ifdef _WIN32
-#include <windows.h>
-
-// The library keeps no per-thread state, so it asks not to be told of threads coming and going.
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
-    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
-    return TRUE;
-}
-#endif
-
 namespace ecc200 {
 namespace {
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <csignal>
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -48,9 +51,13 @@ inline std::vector<uint8_t> Bytes(std::string_view text) {
 class ScratchDirectory {
   public:
     ScratchDirectory() : previous_(std::filesystem::current_path()) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ecc200-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        // A random name, retried until create_directory makes a new one (portable mkdtemp).
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const auto base = std::filesystem::temp_directory_path();
+        do {
+            path_ = base / ("ecc200-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
         std::filesystem::current_path(path_);
     }
     ~ScratchDirectory() {
@@ -74,6 +81,7 @@ class ScratchDirectory {
     std::filesystem::path path_;
 };
 
+#ifndef _WIN32
 // Runs call in a child process and gives its exit code, or -1 when the child ended otherwise or
 // did not end within limit (it is then killed): for calls that might hang, or that change limits
 // of the whole process.
@@ -93,6 +101,7 @@ int RunInChild(Call call, std::chrono::milliseconds limit) {
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+#endif
 
 // Names a parameterised test after the `name` member of its case.
 struct CaseName {

@@ -1,0 +1,154 @@
+/* Uses ecc200.dll as a Windows host does: loads it with LoadLibrary, finds the functions it
+ * needs with GetProcAddress, checks the loader recorded that the DLL wants no thread
+ * notifications, encodes on threads started after loading, then unloads and reloads the DLL and
+ * encodes again. Every encode must give the bytes the first one gave. Exit status 0 when all
+ * holds. */
+#include <windows.h>
+#include <winternl.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include "ecc200.h"
+
+typedef SymbolHandle(ECC200_CALL* CreateFn)(void);
+typedef void(ECC200_CALL* DeleteFn)(SymbolHandle);
+typedef int32_t(ECC200_CALL* SetIntFn)(SymbolHandle, int32_t);
+typedef int32_t(ECC200_CALL* SetDataFn)(SymbolHandle, const uint8_t*, int32_t);
+typedef int32_t(ECC200_CALL* WriteBufFn)(SymbolHandle, uint8_t*, int32_t);
+
+typedef struct {
+    CreateFn create;
+    DeleteFn destroy;
+    SetIntFn setScheme;
+    SetDataFn setData;
+    WriteBufFn writeBuf;
+} Library;
+
+/* The loader's record of a module, from its links in memory order on: the layout every Windows
+ * version since NT (and Wine) shares. */
+typedef struct {
+    LIST_ENTRY inMemoryOrderLinks;
+    LIST_ENTRY inInitializationOrderLinks;
+    void* dllBase;
+    void* entryPoint;
+    ULONG sizeOfImage;
+    UNICODE_STRING fullDllName;
+    UNICODE_STRING baseDllName;
+    ULONG flags;
+} LoaderEntry;
+
+/* Set in a module's loader record by DisableThreadLibraryCalls. */
+#define kDontCallForThreads 0x00040000UL
+
+enum { kThreads = 4, kTexts = 6, kSchemes = 7 }; /* schemes 0..6 */
+static const char* const kSamples[kTexts] = {"Hello, world",
+                                             "0123456789012345678901234567890123456789",
+                                             "ABCDEFGHIJ KLMNOP QRSTUV",
+                                             "abcdefghij klmnop qrstuv",
+                                             "A*B>C*D>E*F>G*H",
+                                             "\x1a\r\n\x01\xff\x80 binary"};
+static uint8_t reference[kTexts][kSchemes][ECC200_MAX_MODULES];
+static int32_t referenceStatus[kTexts][kSchemes];
+static Library library;
+
+static int Resolve(HMODULE dll) {
+    library.create = (CreateFn)(void (*)(void))GetProcAddress(dll, "CreateSymbol_ECC200");
+    library.destroy = (DeleteFn)(void (*)(void))GetProcAddress(dll, "DeleteSymbol_ECC200");
+    library.setScheme = (SetIntFn)(void (*)(void))GetProcAddress(dll, "SetScheme_ECC200");
+    library.setData = (SetDataFn)(void (*)(void))GetProcAddress(dll, "SetDataToEncoding_ECC200");
+    library.writeBuf =
+        (WriteBufFn)(void (*)(void))GetProcAddress(dll, "WriteEncodedSymbolToBuf_ECC200");
+    return library.create != NULL && library.destroy != NULL && library.setScheme != NULL &&
+           library.setData != NULL && library.writeBuf != NULL;
+}
+
+static ULONG LoaderFlags(HMODULE dll) {
+    PROCESS_BASIC_INFORMATION process;
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process,
+                                  sizeof process, NULL) != 0) {
+        return 0;
+    }
+    LIST_ENTRY* head = &process.PebBaseAddress->Ldr->InMemoryOrderModuleList;
+    for (LIST_ENTRY* link = head->Flink; link != head; link = link->Flink) {
+        const LoaderEntry* entry = (const LoaderEntry*)link;
+        if (entry->dllBase == (void*)dll) return entry->flags;
+    }
+    return 0;
+}
+
+/* Encodes every text in every scheme; with compare set, counts results that differ from the
+ * reference, otherwise records them as the reference. */
+static int EncodeAll(int compare) {
+    uint8_t buffer[ECC200_MAX_MODULES];
+    int differences = 0;
+    SymbolHandle symbol = library.create();
+    if (symbol == NULL) return 1;
+    for (int t = 0; t < kTexts; ++t) {
+        for (int s = 0; s < kSchemes; ++s) {
+            memset(buffer, 0x55, ECC200_MAX_MODULES);
+            library.setScheme(symbol, s);
+            library.setData(symbol, (const uint8_t*)kSamples[t], (int32_t)strlen(kSamples[t]));
+            const int32_t status = library.writeBuf(symbol, buffer, ECC200_MAX_MODULES);
+            if (!compare) {
+                referenceStatus[t][s] = status;
+                memcpy(reference[t][s], buffer, ECC200_MAX_MODULES);
+            } else if (status != referenceStatus[t][s] ||
+                       memcmp(buffer, reference[t][s], ECC200_MAX_MODULES) != 0) {
+                ++differences;
+            }
+        }
+    }
+    library.destroy(symbol);
+    return differences;
+}
+
+static DWORD WINAPI EncodeOnThread(LPVOID result) {
+    *(int*)result = EncodeAll(1);
+    return 0;
+}
+
+/* Loads the DLL, checks it, encodes on fresh threads and unloads it. Returns failures found. */
+static int LoadAndUse(int first) {
+    int failures = 0;
+    HMODULE dll = LoadLibraryA("ecc200.dll");
+    if (dll == NULL) {
+        fprintf(stderr, "LoadLibrary failed: %lu\n", GetLastError());
+        return 1;
+    }
+    if (!Resolve(dll)) {
+        fprintf(stderr, "GetProcAddress failed\n");
+        ++failures;
+    }
+    if ((LoaderFlags(dll) & kDontCallForThreads) == 0) {
+        fprintf(stderr, "thread notifications are not disabled\n");
+        ++failures;
+    }
+    if (failures == 0) {
+        if (first) EncodeAll(0);
+        HANDLE threads[kThreads];
+        int results[kThreads];
+        for (int i = 0; i < kThreads; ++i) {
+            threads[i] = CreateThread(NULL, 0, EncodeOnThread, &results[i], 0, NULL);
+        }
+        WaitForMultipleObjects(kThreads, threads, TRUE, INFINITE);
+        for (int i = 0; i < kThreads; ++i) {
+            CloseHandle(threads[i]);
+            if (results[i] != 0) fprintf(stderr, "thread %d: %d encodes differ\n", i, results[i]);
+            failures += results[i];
+        }
+        failures += EncodeAll(1);
+    }
+    if (!FreeLibrary(dll) || GetModuleHandleA("ecc200.dll") != NULL) {
+        fprintf(stderr, "the DLL did not unload\n");
+        ++failures;
+    }
+    return failures;
+}
+
+int main(void) {
+    int failures = 0;
+    for (int round = 0; round < 3; ++round) failures += LoadAndUse(round == 0);
+    printf("%s: %d failures\n", failures == 0 ? "passed" : "FAILED", failures);
+    return failures == 0 ? 0 : 1;
+}
