@@ -116,6 +116,10 @@ class Ecc200Job final : public Job {
         if (path_ == Ecc200Path::kProductMark) {
             return SetSignProduct_ECC200(symbol_.get(), 1, kBenchProductId);
         }
+        if (path_ == Ecc200Path::kSmallest) {
+            return SetOption_ECC200(symbol_.get(), ECC200_OPTION_ENCODATION,
+                                    ECC200_ENCODATION_SMALLEST);
+        }
         return ECC200_OK;
     }
 
@@ -165,6 +169,8 @@ std::string Ecc200Encoder::Name() const {
     switch (path_) {
         case Ecc200Path::kBuffer:
             return "ecc200";
+        case Ecc200Path::kSmallest:
+            return "ecc200 smallest";
         case Ecc200Path::kBmp:
             return "ecc200 BMP";
         case Ecc200Path::kUserMark:
@@ -198,6 +204,35 @@ Ecc200Probe ProbeEcc200(const Bytes& data) {
                                                 static_cast<std::int32_t>(buffer.size()));
     }
     return {status, status == ECC200_OK ? GetDimension_ECC200(symbol.get()) : -1};
+}
+
+namespace {
+
+std::optional<ModuleMatrix> Ecc200Symbol(const Sample& sample, Shape shape, int encodation) {
+    const Symbol symbol = NewSymbol(ECC200_SCHEME_AUTO, ECC200_SIZE_AUTO);
+    if (!symbol) return std::nullopt;
+    SetOption_ECC200(symbol.get(), ECC200_OPTION_ENCODATION, encodation);
+    SetOption_ECC200(symbol.get(), ECC200_OPTION_GS1, sample.gs1() ? 1 : 0);
+    SetOption_ECC200(symbol.get(), ECC200_OPTION_SHAPE,
+                     shape == Shape::kSquare ? ECC200_SHAPE_SQUARE : ECC200_SHAPE_ANY);
+    std::vector<std::uint8_t> buffer(ECC200_MAX_MODULES);
+    if (SetDataToEncoding_ECC200(symbol.get(), sample.data.data(), Length(sample.data)) !=
+            ECC200_OK ||
+        WriteEncodedSymbolToBuf_ECC200(symbol.get(), buffer.data(),
+                                       static_cast<std::int32_t>(buffer.size())) != ECC200_OK) {
+        return std::nullopt;
+    }
+    return MatrixOf(symbol.get(), buffer);
+}
+
+}  // namespace
+
+std::optional<ModuleMatrix> Ecc200LookaheadSymbol(const Sample& sample, Shape shape) {
+    return Ecc200Symbol(sample, shape, ECC200_ENCODATION_LOOKAHEAD);
+}
+
+std::optional<ModuleMatrix> Ecc200SmallestSymbol(const Sample& sample, Shape shape) {
+    return Ecc200Symbol(sample, shape, ECC200_ENCODATION_SMALLEST);
 }
 
 }  // namespace bench

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "job.h"
+#include "symbol_maker.h"
 
 namespace bench {
 
 // Which public path of the library a job times.
 enum class Ecc200Path {
     kBuffer,       // automatic scheme and square size, module matrix into a buffer
+    kSmallest,     // the same with the smallest encodation instead of the look-ahead
     kBmp,          // the same, written as a BMP file into the working directory
     kUserMark,     // module matrix with the user mark on
     kProductMark,  // module matrix with the product mark on
@@ -38,6 +40,11 @@ class Ecc200FixedSizeEncoder final : public Encoder {
   private:
     int sizeIndex_;
 };
+
+// Automatic scheme and size with the look-ahead or the smallest encodation; GS1 samples with
+// the GS1 option.
+std::optional<ModuleMatrix> Ecc200LookaheadSymbol(const Sample& sample, Shape shape);
+std::optional<ModuleMatrix> Ecc200SmallestSymbol(const Sample& sample, Shape shape);
 
 // Encodes with automatic scheme and size. The status code and, on success, the chosen size index.
 struct Ecc200Probe {
