@@ -327,8 +327,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, Messages, ::testing::ValuesIn(kOutcomes));
 struct Extension {
     std::vector<std::string> args;
     Bytes bytes;             // as read back
-    std::string identifier;  // symbology identifier: ]d2 for GS1, ]d4 with an ECI
-    std::string size;        // as --info reports it
+    std::string identifier;  // symbology identifier: ]d2 for GS1
+    bool eci;
+    std::string size;  // as --info reports it
 };
 
 const Extension kExtensions[] = {
@@ -337,15 +338,17 @@ const Extension kExtensions[] = {
      "10AB-12\x1d"
      "21X1",
      "]d2",
+     false,
      ""},
     {{"--gs1", "-i", "gs1.txt"},
      "422250\x1d"
      "10A(B",
      "]d2",
+     false,
      ""},
-    {{"--eci", "utf8", "caf\xc3\xa9"}, "caf\xc3\xa9", "]d4", ""},
-    {{"--smallest", "Hello World 123"}, "Hello World 123", "]d1", "16x16"},
-    {{"--shape", "any", Bytes(26, '7')}, Bytes(26, '7'), "]d1", "12x26"},
+    {{"--eci", "utf8", "caf\xc3\xa9"}, "caf\xc3\xa9", "]d1", true, ""},
+    {{"--smallest", "Hello World 123"}, "Hello World 123", "]d1", false, "16x16"},
+    {{"--shape", "any", Bytes(26, '7')}, Bytes(26, '7'), "]d1", false, "12x26"},
 };
 
 class Extensions : public Cli, public ::testing::WithParamInterface<Extension> {};
@@ -362,6 +365,7 @@ TEST_P(Extensions, ReadBack) {
     const auto result = Read(ReadPng("s.png"));
     EXPECT_EQ(Bytes(result.bytes().begin(), result.bytes().end()), c.bytes);
     EXPECT_EQ(result.symbologyIdentifier(), c.identifier);
+    EXPECT_EQ(result.hasECI(), c.eci);
     EXPECT_THAT(out, HasSubstr("size: " + c.size));
 }
 
