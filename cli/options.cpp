@@ -181,6 +181,10 @@ ParseOutcome ParseCommandLine(int argc, char** argv) {
         return outcome;
     }
     ResolveKeywords(options);
+    if (options.smallest && options.scheme != ECC200_SCHEME_AUTO) {
+        std::cerr << "ecc200: --smallest chooses among the schemes, so it needs --scheme auto\n";
+        outcome.exitNow = kExitUsage;
+    }
     return outcome;
 }
 

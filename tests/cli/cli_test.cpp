@@ -300,6 +300,7 @@ const Outcome kOutcomes[] = {
     {{"x", "--eci", "1000000"}, 2, "--eci takes a number from 1 to 999999 or utf8"},
     {{"x", "--gs1", "--eci", "26"}, 2, "--gs1 excludes --eci"},
     {{"x", "--shape", "round"}, 2, "round"},
+    {{"x", "--smallest", "--scheme", "c40"}, 2, "--smallest chooses among the schemes"},
     {{"123456", "--info"}, 0, "\ndata codewords used: 3 (10x10)\nsmallest encodation would use: 3"},
     {{"Lot Date", "--info", "--size", "14x14"}, 0, "\ndata codewords used: 8 (14x14)\n"},
 };
