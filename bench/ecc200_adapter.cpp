@@ -112,13 +112,13 @@ class Ecc200Job final : public Job {
 
   private:
     int SwitchMarkOn() {
-        if (path_ == Ecc200Path::kUserMark) return SetSignUser_ECC200(symbol_.get(), 1);
-        if (path_ == Ecc200Path::kProductMark) {
-            return SetSignProduct_ECC200(symbol_.get(), 1, kBenchProductId);
-        }
         if (path_ == Ecc200Path::kSmallest) {
             return SetOption_ECC200(symbol_.get(), ECC200_OPTION_ENCODATION,
                                     ECC200_ENCODATION_SMALLEST);
+        }
+        if (path_ == Ecc200Path::kUserMark) return SetSignUser_ECC200(symbol_.get(), 1);
+        if (path_ == Ecc200Path::kProductMark) {
+            return SetSignProduct_ECC200(symbol_.get(), 1, kBenchProductId);
         }
         return ECC200_OK;
     }
