@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <utility>
 
 #include "encodation/base256.h"
@@ -95,6 +96,10 @@ struct Ending {
 
 constexpr int32_t kMaxEndings = 32;
 
+// The shortest-path search. Every position of the data holds the least cost (codewords written)
+// of each state there and how it was reached; costs are kept only for the few positions in reach of
+// a transition, arrivals for all, to find the way back. All storage is fixed-size and held in the
+// object, which an encode keeps on its stack (about 84 KB): no allocation per encode.
 class Search {
   public:
     Search(const uint8_t* data, int32_t length, bool gs1, int32_t prefix)
@@ -109,7 +114,7 @@ class Search {
 
   private:
     int32_t* Row(int32_t position) { return ring_[position & (kRingRows - 1)]; }
-    // The least cost of a state at a position of the last kRingRows - 3 ones searched.
+    // The least cost of a state at one of the last kRingRows positions of the data.
     int32_t Cost(int32_t position, int32_t state) const {
         return costs_[position & (kRingRows - 1)][state];
     }
@@ -237,36 +242,42 @@ void Search::Latch(int32_t i) {
 }
 
 // One byte more in C40 or Text from each pending count: `values` more values, two codewords for
-// every triplet they complete.
-void StepC40Text(const int32_t* row, int32_t* next, int32_t base, int32_t values) {
+// every triplet they complete. The pending counts map one to one onto the next position's, and
+// nothing else reaches C40 or Text there, so the entries are stored, not relaxed.
+void StepC40Text(const int32_t* current, int32_t* next, int32_t base, int32_t values) {
     const int32_t shift = values % 3;
     const int32_t whole = values / 3;
     for (int32_t pending = 0; pending < 3; ++pending) {
         const int32_t total = pending + shift;
-        Relax(next[base + total % 3],
-              From(row[base + pending], 2 * (whole + total / 3), kFromStep));
+        next[base + total % 3] = From(current[base + pending], 2 * (whole + total / 3), kFromStep);
     }
 }
 
 void Search::Step(int32_t i) {
-    const int32_t* row = Row(i);
+    // The row in locals, so that the stores into the next rows do not force it to be read again.
+    int32_t current[kStateCount];
+    std::memcpy(current, Row(i), sizeof current);
     int32_t* next = Row(i + 1);
     const uint8_t c = data_[i];
-    Relax(next[kAsciiState], From(row[kAsciiState], AsciiLength(c), kFromAsciiByte));
+    Relax(next[kAsciiState], From(current[kAsciiState], AsciiLength(c), kFromAsciiByte));
     if (i + 1 < length_ && IsDigit(c) && IsDigit(data_[i + 1])) {
-        Relax(Row(i + 2)[kAsciiState], From(row[kAsciiState], 1, kFromDigitPair));
+        Relax(Row(i + 2)[kAsciiState], From(current[kAsciiState], 1, kFromDigitPair));
     }
-    StepC40Text(row, next, kC40State, kC40ValueCounts[c]);
-    StepC40Text(row, next, kTextState, kTextValueCounts[c]);
+    StepC40Text(current, next, kC40State, kC40ValueCounts[c]);
+    StepC40Text(current, next, kTextState, kTextValueCounts[c]);
     if (i + 3 <= length_ && IsX12(c) && IsX12(data_[i + 1]) && IsX12(data_[i + 2])) {
-        Relax(Row(i + 3)[kX12State], From(row[kX12State], 2, kFromStep));
+        Relax(Row(i + 3)[kX12State], From(current[kX12State], 2, kFromStep));
     }
-    // A byte outside the set makes the candidates unreachable instead of skipping them.
+    // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
     const int32_t outside = IsEdifact(c) ? 0 : kUnreachedEntry;
-    Relax(next[kEdifactState + 1], From(row[kEdifactState], 0, kFromStep) + outside);
-    Relax(next[kEdifactState + 2], From(row[kEdifactState + 1], 0, kFromStep) + outside);
-    Relax(next[kEdifactState + 3], From(row[kEdifactState + 2], 0, kFromStep) + outside);
-    Relax(next[kEdifactState], From(row[kEdifactState + 3], 3, kFromStep) + outside);
+    next[kEdifactState + 1] =
+        std::min(From(current[kEdifactState], 0, kFromStep) + outside, kUnreachedEntry);
+    next[kEdifactState + 2] =
+        std::min(From(current[kEdifactState + 1], 0, kFromStep) + outside, kUnreachedEntry);
+    next[kEdifactState + 3] =
+        std::min(From(current[kEdifactState + 2], 0, kFromStep) + outside, kUnreachedEntry);
+    next[kEdifactState] =
+        std::min(From(current[kEdifactState + 3], 3, kFromStep) + outside, kUnreachedEntry);
 }
 
 void Search::Run() {
@@ -281,9 +292,17 @@ void Search::Run() {
         Unlatch(i);
         Latch(i);
         const int32_t* row = Row(i);
+        // Gathered first and stored at once: a byte store may alias anything, and one after every
+        // state would make the compiler reload the whole row.
+        uint8_t arrivals[kStateCount];
         for (int32_t state = 0; state < kStateCount; ++state) {
-            from_[i][state] = static_cast<uint8_t>(row[state] & kHowMask);
-            costs_[i & (kRingRows - 1)][state] = CostOf(row[state]);
+            arrivals[state] = static_cast<uint8_t>(row[state] & kHowMask);
+        }
+        std::memcpy(from_[i], arrivals, sizeof arrivals);
+        if (i + kRingRows > length_) {  // the endings look back at most four positions
+            for (int32_t state = 0; state < kStateCount; ++state) {
+                costs_[i & (kRingRows - 1)][state] = CostOf(row[state]);
+            }
         }
         asciiKey_[i] = static_cast<int16_t>(CostOf(row[kAsciiState]) - i);
         if (i < length_) Step(i);

@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
         DigestCase{"autoX12", ECC200_SCHEME_AUTO, Bytes::X12, 0x19af0797e19b281eull},
         DigestCase{"autoEdifact", ECC200_SCHEME_AUTO, Bytes::Edifact, 0x4671f07a1f68d04bull},
         DigestCase{"autoBinary", ECC200_SCHEME_AUTO, Bytes::Binary, 0x6a6994dc4d7ec37full},
-        DigestCase{"autoMixed", ECC200_SCHEME_AUTO, Bytes::Mixed, 0x06f6e451d2206e8full}),
+        DigestCase{"autoMixed", ECC200_SCHEME_AUTO, Bytes::Mixed, 0x04dfca6a9e8692b3ull}),
     CaseName());
 
 // Both marks, alone and together, at every size: the user mark on the codewords, the product
@@ -206,7 +206,7 @@ TEST(OutputDigest, MarkedSymbolsMatchTheRecordedModules) {
     EXPECT_TRUE(AllZero(&s.matrix[0][0], sizeof s.matrix));
     EXPECT_TRUE(AllZero(s.codewords, sizeof s.codewords));
     EXPECT_TRUE(AllZero(s.data, kMaxDataLength));
-    EXPECT_EQ(digest.value(), 0x7cb3fdf4a7f7d509ull) << std::hex << "0x" << digest.value();
+    EXPECT_EQ(digest.value(), 0x2b62eaad64741b25ull) << std::hex << "0x" << digest.value();
 }
 
 }  // namespace
