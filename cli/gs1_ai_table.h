@@ -18,6 +18,7 @@ enum class Charset : uint8_t {
     kCset82,  // the 82 characters GS1 allows in alphanumeric fields
     kCset39,  // # - / 0-9 A-Z
     kCset64,  // A-Z a-z 0-9 - _ and = as padding (file-safe base64)
+    kMinus,   // '-' alone
 };
 
 struct Part {
@@ -53,6 +54,10 @@ constexpr Part YUpTo(int length) {
 }
 constexpr Part ZUpTo(int length) {
     return {Charset::kCset64, 1, static_cast<uint8_t>(length)};
+}
+
+constexpr Part MinusSign() {
+    return {Charset::kMinus, 0, 1};
 }
 
 constexpr bool kCheck = true;
@@ -109,8 +114,16 @@ inline constexpr AiFormat kAiFormats[] = {
     {"425", {}, {N(3), NUpTo(12, 0)}},
     {"426", {}, {N(3)}},
     {"427", {}, {XUpTo(3)}},
-    {"4300", "4309", {XUpTo(70)}},                     // 4300..4309 ship-to address
-    {"4310", "4319", {XUpTo(70)}},                     // 4310..4319 return-to address
+    {"4300", "4301", {XUpTo(35)}},                     // ship-to company, contact
+    {"4302", "4306", {XUpTo(70)}},                     // ship-to address lines ... region
+    {"4307", {}, {X(2)}},                              // ship-to country code
+    {"4308", {}, {XUpTo(30)}},                         // ship-to telephone
+    {"4309", {}, {N(20)}},                             // ship-to geolocation
+    {"4310", "4311", {XUpTo(35)}},                     // return-to company, contact
+    {"4312", "4316", {XUpTo(70)}},
+    {"4317", {}, {X(2)}},
+    {"4318", {}, {XUpTo(20)}},
+    {"4319", {}, {XUpTo(30)}},
     {"4320", {}, {XUpTo(35)}},
     {"4321", {}, {N(1)}},
     {"4322", {}, {N(1)}},
@@ -118,7 +131,7 @@ inline constexpr AiFormat kAiFormats[] = {
     {"4324", {}, {N(10)}},
     {"4325", {}, {N(10)}},
     {"4326", {}, {Date()}},
-    {"4330", "4333", {N(6), XUpTo(1, 0)}},             // 4330..4333 temperatures, optional '-'
+    {"4330", "4333", {N(6), MinusSign()}},             // temperatures, '-' when below zero
     {"7001", {}, {N(13)}},
     {"7002", {}, {XUpTo(30)}},
     {"7003", {}, {N(10)}},

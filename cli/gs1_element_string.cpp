@@ -43,6 +43,8 @@ bool InCharset(char c, Charset charset) {
             return InCset39(c);
         case Charset::kCset64:
             return InCset64(c);
+        case Charset::kMinus:
+            return c == '-';
     }
     return false;
 }
@@ -58,6 +60,8 @@ const char* CharsetName(Charset charset) {
             return "only A-Z, 0-9 and # - /";
         case Charset::kCset64:
             return "only A-Z, a-z, 0-9, - and _ (with = as padding)";
+        case Charset::kMinus:
+            return "only a '-' may follow the digits";
     }
     return "";
 }

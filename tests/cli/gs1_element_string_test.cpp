@@ -40,6 +40,7 @@ const Accepted kAccepted[] = {
     {"(253)9501101530003(11)250100",
      "2539501101530003\x1d"
      "11250100"},
+    {"(4330)001234-(4307)DE", "4330001234-\x1d4307DE"},
 };
 
 TEST(Gs1ElementString, ConvertsAndPlacesSeparators) {
@@ -78,6 +79,8 @@ const Refused kRefused[] = {
     {"(8010)ab", "field (8010): character 1 of its value, 'a', is not allowed: only A-Z, 0-9 and"},
     {"(17)251301", "field (17): '251301' is not a date in the form YYMMDD"},
     {"(17)250230", "field (17): '250230' is not a date"},
+    {"(4307)DEU", "field (4307): its value must have exactly 2 characters, not 3"},
+    {"(4330)001234+", "field (4330): character 7 of its value, '+', is not allowed: only a '-'"},
     {"(10)A\n\n", "field (10): character 2 of its value, '\n'"},
 };
 
