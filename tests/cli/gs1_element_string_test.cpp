@@ -40,7 +40,9 @@ const Accepted kAccepted[] = {
     {"(253)9501101530003(11)250100",
      "2539501101530003\x1d"
      "11250100"},
-    {"(4330)001234-(4307)DE", "4330001234-\x1d4307DE"},
+    {"(4330)001234-(4307)DE",
+     "4330001234-\x1d"
+     "4307DE"},
 };
 
 TEST(Gs1ElementString, ConvertsAndPlacesSeparators) {
