@@ -22,8 +22,8 @@ Examples:
   ecc200 "4711" --info --print                   show the size chosen and the symbol
   ecc200 --batch serials.txt --output-dir out    one symbol per line: out/0001.png, ...
   ecc200 -o dash.png -- --data-with-dashes       after --, nothing is taken for an option
-  ecc200 --gs1 "(01)09501101530003(17)250101(10)ABC123" -o gs1.png
-  ecc200 "Hello World 123" --smallest --shape any --info
+  ecc200 --gs1 "(01)09501101530003(10)AB1"      GS1 data in bracketed form
+  ecc200 "Hello World 123" --smallest --info     the smallest encodation; codewords used
   ecc200 --list-sizes
 
 Exit codes: 0 done; 1 the data or the settings do not make a symbol (or a batch line failed);
@@ -115,7 +115,8 @@ void AddOutputOptions(CLI::App& app, Options& options) {
         ->type_name("MODULES")
         ->capture_default_str();
     app.add_flag("--info", options.info,
-                 "Print the size chosen, its data capacity and the scheme requested");
+                 "Print the size chosen, its data capacity, the scheme requested and the data "
+                 "codewords used");
 }
 
 void AddBatchOptions(CLI::App& app, Options& options) {
