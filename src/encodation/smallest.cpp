@@ -59,6 +59,19 @@ constexpr int32_t AsciiLength(uint8_t c) {
     return IsExtended(c) ? 2 : 1;
 }
 
+// What the search asks of a byte, looked up once: whether X12 and EDIFACT carry it.
+constexpr uint8_t kInX12 = 1;
+constexpr uint8_t kInEdifact = 2;
+constexpr std::array<uint8_t, 256> kByteSets = [] {
+    std::array<uint8_t, 256> sets{};
+    for (int32_t c = 0; c < 256; ++c) {
+        const auto byte = static_cast<uint8_t>(c);
+        sets[static_cast<std::size_t>(c)] =
+            static_cast<uint8_t>((IsX12(byte) ? kInX12 : 0) | (IsEdifact(byte) ? kInEdifact : 0));
+    }
+    return sets;
+}();
+
 bool IsEdifactState(int32_t state) {
     return state >= kEdifactState;
 }
@@ -244,12 +257,26 @@ void Search::Latch(int32_t i) {
 // One byte more in C40 or Text from each pending count: `values` more values, two codewords for
 // every triplet they complete. The pending counts map one to one onto the next position's, and
 // nothing else reaches C40 or Text there, so the entries are stored, not relaxed.
-void StepC40Text(const int32_t* current, int32_t* next, int32_t base, int32_t values) {
-    const int32_t shift = values % 3;
-    const int32_t whole = values / 3;
-    for (int32_t pending = 0; pending < 3; ++pending) {
-        const int32_t total = pending + shift;
-        next[base + total % 3] = From(current[base + pending], 2 * (whole + total / 3), kFromStep);
+inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, int32_t values) {
+    const int32_t* from = current + base;
+    int32_t* to = next + base;
+    const int32_t whole = 2 * (values / 3);  // codewords of the triplets the values fill alone
+    switch (values % 3) {
+        case 0:
+            to[0] = From(from[0], whole, kFromStep);
+            to[1] = From(from[1], whole, kFromStep);
+            to[2] = From(from[2], whole, kFromStep);
+            break;
+        case 1:
+            to[1] = From(from[0], whole, kFromStep);
+            to[2] = From(from[1], whole, kFromStep);
+            to[0] = From(from[2], whole + 2, kFromStep);
+            break;
+        default:
+            to[2] = From(from[0], whole, kFromStep);
+            to[0] = From(from[1], whole + 2, kFromStep);
+            to[1] = From(from[2], whole + 2, kFromStep);
+            break;
     }
 }
 
@@ -265,11 +292,12 @@ void Search::Step(int32_t i) {
     }
     StepC40Text(current, next, kC40State, kC40ValueCounts[c]);
     StepC40Text(current, next, kTextState, kTextValueCounts[c]);
-    if (i + 3 <= length_ && IsX12(c) && IsX12(data_[i + 1]) && IsX12(data_[i + 2])) {
+    if (i + 3 <= length_ &&
+        (kByteSets[c] & kByteSets[data_[i + 1]] & kByteSets[data_[i + 2]] & kInX12) != 0) {
         Relax(Row(i + 3)[kX12State], From(current[kX12State], 2, kFromStep));
     }
     // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
-    const int32_t outside = IsEdifact(c) ? 0 : kUnreachedEntry;
+    const int32_t outside = (kByteSets[c] & kInEdifact) != 0 ? 0 : kUnreachedEntry;
     next[kEdifactState + 1] =
         std::min(From(current[kEdifactState], 0, kFromStep) + outside, kUnreachedEntry);
     next[kEdifactState + 2] =
@@ -294,11 +322,21 @@ void Search::Run() {
         const int32_t* row = Row(i);
         // Gathered first and stored at once: a byte store may alias anything, and one after every
         // state would make the compiler reload the whole row.
-        uint8_t arrivals[kStateCount];
-        for (int32_t state = 0; state < kStateCount; ++state) {
-            arrivals[state] = static_cast<uint8_t>(row[state] & kHowMask);
-        }
-        std::memcpy(from_[i], arrivals, sizeof arrivals);
+        uint8_t* arrivals = from_[i];
+        uint8_t gathered[kStateCount];
+        gathered[0] = static_cast<uint8_t>(row[0] & kHowMask);
+        gathered[1] = static_cast<uint8_t>(row[1] & kHowMask);
+        gathered[2] = static_cast<uint8_t>(row[2] & kHowMask);
+        gathered[3] = static_cast<uint8_t>(row[3] & kHowMask);
+        gathered[4] = static_cast<uint8_t>(row[4] & kHowMask);
+        gathered[5] = static_cast<uint8_t>(row[5] & kHowMask);
+        gathered[6] = static_cast<uint8_t>(row[6] & kHowMask);
+        gathered[7] = static_cast<uint8_t>(row[7] & kHowMask);
+        gathered[8] = static_cast<uint8_t>(row[8] & kHowMask);
+        gathered[9] = static_cast<uint8_t>(row[9] & kHowMask);
+        gathered[10] = static_cast<uint8_t>(row[10] & kHowMask);
+        gathered[11] = static_cast<uint8_t>(row[11] & kHowMask);
+        std::memcpy(arrivals, gathered, sizeof gathered);
         if (i + kRingRows > length_) {  // the endings look back at most four positions
             for (int32_t state = 0; state < kStateCount; ++state) {
                 costs_[i & (kRingRows - 1)][state] = CostOf(row[state]);

@@ -158,6 +158,7 @@ TEST(SmallestReader, FieldCases) {
 // GS1 element strings read back under symbology identifier ]d2, every separator as GS, in the
 // automatic scheme and in every fixed scheme that carries the data.
 TEST(Gs1Reader, ElementStringsReadWithSeparators) {
+    int readInScheme[7] = {};
     for (const std::string element : {"01095011015300031725010110ABC123",
                                       "10ABC123\x1D"
                                       "21XYZ",
@@ -171,11 +172,13 @@ TEST(Gs1Reader, ElementStringsReadWithSeparators) {
         for (int32_t scheme = 0; scheme <= 6; ++scheme) {
             const Encoded e = EncodeAndRead({.scheme = scheme, .gs1 = 1}, data);
             if (scheme != 0 && e.status != 0) continue;
+            ++readInScheme[scheme];
             ASSERT_EQ(e.status, 0) << element;
             EXPECT_EQ(e.read.symbologyIdentifier(), "]d2") << element << " scheme " << scheme;
             EXPECT_EQ(ReadBytes(e), data) << element << " scheme " << scheme;
         }
     }
+    for (const int read : readInScheme) EXPECT_GT(read, 0);  // every scheme carried some rows
 }
 
 // ECI designators of one, two and three codewords; UTF-8 text under ECI 26 reads as its text.
