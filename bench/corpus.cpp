@@ -12,24 +12,6 @@ constexpr std::array<DataClass, 4> kClasses{DataClass::kDigits, DataClass::kUppe
 constexpr std::array<std::size_t, 5> kLengths{5, 20, 60, 200, 500};
 constexpr std::array<std::size_t, 2> kQuickLengths{5, 200};
 
-// splitmix64: small and exactly defined, so the corpus does not depend on the standard library.
-class SeededStream {
-  public:
-    explicit SeededStream(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t Next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    std::uint8_t Pick(std::string_view alphabet) {
-        return static_cast<std::uint8_t>(alphabet[Next() % alphabet.size()]);
-    }
-
-  private:
-    std::uint64_t state_;
-};
-
 constexpr std::string_view kDigits = "0123456789";
 constexpr std::string_view kUpperText = "ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789";
 

@@ -3,13 +3,33 @@
 #ifndef ECC200_BENCH_CORPUS_H
 #define ECC200_BENCH_CORPUS_H
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "job.h"
 
 namespace bench {
+
+// splitmix64: small and exactly defined, so the corpus does not depend on the standard library.
+class SeededStream {
+  public:
+    explicit SeededStream(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t Next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+    std::uint8_t Pick(std::string_view alphabet) {
+        return static_cast<std::uint8_t>(alphabet[Next() % alphabet.size()]);
+    }
+
+  private:
+    std::uint64_t state_;
+};
 
 enum class DataClass { kDigits, kUpperText, kMixedText, kBinary };
 

@@ -77,4 +77,28 @@ std::unique_ptr<Job> DmtxEncoder::Prepare(const Bytes& data) const {
     return std::make_unique<DmtxJob>(data);
 }
 
+std::optional<ModuleMatrix> DmtxSymbol(const Sample& sample, Shape shape) {
+    constexpr int kGroupSeparator = 0x1D;
+    DmtxEncodePtr encode = NewEncode();
+    if (!encode) return std::nullopt;
+    dmtxEncodeSetProp(encode.get(), DmtxPropSizeRequest,
+                      shape == Shape::kSquare ? DmtxSymbolSquareAuto : DmtxSymbolShapeAuto);
+    dmtxEncodeSetProp(encode.get(), DmtxPropModuleSize, 1);
+    dmtxEncodeSetProp(encode.get(), DmtxPropMarginSize, 0);
+    Bytes data = sample.data;
+    if (sample.gs1()) {
+        dmtxEncodeSetProp(encode.get(), DmtxPropFnc1, kGroupSeparator);
+        data.insert(data.begin(), static_cast<std::uint8_t>(kGroupSeparator));
+    }
+    if (dmtxEncodeDataMatrix(encode.get(), static_cast<int>(data.size()), data.data()) !=
+            DmtxPass ||
+        encode->image == nullptr) {
+        return std::nullopt;
+    }
+    const Image picture = ToGrey(*encode->image);
+    ModuleMatrix matrix{picture.height, picture.width, {}};
+    for (const std::uint8_t pixel : picture.pixels) matrix.modules.push_back(pixel < 128 ? 1 : 0);
+    return matrix;
+}
+
 }  // namespace bench

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "job.h"
+#include "symbol_maker.h"
 
 namespace bench {
 
@@ -15,6 +16,10 @@ class DmtxEncoder final : public Encoder {
     std::string Name() const override { return "libdmtx"; }
     std::unique_ptr<Job> Prepare(const Bytes& data) const override;
 };
+
+// libdmtx's best scheme, one pixel per module; GS1 samples with FNC1 given as the GS byte, which
+// also stands first for the FNC1 that marks GS1 data.
+std::optional<ModuleMatrix> DmtxSymbol(const Sample& sample, Shape shape);
 
 }  // namespace bench
 

@@ -206,4 +206,33 @@ Ecc200Probe ProbeEcc200(const Bytes& data) {
     return {status, status == ECC200_OK ? GetDimension_ECC200(symbol.get()) : -1};
 }
 
+namespace {
+
+std::optional<ModuleMatrix> Ecc200Symbol(const Sample& sample, Shape shape, int encodation) {
+    const Symbol symbol = NewSymbol(ECC200_SCHEME_AUTO, ECC200_SIZE_AUTO);
+    if (!symbol) return std::nullopt;
+    SetOption_ECC200(symbol.get(), ECC200_OPTION_ENCODATION, encodation);
+    SetOption_ECC200(symbol.get(), ECC200_OPTION_GS1, sample.gs1() ? 1 : 0);
+    SetOption_ECC200(symbol.get(), ECC200_OPTION_SHAPE,
+                     shape == Shape::kSquare ? ECC200_SHAPE_SQUARE : ECC200_SHAPE_ANY);
+    std::vector<std::uint8_t> buffer(ECC200_MAX_MODULES);
+    if (SetDataToEncoding_ECC200(symbol.get(), sample.data.data(), Length(sample.data)) !=
+            ECC200_OK ||
+        WriteEncodedSymbolToBuf_ECC200(symbol.get(), buffer.data(),
+                                       static_cast<std::int32_t>(buffer.size())) != ECC200_OK) {
+        return std::nullopt;
+    }
+    return MatrixOf(symbol.get(), buffer);
+}
+
+}  // namespace
+
+std::optional<ModuleMatrix> Ecc200LookaheadSymbol(const Sample& sample, Shape shape) {
+    return Ecc200Symbol(sample, shape, ECC200_ENCODATION_LOOKAHEAD);
+}
+
+std::optional<ModuleMatrix> Ecc200SmallestSymbol(const Sample& sample, Shape shape) {
+    return Ecc200Symbol(sample, shape, ECC200_ENCODATION_SMALLEST);
+}
+
 }  // namespace bench

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "job.h"
+#include "symbol_maker.h"
 
 namespace bench {
 
@@ -39,6 +40,11 @@ class Ecc200FixedSizeEncoder final : public Encoder {
   private:
     int sizeIndex_;
 };
+
+// Automatic scheme and size with the look-ahead or the smallest encodation; GS1 samples with
+// the GS1 option.
+std::optional<ModuleMatrix> Ecc200LookaheadSymbol(const Sample& sample, Shape shape);
+std::optional<ModuleMatrix> Ecc200SmallestSymbol(const Sample& sample, Shape shape);
 
 // Encodes with automatic scheme and size. The status code and, on success, the chosen size index.
 struct Ecc200Probe {

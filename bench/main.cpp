@@ -1,7 +1,8 @@
 // Times ecc200 and the peer encoders side by side on a fixed corpus and prints the summary tables.
 // Exits with 1 when any output of ecc200 does not read back as its input.
 //
-//   ecc200_bench [--quick] [--wall-clock] [--markdown=FILE] [--repetitions=N] [--min-time=SECONDS]
+//   ecc200_bench [--quick] [--compactness] [--wall-clock] [--markdown=FILE] [--repetitions=N]
+//   [--min-time=SECONDS]
 //                [Google Benchmark flags, e.g. --benchmark_filter=zint]
 #include <benchmark/benchmark.h>
 #include <ecc200.h>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "compactness.h"
 #include "corpus.h"
 #include "dmtx_adapter.h"
 #include "ecc200_adapter.h"
@@ -30,6 +32,7 @@ namespace {
 struct Options {
     bool quick = false;
     bool wallClock = false;
+    bool compactnessOnly = false;
     std::string markdownPath;
     bench::TimingOptions timing;
 };
@@ -49,6 +52,8 @@ Options TakeOptions(int& argc, char** argv) {
         std::string value;
         if (std::strcmp(argv[i], "--quick") == 0) {
             options.quick = true;
+        } else if (std::strcmp(argv[i], "--compactness") == 0) {
+            options.compactnessOnly = true;
         } else if (std::strcmp(argv[i], "--wall-clock") == 0) {
             options.wallClock = true;
         } else if (TakeValue(argv[i], "--markdown", value)) {
@@ -119,6 +124,13 @@ int main(int argc, char** argv) {
     if (!options.markdownPath.empty()) {
         options.markdownPath = std::filesystem::absolute(options.markdownPath).string();
     }
+    if (options.compactnessOnly) {
+        std::ostringstream tables;
+        const bool oursRead = bench::PrintCompactness(options.quick, tables);
+        std::cout << tables.str();
+        if (!options.markdownPath.empty()) std::ofstream(options.markdownPath) << tables.str();
+        return oursRead ? 0 : 1;
+    }
     const bench::Workspace workspace(bench::kBenchUserIdentity);
     std::string fitterName;
     const auto corpus = bench::BuildCorpus(options.quick, ChooseFitter(fitterName));
@@ -149,6 +161,7 @@ int main(int argc, char** argv) {
 
     std::ostringstream summary;
     PrintSummary(grids, fitterName, options.wallClock, summary);
+    const bool compactOursRead = bench::PrintCompactness(options.quick, summary);
     std::cout << summary.str();
     if (!options.markdownPath.empty()) std::ofstream(options.markdownPath) << summary.str();
     // Our own output must be right: a wrong or missing symbol of ours fails the run.
@@ -157,6 +170,10 @@ int main(int argc, char** argv) {
             std::cerr << "ecc200 did not encode every input correctly (see the list above)\n";
             return 1;
         }
+    }
+    if (!compactOursRead) {
+        std::cerr << "an ecc200 symbol of the compactness tables did not read back\n";
+        return 1;
     }
     return 0;
 }

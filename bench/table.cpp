@@ -34,20 +34,39 @@ std::string CellText(const Cell& cell) {
     return "?";
 }
 
-// The fastest of the columns from firstPeer on (the columns before it are ours).
-std::optional<double> FastestPeer(const GridRow& row, std::size_t firstPeer) {
+std::optional<double> FastestPeer(const Grid& grid, const GridRow& row) {
     std::optional<double> fastest;
-    for (std::size_t column = firstPeer; column < row.cells.size(); ++column) {
+    for (std::size_t column = grid.ourColumns; column < row.cells.size(); ++column) {
         const auto& micros = row.cells[column].micros;
         if (micros && (!fastest || *micros < *fastest)) fastest = micros;
     }
     return fastest;
 }
 
-std::optional<double> Ratio(const GridRow& row, std::size_t firstPeer) {
-    const std::optional<double> fastest = FastestPeer(row, firstPeer);
-    if (!fastest || row.cells.empty() || !row.cells[0].micros) return std::nullopt;
-    return *row.cells[0].micros / *fastest;
+// One of our columns' time over the fastest peer's, or over our first column's.
+std::optional<double> Ratio(const Grid& grid, const GridRow& row, std::size_t column,
+                            bool toOurFirst = false) {
+    const std::optional<double> base = toOurFirst ? row.cells[0].micros : FastestPeer(grid, row);
+    if (!base || column >= row.cells.size() || !row.cells[column].micros) return std::nullopt;
+    return *row.cells[column].micros / *base;
+}
+
+// The ratio columns: each of ours to the fastest peer, then every further one of ours to the
+// first (the smallest encodation to the look-ahead).
+struct RatioColumn {
+    std::size_t column;
+    bool toOurFirst;
+};
+
+std::vector<RatioColumn> RatioColumns(const Grid& grid) {
+    std::vector<RatioColumn> columns;
+    for (std::size_t c = 0; c < grid.ourColumns; ++c) columns.push_back({c, false});
+    for (std::size_t c = 1; c < grid.ourColumns; ++c) columns.push_back({c, true});
+    return columns;
+}
+
+std::string RatioTitle(const Grid& grid, const RatioColumn& ratio) {
+    return grid.columns[ratio.column] + " / " + (ratio.toOurFirst ? grid.columns[0] : "fastest");
 }
 
 class GeometricMean {
@@ -106,9 +125,12 @@ void PrintMeans(const Grid& grid, bool largestOnly, bool withRatio, std::ostream
         fields.push_back(ColumnMean(grid, column, largestOnly));
     }
     if (withRatio) {
-        const std::optional<double> ratio = GeometricMeanRatio(grid, largestOnly);
         fields.push_back("");
-        fields.push_back(ratio ? "**" + Fixed(*ratio, 3) + "**" : "-");
+        for (const RatioColumn& column : RatioColumns(grid)) {
+            const std::optional<double> ratio =
+                GeometricMeanRatio(grid, largestOnly, column.column, column.toOurFirst);
+            fields.push_back(ratio ? "**" + Fixed(*ratio, 3) + "**" : "-");
+        }
     }
     PrintLine(fields, out);
 }
@@ -124,11 +146,12 @@ bool OursAllCorrect(const Grid& grid) {
     return true;
 }
 
-std::optional<double> GeometricMeanRatio(const Grid& grid, bool largestOnly) {
+std::optional<double> GeometricMeanRatio(const Grid& grid, bool largestOnly, std::size_t column,
+                                         bool toOurFirst) {
     GeometricMean mean;
     for (const auto& row : grid.rows) {
         if (largestOnly && !row.largest) continue;
-        if (const auto ratio = Ratio(row, grid.ourColumns)) mean.Add(*ratio);
+        if (const auto ratio = Ratio(grid, row, column, toOurFirst)) mean.Add(*ratio);
     }
     return mean.Value();
 }
@@ -138,15 +161,17 @@ void PrintComparison(const Grid& grid, std::ostream& out) {
     std::vector<std::string> header{"row", "ecc200 size"};
     for (const auto& column : grid.columns) header.push_back(column + " µs");
     header.push_back("fastest peer µs");
-    header.push_back("ecc200 / fastest");
+    for (const RatioColumn& ratio : RatioColumns(grid)) header.push_back(RatioTitle(grid, ratio));
     PrintHeader(header, out);
     for (const auto& row : grid.rows) {
         std::vector<std::string> fields{row.label, OurSize(row)};
         for (const auto& cell : row.cells) fields.push_back(CellText(cell));
-        const std::optional<double> fastest = FastestPeer(row, grid.ourColumns);
-        const std::optional<double> ratio = Ratio(row, grid.ourColumns);
+        const std::optional<double> fastest = FastestPeer(grid, row);
         fields.push_back(fastest ? Micros(*fastest) : "-");
-        fields.push_back(ratio ? Fixed(*ratio, 3) : "-");
+        for (const RatioColumn& column : RatioColumns(grid)) {
+            const std::optional<double> ratio = Ratio(grid, row, column.column, column.toOurFirst);
+            fields.push_back(ratio ? Fixed(*ratio, 3) : "-");
+        }
         PrintLine(fields, out);
     }
     PrintMeans(grid, false, true, out);

@@ -33,7 +33,8 @@ struct Grid {
     std::size_t ourColumns = 1;
 };
 
-// Columns 1.. are peers: adds the fastest peer, our ratio to it and the geometric means.
+// Columns from ourColumns on are peers: adds the fastest peer, each of our columns' ratio to it,
+// every further column of ours over our first, and the geometric means.
 void PrintComparison(const Grid& grid, std::ostream& out);
 
 // Plain times per column with the size of our symbol, no ratio.
@@ -48,8 +49,10 @@ void PrintUntimed(const Grid& grid, std::ostream& out);
 // Whether our library encoded every input of the grid correctly.
 bool OursAllCorrect(const Grid& grid);
 
-// Geometric mean of our ratio to the fastest peer; over the largest rows only when asked.
-std::optional<double> GeometricMeanRatio(const Grid& grid, bool largestOnly);
+// Geometric mean of one of our columns' ratio to the fastest peer (or to our first column);
+// over the largest rows only when asked.
+std::optional<double> GeometricMeanRatio(const Grid& grid, bool largestOnly, std::size_t column = 0,
+                                         bool toOurFirst = false);
 
 }  // namespace bench
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "job.h"
+#include "symbol_maker.h"
 
 namespace bench {
 
@@ -19,6 +20,9 @@ class ZintEncoder final : public Encoder {
   private:
     bool fast_;
 };
+
+// zint's default encodation; GS1 samples in its GS1 mode from their bracketed form.
+std::optional<ModuleMatrix> ZintSymbol(const Sample& sample, Shape shape);
 
 }  // namespace bench
 

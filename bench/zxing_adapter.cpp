@@ -16,6 +16,14 @@ std::wstring AsLatin1Text(const Bytes& data) {
     return std::wstring(data.begin(), data.end());
 }
 
+ModuleMatrix ModulesOf(const ZXing::BitMatrix& bits) {
+    ModuleMatrix matrix{bits.height(), bits.width(), {}};
+    for (int r = 0; r < matrix.rows; ++r) {
+        for (int c = 0; c < matrix.cols; ++c) matrix.modules.push_back(bits.get(c, r) ? 1 : 0);
+    }
+    return matrix;
+}
+
 class ZxingJob final : public Job {
   public:
     explicit ZxingJob(const Bytes& data)
@@ -39,13 +47,7 @@ class ZxingJob final : public Job {
         } catch (const std::exception& e) {
             return Verdict::CannotEncode(e.what());
         }
-        ModuleMatrix matrix{bits.height(), bits.width(), {}};
-        for (int r = 0; r < matrix.rows; ++r) {
-            for (int c = 0; c < matrix.cols; ++c) {
-                matrix.modules.push_back(bits.get(c, r) ? 1 : 0);
-            }
-        }
-        return CheckDecodesTo(matrix, data_);
+        return CheckDecodesTo(ModulesOf(bits), data_);
     }
 
   private:
@@ -58,6 +60,17 @@ class ZxingJob final : public Job {
 
 std::unique_ptr<Job> ZxingEncoder::Prepare(const Bytes& data) const {
     return std::make_unique<ZxingJob>(data);
+}
+
+std::optional<ModuleMatrix> ZxingSymbol(const Sample& sample, Shape /*shape*/) {
+    if (sample.gs1()) return std::nullopt;
+    try {
+        ZXing::MultiFormatWriter writer(ZXing::BarcodeFormat::DataMatrix);
+        writer.setMargin(0);
+        return ModulesOf(writer.encode(AsLatin1Text(sample.data), 0, 0));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace bench

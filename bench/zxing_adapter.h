@@ -7,6 +7,7 @@
 #include <string>
 
 #include "job.h"
+#include "symbol_maker.h"
 
 namespace bench {
 
@@ -15,6 +16,10 @@ class ZxingEncoder final : public Encoder {
     std::string Name() const override { return "zxing-cpp"; }
     std::unique_ptr<Job> Prepare(const Bytes& data) const override;
 };
+
+// zxing-cpp's writer, which chooses among all sizes whatever the shape asked for; its public API
+// takes no GS1 data, so GS1 samples give nothing.
+std::optional<ModuleMatrix> ZxingSymbol(const Sample& sample, Shape shape);
 
 }  // namespace bench
 

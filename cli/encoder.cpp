@@ -1,6 +1,9 @@
 #include "encoder.h"
 
+#include <utility>
+
 #include "catalogue.h"
+#include "gs1_element_string.h"
 #include "messages.h"
 #include "tool_error.h"
 
@@ -17,20 +20,43 @@ Encoder::~Encoder() {
 void Encoder::Load(const std::string& data, const SymbolSettings& settings) {
     data_ = data;
     settings_ = settings;
+    if (settings.gs1) {
+        Gs1Conversion conversion = ConvertGs1Bracketed(data);
+        if (!conversion.error.empty()) throw ToolError(kExitUsage, conversion.error);
+        data_ = std::move(conversion.elementString);
+    }
     // Clear empties the data and switches the marks off; scheme and size are set afresh below.
     Clear_ECC200(handle_);
     if (SetScheme_ECC200(handle_, settings.scheme) != ECC200_OK ||
         SetDimension_ECC200(handle_, settings.size) != ECC200_OK) {
         throw ToolError(kExitSymbolFailed, "the library refused the scheme or the size");
     }
+    ApplyOptions(settings);
     ApplyMarks(settings);
-    if (data.empty()) return;
-    if (data.size() > ECC200_MAX_DATA_LENGTH) {
-        throw ToolError(kExitSymbolFailed, DescribeTooMuchData(data.size()));
+    if (data_.empty()) return;
+    if (data_.size() > ECC200_MAX_DATA_LENGTH) {
+        throw ToolError(kExitSymbolFailed, DescribeTooMuchData(data_.size()));
     }
-    const int32_t status = SetDataToEncoding_ECC200(
-        handle_, reinterpret_cast<const uint8_t*>(data.data()), static_cast<int32_t>(data.size()));
+    const int32_t status =
+        SetDataToEncoding_ECC200(handle_, reinterpret_cast<const uint8_t*>(data_.data()),
+                                 static_cast<int32_t>(data_.size()));
     if (status != ECC200_OK) FailEncode(status);
+}
+
+void Encoder::ApplyOptions(const SymbolSettings& settings) {
+    const std::pair<int32_t, int32_t> options[] = {
+        {ECC200_OPTION_ENCODATION, settings.encodation},
+        {ECC200_OPTION_GS1, settings.gs1 ? 1 : 0},
+        {ECC200_OPTION_ECI, settings.eci},
+        {ECC200_OPTION_SHAPE, settings.shape},
+    };
+    for (const auto& [option, value] : options) {
+        if (SetOption_ECC200(handle_, option, value) != ECC200_OK) {
+            throw ToolError(kExitSymbolFailed, "the library refused option " +
+                                                   std::to_string(option) + " = " +
+                                                   std::to_string(value));
+        }
+    }
 }
 
 void Encoder::ApplyMarks(const SymbolSettings& settings) {

@@ -16,6 +16,10 @@ struct SymbolSettings {
     int32_t size = ECC200_SIZE_AUTO;
     bool userMark = false;
     std::optional<std::string> productId;
+    int32_t encodation = ECC200_ENCODATION_LOOKAHEAD;
+    bool gs1 = false;  // the data is GS1 bracketed text, turned into an element string on Load
+    int32_t eci = 0;
+    int32_t shape = ECC200_SHAPE_SQUARE;
 };
 
 // The finished symbol, one byte per module (1 dark, 0 light), the top row first.
@@ -47,7 +51,11 @@ class Encoder {
     // Encodes and writes an 8-bit greyscale BMP through the library.
     void WriteBmp(const std::string& path, int moduleSize, int quietZonePixels);
 
+    // The bytes encoded: the data as given, or the element string of GS1 data.
+    const std::string& data() const { return data_; }
+
   private:
+    void ApplyOptions(const SymbolSettings& settings);
     void ApplyMarks(const SymbolSettings& settings);
     [[noreturn]] void FailEncode(int32_t status) const;
 

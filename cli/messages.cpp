@@ -32,13 +32,18 @@ std::optional<std::size_t> FirstByteOutside(const std::string& data, Predicate i
     return std::nullopt;
 }
 
-// Encodes data with scheme and size on a fresh symbol and returns the size that held it, or
-// nothing when it failed. Marks are left off: they never change what fits.
-std::optional<int32_t> ProbeSize(const std::string& data, int32_t scheme, int32_t size) {
+// Encodes data with the settings' scheme and options and with size on a fresh symbol and returns
+// the size that held it, or nothing when it failed. Marks are left off: they never change what
+// fits. The shape stays square: the hints name square and rectangular sizes apart.
+std::optional<int32_t> ProbeSize(const std::string& data, const SymbolSettings& settings,
+                                 int32_t size) {
     SymbolHandle probe = CreateSymbol_ECC200();
     if (probe == nullptr) return std::nullopt;
-    SetScheme_ECC200(probe, scheme);
+    SetScheme_ECC200(probe, settings.scheme);
     SetDimension_ECC200(probe, size);
+    SetOption_ECC200(probe, ECC200_OPTION_ENCODATION, settings.encodation);
+    SetOption_ECC200(probe, ECC200_OPTION_GS1, settings.gs1 ? 1 : 0);
+    SetOption_ECC200(probe, ECC200_OPTION_ECI, settings.eci);
     if (!data.empty()) {
         SetDataToEncoding_ECC200(probe, reinterpret_cast<const uint8_t*>(data.data()),
                                  static_cast<int32_t>(data.size()));
@@ -54,17 +59,19 @@ std::optional<int32_t> ProbeSize(const std::string& data, int32_t scheme, int32_
 }
 
 // The size that the library picks automatically for data, or nothing when no square size holds it.
-std::optional<std::string> SmallestSquareSize(const std::string& data, int32_t scheme) {
-    const std::optional<int32_t> index = ProbeSize(data, scheme, ECC200_SIZE_AUTO);
+std::optional<std::string> SmallestSquareSize(const std::string& data,
+                                              const SymbolSettings& settings) {
+    const std::optional<int32_t> index = ProbeSize(data, settings, ECC200_SIZE_AUTO);
     const SizeFacts* size = index ? FindSize(*index) : nullptr;
     if (size == nullptr) return std::nullopt;
     return size->name;
 }
 
 // Rectangles come in the order of growing capacity, so the first that holds data is the smallest.
-std::optional<std::string> SmallestRectangle(const std::string& data, int32_t scheme) {
+std::optional<std::string> SmallestRectangle(const std::string& data,
+                                             const SymbolSettings& settings) {
     for (const SizeFacts& size : AllSizes()) {
-        if (!size.square() && ProbeSize(data, scheme, size.index)) return size.name;
+        if (!size.square() && ProbeSize(data, settings, size.index)) return size.name;
     }
     return std::nullopt;
 }
@@ -80,13 +87,13 @@ std::string DescribeSizeTooSmall(const std::string& data, const SymbolSettings& 
                           (requested ? requested->name : std::string("the size chosen")) +
                           SchemeClause(settings.scheme);
     if (requested && !requested->square()) {
-        if (auto rectangle = SmallestRectangle(data, settings.scheme)) {
+        if (auto rectangle = SmallestRectangle(data, settings)) {
             message += "; the smallest rectangular size that holds it is " + *rectangle;
         } else {
             message += "; no rectangular size holds it";
         }
     }
-    if (auto square = SmallestSquareSize(data, settings.scheme)) {
+    if (auto square = SmallestSquareSize(data, settings)) {
         message += "; the smallest square size that holds it is " + *square;
     } else {
         message += "; it does not fit any size, not even 144x144";

@@ -8,6 +8,7 @@
 #include "colour.h"
 #include "formats.h"
 #include "render_plan.h"
+#include "ecc200.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
@@ -30,6 +31,8 @@ Examples:
   ecc200 "4711" --info --print                   show the size chosen and the symbol
   ecc200 --batch serials.txt --output-dir out    one symbol per line: out/0001.png, ...
   ecc200 -o dash.png -- --data-with-dashes       after --, nothing is taken for an option
+  ecc200 --gs1 "(01)09501101530003(10)AB1"      GS1 data in bracketed form
+  ecc200 "Hello World 123" --smallest --info     the smallest encodation; codewords used
   ecc200 --list-sizes
 
 Exit codes: 0 done; 1 the data or the settings do not make a symbol (or a batch line failed);
@@ -65,6 +68,48 @@ void AddSymbolOptions(CLI::App& app, Options& options) {
         ->type_name("ID");
 }
 
+constexpr int32_t kEciUtf8 = 26;
+constexpr int32_t kMaxEci = 999999;
+
+// "utf8" or a designator 1..999999; nothing otherwise.
+std::optional<int32_t> ParseEci(const std::string& text) {
+    if (CLI::detail::to_lower(text) == "utf8") return kEciUtf8;
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int32_t value = std::stoi(text);
+    if (value < 1 || value > kMaxEci) return std::nullopt;
+    return value;
+}
+
+void AddExtensionOptions(CLI::App& app, Options& options) {
+    app.add_flag("--smallest", options.smallest,
+                 "Automatic scheme: the shortest codeword stream over all schemes instead of the "
+                 "look-ahead (smaller symbols for some data)");
+    CLI::Option* gs1 = app.add_flag(
+        "--gs1", options.gs1,
+        "The data is GS1 in bracketed form, e.g. (01)09501101530003(17)250101(10)ABC123: "
+        "checked against the GS1 AIs and encoded as GS1 Data Matrix (FNC1)");
+    app.add_option("--eci", options.eciText,
+                   "Start the symbol with ECI designator N (1..999999); utf8 is 26")
+        ->type_name("N|utf8")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return ParseEci(text)
+                           ? std::string()
+                           : "--eci takes a number from 1 to 999999 or utf8, not '" + text + "'";
+            },
+            "", ""))
+        ->excludes(gs1);
+    app.add_option("--shape", options.shapeText,
+                   "Sizes the automatic size considers: square, or any (the smallest by area, "
+                   "rectangles included)")
+        ->check(CLI::IsMember({"square", "any"}, CLI::ignore_case).description(""))
+        ->type_name("square|any")
+        ->default_str("square");
+}
+
 void AddOutputOptions(CLI::App& app, Options& options) {
     app.add_option("-o,--output", options.outputs,
                    "Write the symbol to FILE: " + ExtensionList() +
@@ -80,7 +125,8 @@ void AddOutputOptions(CLI::App& app, Options& options) {
         ->type_name("MODULES")
         ->capture_default_str();
     app.add_flag("--info", options.info,
-                 "Print the size chosen, its data capacity and the scheme requested");
+                 "Print the size chosen, its data capacity, the scheme requested and the data "
+                 "codewords used");
 }
 
 CLI::Validator ColourCheck() {
@@ -155,6 +201,9 @@ void AddInformationOptions(CLI::App& app, Options& options) {
 void ResolveKeywords(Options& options) {
     options.scheme = ParseScheme(options.schemeText).value_or(0);
     options.size = ParseSize(options.sizeText).value_or(-1);
+    options.eci = ParseEci(options.eciText).value_or(0);
+    options.shape =
+        CLI::detail::to_lower(options.shapeText) == "any" ? ECC200_SHAPE_ANY : ECC200_SHAPE_SQUARE;
 }
 
 }  // namespace
@@ -168,6 +217,7 @@ ParseOutcome ParseCommandLine(int argc, char** argv) {
     Options& options = outcome.options;
     AddDataOptions(app, options);
     AddSymbolOptions(app, options);
+    AddExtensionOptions(app, options);
     AddOutputOptions(app, options);
     AddLookOptions(app, options);
     AddBatchOptions(app, options);
@@ -184,6 +234,10 @@ ParseOutcome ParseCommandLine(int argc, char** argv) {
         return outcome;
     }
     ResolveKeywords(options);
+    if (options.smallest && options.scheme != ECC200_SCHEME_AUTO) {
+        std::cerr << "ecc200: --smallest chooses among the schemes, so it needs --scheme auto\n";
+        outcome.exitNow = kExitUsage;
+    }
     return outcome;
 }
 

@@ -19,6 +19,14 @@ struct Options {
     std::string schemeText = "auto";
     std::string sizeText = "auto";
 
+    // Extensions set through SetOption_ECC200.
+    bool smallest = false;  // ECC200_ENCODATION_SMALLEST
+    bool gs1 = false;       // data in GS1 bracketed form, encoded with FNC1
+    int32_t eci = 0;        // 0: no ECI
+    int32_t shape = 0;      // ECC200_SHAPE_SQUARE
+    std::string eciText;
+    std::string shapeText = "square";
+
     std::vector<std::string> outputs;  // files by extension; "-" draws in the terminal
     bool print = false;
     int moduleSize = 4;             // pixels per module side

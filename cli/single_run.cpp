@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "codeword_info.h"
 #include "data_input.h"
 #include "encoder.h"
 #include "formats.h"
@@ -87,7 +88,8 @@ std::string ObtainData(const Options& options) {
     return data;
 }
 
-void PrintInfo(const Options& options, const ModuleGrid& grid, std::size_t dataLength) {
+void PrintInfo(const Options& options, const ModuleGrid& grid, const std::string& data,
+               std::size_t dataLength) {
     const SizeFacts* size = FindSize(grid.sizeIndex);
     if (size == nullptr) return;
     std::cout << "size: " << size->name << " (" << size->rows << " rows x " << size->cols
@@ -97,6 +99,7 @@ void PrintInfo(const Options& options, const ModuleGrid& grid, std::size_t dataL
               << "capacity: " << size->dataCodewords << " data codewords\n"
               << "scheme requested: " << FindScheme(options.scheme).name << "\n"
               << "data: " << dataLength << " bytes\n";
+    PrintCodewordInfo(std::cout, data, SettingsFrom(options));
     if (options.userMark) std::cout << "user mark: on\n";
     if (options.productId) std::cout << "product mark: on\n";
     std::cout.flush();
@@ -105,7 +108,14 @@ void PrintInfo(const Options& options, const ModuleGrid& grid, std::size_t dataL
 }  // namespace
 
 SymbolSettings SettingsFrom(const Options& options) {
-    return {options.scheme, options.size, options.userMark, options.productId};
+    return {options.scheme,
+            options.size,
+            options.userMark,
+            options.productId,
+            options.smallest ? ECC200_ENCODATION_SMALLEST : ECC200_ENCODATION_LOOKAHEAD,
+            options.gs1,
+            options.eci,
+            options.shape};
 }
 
 int RunSingle(const Options& options) {
@@ -119,7 +129,7 @@ int RunSingle(const Options& options) {
     encoder.Load(data, SettingsFrom(options));
     const ModuleGrid grid = encoder.Encode();
 
-    if (options.info) PrintInfo(options, grid, data.size());
+    if (options.info) PrintInfo(options, grid, data, encoder.data().size());
     for (const auto& [format, target] : targets) {
         WriteOutput(format, target, grid, encoder, render);
     }

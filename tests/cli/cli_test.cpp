@@ -59,10 +59,14 @@ Picture Scaled(const Picture& picture, int scale) {
     return scaled;
 }
 
-Bytes Decoded(const Picture& picture) {
-    const auto result = ZXing::ReadBarcode(
+ZXing::Result Read(const Picture& picture) {
+    return ZXing::ReadBarcode(
         {picture.pixels.data(), picture.width, picture.height, ZXing::ImageFormat::Lum},
         ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix));
+}
+
+Bytes Decoded(const Picture& picture) {
+    const auto result = Read(picture);
     return result.isValid() ? Bytes(result.bytes().begin(), result.bytes().end()) : "<unread>";
 }
 
@@ -352,6 +356,14 @@ const Outcome kOutcomes[] = {
     {{"--version"}, 0, ", library 21.10\n"},
     {{"--list-sizes"}, 0, "\n144x144     144      144            1558  square\n"},
     {{"--help"}, 0, "Examples:"},
+    {{"(01)09501101530004", "--gs1"}, 2, "GS1 data: field (01): the check digit of '0950110"},
+    {{"-i", "-", "--gs1"}, 2, "GS1 data: (19) is not a known AI", "(19)1"},
+    {{"x", "--eci", "1000000"}, 2, "--eci takes a number from 1 to 999999 or utf8"},
+    {{"x", "--gs1", "--eci", "26"}, 2, "--gs1 excludes --eci"},
+    {{"x", "--shape", "round"}, 2, "round"},
+    {{"x", "--smallest", "--scheme", "c40"}, 2, "--smallest chooses among the schemes"},
+    {{"123456", "--info"}, 0, "\ndata codewords used: 3 (10x10)\nsmallest encodation would use: 3"},
+    {{"Lot Date", "--info", "--size", "14x14"}, 0, "\ndata codewords used: 8 (14x14)\n"},
 };
 
 // Whatever happens, nothing in the directory changes: no new file, none half written or replaced.
@@ -373,6 +385,53 @@ TEST_P(Messages, ExitCodeMessageAndNoFileTouched) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Messages, ::testing::ValuesIn(kOutcomes));
+
+struct Extension {
+    std::vector<std::string> args;
+    Bytes bytes;             // as read back
+    std::string identifier;  // symbology identifier: ]d2 for GS1
+    bool eci;
+    std::string size;  // as --info reports it
+};
+
+const Extension kExtensions[] = {
+    {{"--gs1", "(01)09501101530003(10)AB-12(21)X1"},
+     "0109501101530003"
+     "10AB-12\x1d"
+     "21X1",
+     "]d2",
+     false,
+     ""},
+    {{"--gs1", "-i", "gs1.txt"},
+     "422250\x1d"
+     "10A(B",
+     "]d2",
+     false,
+     ""},
+    {{"--eci", "utf8", "caf\xc3\xa9"}, "caf\xc3\xa9", "]d1", true, ""},
+    {{"--smallest", "Hello World 123"}, "Hello World 123", "]d1", false, "16x16"},
+    {{"--shape", "any", Bytes(26, '7')}, Bytes(26, '7'), "]d1", false, "12x26"},
+};
+
+class Extensions : public Cli, public ::testing::WithParamInterface<Extension> {};
+
+// The options reach the library: the symbol reads back as GS1, with its ECI, or at the size
+// the smallest encodation and the shape allow.
+TEST_P(Extensions, ReadBack) {
+    const Extension& c = GetParam();
+    Write("gs1.txt", "(422)250(10)A\\(B\n");
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-o", "s.png", "--info"});
+    const auto [code, out, err] = Tool(args);
+    ASSERT_EQ(code, 0) << err;
+    const auto result = Read(ReadPng("s.png"));
+    EXPECT_EQ(Bytes(result.bytes().begin(), result.bytes().end()), c.bytes);
+    EXPECT_EQ(result.symbologyIdentifier(), c.identifier);
+    EXPECT_EQ(result.hasECI(), c.eci);
+    EXPECT_THAT(out, HasSubstr("size: " + c.size));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Extensions, ::testing::ValuesIn(kExtensions));
 
 // A failing line fails the run and is listed. Every other line becomes the symbol the library
 // makes of it alone, though one symbol object serves them all; names are padded to the line count.

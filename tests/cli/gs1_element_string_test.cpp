@@ -1,0 +1,98 @@
+// GS1 bracketed text to element string: what is accepted, where FNC1 (GS) goes, and that every
+// refusal names the bad field.
+#include "gs1_element_string.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+
+using ecc200_cli::ConvertGs1Bracketed;
+
+struct Accepted {
+    const char* text;
+    const char* elements;  // GS written as \x1d
+};
+
+const Accepted kAccepted[] = {
+    // Predefined-length AIs need no separator, whatever follows; the last element has none.
+    {"(01)09501101530003(17)250101(10)ABC123",
+     "010950110153000317250101"
+     "10ABC123"},
+    {"(00)009501101500000013(3103)000189",
+     "00009501101500000013"
+     "3103000189"},
+    {"(10)ABC(21)12345",
+     "10ABC\x1d"
+     "2112345"},
+    // Fixed length but not predefined by the first two digits: still separated.
+    {"(422)250(10)X",
+     "422250\x1d"
+     "10X"},
+    {"(8006)095011015300030102(7030)250ABC(91)x-y",
+     "8006095011015300030102"
+     "\x1d"
+     "7030250ABC\x1d"
+     "91x-y"},
+    // Escaped and plain parentheses in a value; one line end at the end is dropped.
+    {"(21)A\\(B)C(17)251231\r\n",
+     "21A(B)C\x1d"
+     "17251231"},
+    {"(253)9501101530003(11)250100",
+     "2539501101530003\x1d"
+     "11250100"},
+    {"(4330)001234-(4307)DE",
+     "4330001234-\x1d"
+     "4307DE"},
+};
+
+TEST(Gs1ElementString, ConvertsAndPlacesSeparators) {
+    for (const Accepted& c : kAccepted) {
+        const auto result = ConvertGs1Bracketed(c.text);
+        EXPECT_EQ(result.error, "") << c.text;
+        EXPECT_EQ(result.elementString, c.elements) << c.text;
+    }
+}
+
+struct Refused {
+    const char* text;
+    const char* message;  // part of the one-line message
+};
+
+const Refused kRefused[] = {
+    {"0109501101530003", "it must start with an AI in parentheses"},
+    {"", "it must start with an AI"},
+    {"(1)X", "'(1' does not start an AI"},
+    {"(01", "'(01' does not start an AI"},
+    {"(0A)X", "'(0A' does not start an AI"},
+    {"(10)X(12345)Y", "'(12345' does not start an AI"},
+    {"(19)123456", "(19) is not a known AI"},
+    {"(3107)000189", "(3107) is not a known AI"},
+    {"(01)0950110153000", "field (01): its value must have exactly 14 digits, not 13"},
+    {"(10)", "field (10): its value must have 1 to 20 characters, not 0"},
+    {"(10)ABCDEFGHIJKLMNOPQRSTU", "field (10): its value must have 1 to 20 characters, not 21"},
+    {"(253)950110153003", "field (253): its value must have 13 to 30 characters, not 12"},
+    {"(01)09501101530004", "field (01): the check digit of '09501101530004' is wrong"},
+    {"(00)009501101500000014", "field (00): the check digit"},
+    {"(8006)095011015300040102", "field (8006): the check digit of '09501101530004'"},
+    {"(01)0950110153000A", "field (01): character 14 of its value, 'A', is not allowed: digits"},
+    {"(10)AB~C", "field (10): character 3 of its value, '~', is not allowed: only A-Z"},
+    {"(10)A#B", "field (10): character 2"},
+    {"(10)A\\B", "field (10): character 2 of its value, '\\'"},
+    {"(8010)ab", "field (8010): character 1 of its value, 'a', is not allowed: only A-Z, 0-9 and"},
+    {"(17)251301", "field (17): '251301' is not a date in the form YYMMDD"},
+    {"(17)250230", "field (17): '250230' is not a date"},
+    {"(4307)DEU", "field (4307): its value must have exactly 2 characters, not 3"},
+    {"(4330)001234+", "field (4330): character 7 of its value, '+', is not allowed: only a '-'"},
+    {"(10)A\n\n", "field (10): character 2 of its value, '\n'"},
+};
+
+TEST(Gs1ElementString, RefusesNamingTheField) {
+    for (const Refused& c : kRefused) {
+        const auto result = ConvertGs1Bracketed(c.text);
+        EXPECT_EQ(result.elementString, "") << c.text;
+        EXPECT_THAT(result.error, ::testing::StartsWith("GS1 data: ")) << c.text;
+        EXPECT_THAT(result.error, ::testing::HasSubstr(c.message)) << c.text;
+    }
+}
+
+}  // namespace
