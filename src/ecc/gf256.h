@@ -1,5 +1,6 @@
 // Arithmetic in GF(256) over x^8 + x^5 + x^3 + x^2 + 1 (0x12D) with primitive element 2, and the
-// Reed-Solomon generator polynomials built from it. All tables are compile-time constants.
+// Reed-Solomon generator polynomials built from it. All tables are compile-time constants, each
+// small enough to be evaluated within every compiler's default constexpr limits.
 #pragma once
 
 #include <array>
@@ -10,64 +11,46 @@ namespace ecc200 {
 inline constexpr uint32_t kFieldPolynomial = 0x12D;
 inline constexpr int32_t kMaxEccCodewords = 68;  // the most error-correction codewords of a block
 
-using GfRow = std::array<uint8_t, 256>;
-
-// a * b without tables: shift and add, reducing by the field polynomial.
-constexpr uint8_t GfMultiplySlow(uint8_t a, uint8_t b) {
-    uint32_t product = 0;
-    uint32_t shifted = a;
-    for (uint32_t bits = b; bits != 0; bits >>= 1) {
-        if ((bits & 1u) != 0) product ^= shifted;
-        shifted <<= 1;
-        if ((shifted & 0x100u) != 0) shifted ^= kFieldPolynomial;
-    }
-    return static_cast<uint8_t>(product);
+// a * 2: shift up one bit, reducing by the field polynomial.
+constexpr uint8_t GfDouble(uint8_t a) {
+    const uint32_t shifted = static_cast<uint32_t>(a) << 1;
+    return static_cast<uint8_t>((shifted & 0x100u) != 0 ? shifted ^ kFieldPolynomial : shifted);
 }
 
 namespace detail {
 
 // alpha^i for i = 0..254, and the exponent of every non-zero element.
+// Plain arrays: element access costs no function call, which keeps the evaluation of the tables
+// built from them short.
 struct GfLogTables {
-    std::array<uint8_t, 255> exp{};
-    std::array<uint8_t, 256> log{};
+    uint8_t exp[255]{};
+    uint8_t log[256]{};
 };
 
 constexpr GfLogTables BuildLogTables() {
     GfLogTables tables;
     uint8_t power = 1;
     for (int32_t i = 0; i < 255; ++i) {
-        tables.exp[static_cast<std::size_t>(i)] = power;
+        tables.exp[i] = power;
         tables.log[power] = static_cast<uint8_t>(i);
-        power = GfMultiplySlow(power, 2);
+        power = GfDouble(power);
     }
     return tables;
 }
 
 inline constexpr GfLogTables kGfLogTables = BuildLogTables();
 
-constexpr std::array<GfRow, 256> BuildMulTable() {
-    std::array<GfRow, 256> table{};
-    for (std::size_t a = 1; a < 256; ++a) {
-        for (std::size_t b = 1; b < 256; ++b) {
-            const std::size_t exponent = kGfLogTables.log[a] + kGfLogTables.log[b];
-            table[a][b] = kGfLogTables.exp[exponent % 255];
-        }
-    }
-    return table;
-}
-
 }  // namespace detail
-
-// GfMulTable[a][b] is the field product a * b.
-inline constexpr std::array<GfRow, 256> GfMulTable = detail::BuildMulTable();
 
 // alpha^i for any i >= 0.
 constexpr uint8_t GfPower(int32_t i) {
-    return detail::kGfLogTables.exp[static_cast<std::size_t>(i % 255)];
+    return detail::kGfLogTables.exp[i % 255];
 }
 
-constexpr uint8_t GfMul(uint8_t a, uint8_t b) {
-    return GfMulTable[a][b];
+// a * b through the exponents of a and b.
+constexpr uint8_t GfMultiply(uint8_t a, uint8_t b) {
+    if (a == 0 || b == 0) return 0;
+    return GfPower(detail::kGfLogTables.log[a] + detail::kGfLogTables.log[b]);
 }
 
 // Coefficients of one generator polynomial, from x^0 up to x^e (which is always 1).
@@ -77,16 +60,15 @@ namespace detail {
 
 constexpr std::array<GeneratorPolynomial, kMaxEccCodewords + 1> BuildGeneratorTable() {
     std::array<GeneratorPolynomial, kMaxEccCodewords + 1> table{};
-    GeneratorPolynomial g{};
-    g[0] = 1;
-    for (std::size_t e = 1; e <= kMaxEccCodewords; ++e) {
+    uint8_t g[kMaxEccCodewords + 1]{1};
+    for (int32_t e = 1; e <= kMaxEccCodewords; ++e) {
         // g_e(x) = g_(e-1)(x) * (x + alpha^e)
-        const uint8_t root = GfPower(static_cast<int32_t>(e));
-        for (std::size_t j = e; j > 0; --j) {
-            g[j] = static_cast<uint8_t>(g[j - 1] ^ GfMulTable[g[j]][root]);
+        const uint8_t root = GfPower(e);
+        for (int32_t j = e; j > 0; --j) {
+            g[j] = static_cast<uint8_t>(g[j - 1] ^ GfMultiply(g[j], root));
         }
-        g[0] = GfMulTable[g[0]][root];
-        table[e] = g;
+        g[0] = GfMultiply(g[0], root);
+        table[static_cast<std::size_t>(e)] = std::to_array(g);
     }
     return table;
 }

@@ -79,7 +79,7 @@ int32_t AddErrorCorrection(Symbol& symbol) {
     if (!IsSizeIndex(symbol.sizeIndex)) return -kStatusInternal;
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
     if (symbol.codewordCount < 0 || symbol.codewordCount > size.totalDataCodewords) return -1;
-    const uint64_t* products = EccProducts.For(size.blockEccCodewords);
+    const uint64_t* products = EccProductRows(size.blockEccCodewords);
     const BlockEncoder encodeBlock =
         kBlockEncoders[static_cast<std::size_t>(ProductRowWords(size.blockEccCodewords) - 1)];
 
