@@ -25,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSlotCount = 3;
+constexpr std::size_t kSlotCount = 3;
 constexpr int kMaxCalls = 40;
 constexpr std::size_t kGuardBytes = 32;
 constexpr uint8_t kFill = 0xA5;  // guard and untouched-buffer pattern: no module value
@@ -61,6 +61,14 @@ class Workspace {
         path_ = pattern;
         fs::current_path(path_);
         std::ofstream("blocker") << "a file where a folder is expected";
+    }
+    // Every input starts from the same files: a well-formed user.id and no pictures.
+    static void Reset() {
+        std::error_code ignored;
+        for (const char* name : {"user.id", kBmpTargets[0], kBmpTargets[1]}) {
+            fs::remove_all(name, ignored);
+        }
+        std::ofstream("user.id", std::ios::binary) << "ACME**" << kIdentityFields;
     }
     ~Workspace() {
         std::error_code ignored;
@@ -199,7 +207,7 @@ class Session {
 
     void Run() {
         for (int call = 0; call < kMaxCalls && in_.remaining_bytes() > 0; ++call) {
-            Slot& slot = slots_[in_.ConsumeIntegralInRange(0, kSlotCount - 1)];
+            Slot& slot = slots_[in_.ConsumeIntegralInRange<std::size_t>(0, kSlotCount - 1)];
             const int action = in_.ConsumeIntegralInRange(0, 11);
             if (slot.handle == nullptr && action != 11) {
                 Create(slot);
@@ -437,6 +445,7 @@ class Session {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static Workspace workspace;
+    Workspace::Reset();
     FuzzedDataProvider input(data, size);
     Session(input).Run();
     return 0;
