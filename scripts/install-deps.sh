@@ -8,6 +8,7 @@ packages=(
     libzxing-dev libdmtx-dev libzint-dev
     libpng-dev libcli11-dev
     clang-format
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()
