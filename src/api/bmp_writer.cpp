@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "api/file_replace.h"
 #include "core/status.h"
 
 namespace ecc200 {
@@ -68,6 +69,17 @@ bool WriteContents(std::FILE* file, const uint8_t* const* pixelRows, int32_t hei
         if (!WriteAll(file, padding.data(), padBytes)) return false;
     }
     return true;
+}
+
+struct BmpContents {
+    const uint8_t* const* pixelRows;
+    int32_t height;
+    int32_t width;
+};
+
+bool WriteBmpContents(std::FILE* file, const void* context) {
+    const auto& contents = *static_cast<const BmpContents*>(context);
+    return WriteContents(file, contents.pixelRows, contents.height, contents.width);
 }
 
 // Memory for one white margin row, one drawn row per module row, and the row pointer table.
@@ -155,11 +167,8 @@ int32_t RenderBitmap(const Symbol& symbol, int32_t moduleSize, int32_t quietZone
 
 int32_t WriteBmpFile(const char* path, const uint8_t* const* pixelRows, int32_t height,
                      int32_t width) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return 1;
-    const bool written = WriteContents(file, pixelRows, height, width);
-    const bool closed = std::fclose(file) == 0;
-    return written && closed ? 0 : 1;
+    const BmpContents contents{pixelRows, height, width};
+    return WriteFileReplacing(path, WriteBmpContents, &contents) ? 0 : 1;
 }
 
 }  // namespace ecc200

@@ -34,8 +34,8 @@ int32_t RenderBitmap(const Symbol& symbol, int32_t moduleSize, int32_t quietZone
                      const char* fileName);
 
 // Writes a BMP file of height rows of width 8-bit pixels (pixelRows[0] is the top row) with a
-// grey-ramp palette. Returns 0, or nonzero when the file cannot be opened or any write or the
-// close fails.
+// grey-ramp palette, replacing an existing file only once it is complete (WriteFileReplacing).
+// Returns 0, or nonzero when the file cannot be created or any write or the close fails.
 int32_t WriteBmpFile(const char* path, const uint8_t* const* pixelRows, int32_t height,
                      int32_t width);
 

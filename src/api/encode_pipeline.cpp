@@ -11,7 +11,6 @@
 #include "geometry/assembly.h"
 #include "geometry/placement_map.h"
 #include "geometry/size_table.h"
-#include "marks/mark_state.h"
 #include "marks/product_mark.h"
 #include "marks/user_identity.h"
 #include "marks/user_mark.h"
@@ -34,6 +33,7 @@ bool FailWithResult(Symbol& symbol, int32_t negativeResult) {
 
 // 1. The encode starts from the requested settings and an empty codeword stream.
 void StartFromRequest(Symbol& symbol) {
+    symbol.encoded = 0;
     symbol.scheme = symbol.requestedScheme;
     symbol.sizeIndex = symbol.requestedSize;
     symbol.codewordCount = 0;
@@ -73,9 +73,19 @@ bool CompleteCodewordStream(Symbol& symbol) {
     return true;
 }
 
-// 7. The user mark; the encode goes on unmarked when it cannot be applied.
-void ApplyUserMarkIfOn(Symbol& symbol) {
-    if (symbol.userMarkOn) ApplyUserMark(symbol);
+// 7. With a mark on, the identity is loaded once for this encode and keys both marks. A mark
+// that is on is never left out: when the identity cannot be loaded or used, the encode fails.
+bool LoadIdentityIfMarked(Symbol& symbol) {
+    if (symbol.userMarkOn == 0 && symbol.productMarkOn == 0) return true;
+    const StatusCode loaded = LoadMarkIdentity(symbol.markState);
+    return loaded == kStatusOk || Fail(symbol, loaded);
+}
+
+// The user mark on the codeword stream. It refuses only an identity too long for its key,
+// which the load has ruled out.
+bool ApplyUserMarkIfOn(Symbol& symbol) {
+    if (symbol.userMarkOn == 0 || ApplyUserMark(*symbol.markState, symbol)) return true;
+    return Fail(symbol, kStatusInternal);
 }
 
 // 8. Guards the placement against a stream that a mark or an encoder left out of range.
@@ -146,16 +156,15 @@ void FillUncoveredCorner(Symbol& symbol) {
     symbol.matrix[1][lastCol - 1] = 1;
 }
 
-// 13. The product mark; the encode goes on unmarked when the identity cannot be loaded or the
-// mark cannot be applied.
-void ApplyProductMarkIfOn(Symbol& symbol) {
-    if (!symbol.productMarkOn) return;
-    if (symbol.markState == nullptr) symbol.markState = AllocateMarkState();
-    if (symbol.markState == nullptr) return;
-    symbol.markState->loadState = kLoadRunning;
-    if (!LoadUserIdentity(*symbol.markState)) return;
-    ApplyProductMark(*symbol.markState, symbol.matrix, symbol.productId, symbol.mappingRows,
-                     symbol.mappingCols);
+// 13. The product mark on the mapping matrix, with the identity loaded at step 7. It refuses only
+// what the switch and the load have ruled out.
+bool ApplyProductMarkIfOn(Symbol& symbol) {
+    if (symbol.productMarkOn == 0) return true;
+    if (ApplyProductMark(*symbol.markState, symbol.matrix, symbol.productId, symbol.mappingRows,
+                         symbol.mappingCols)) {
+        return true;
+    }
+    return Fail(symbol, kStatusInternal);
 }
 
 // 14. Finder and timing patterns around the data regions.
@@ -172,14 +181,15 @@ bool RunSteps(Symbol& symbol) {
     if (!EncodeData(symbol)) return false;
     if (!ResolveSize(symbol)) return false;
     if (!CompleteCodewordStream(symbol)) return false;
-    ApplyUserMarkIfOn(symbol);
+    if (!LoadIdentityIfMarked(symbol)) return false;
+    if (!ApplyUserMarkIfOn(symbol)) return false;
     if (!CheckCodewordCount(symbol)) return false;
     const PlacementEntry* map = CachedPlacementMap(symbol);
     if (map == nullptr) return false;
     SetMappingDimensions(symbol);
     if (!PlaceCodewordBits(symbol, map)) return false;
     FillUncoveredCorner(symbol);
-    ApplyProductMarkIfOn(symbol);
+    if (!ApplyProductMarkIfOn(symbol)) return false;
     return Assemble(symbol);
 }
 

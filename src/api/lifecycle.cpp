@@ -6,6 +6,7 @@
 
 #include "api/byte_copy.h"
 #include "api/checked_symbol.h"
+#include "core/bounded_length.h"
 #include "core/status.h"
 #include "core/symbol.h"
 #include "ecc200.h"
@@ -71,18 +72,11 @@ void EmptyDataAndResult(Symbol& symbol) {
     symbol.cols = 0;
 }
 
-// Makes sure the symbol has a mark state and loads a fresh identity into it. The identity must
-// also fit a mark's key: one that never can is as useless to a mark switch as a missing file.
+// Loads a fresh identity for a mark switch; one that cannot be loaded or never fits a mark's key
+// leaves the mark off.
 int32_t LoadIdentityForSwitch(Symbol& symbol) {
-    if (symbol.markState == nullptr) {
-        symbol.markState = AllocateMarkState();
-        if (symbol.markState == nullptr) return Fail(symbol, kStatusInternal);
-    }
-    symbol.markState->loadState = kLoadRunning;
-    if (!LoadUserIdentity(*symbol.markState) || !IdentityFitsMarkKey(*symbol.markState)) {
-        return Fail(symbol, kStatusNoIdentity);
-    }
-    return kStatusOk;
+    const StatusCode loaded = LoadMarkIdentity(symbol.markState);
+    return loaded == kStatusOk ? kStatusOk : Fail(symbol, loaded);
 }
 
 // Whether value is one the option accepts.
@@ -112,13 +106,6 @@ int32_t& OptionField(SymbolOptions& options, int32_t option) {
         default:
             return options.shape;
     }
-}
-
-// Length of a zero-terminated text, counting no further than limit + 1 characters.
-int32_t BoundedLength(const char* text, int32_t limit) {
-    int32_t length = 0;
-    while (length <= limit && text[length] != '\0') ++length;
-    return length;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Status codes shared by the exports and the encode pipeline.
+// Status codes the exports and the encode pipeline set themselves; the encoders' failures reach
+// the caller as the negated results in encodation/encoder_cursor.h.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +10,8 @@ enum StatusCode : int32_t {
     kStatusOk = 0,
     kStatusFixedSizeTooSmall = 1,
     kStatusDataTooLong = 2,
-    kStatusEdifactByte = 4,
-    kStatusX12Byte = 6,
     kStatusBadParameter = 8,
     kStatusNoIdentity = 10,
-    kStatusBase256Empty = 17,
     kStatusInternal = 18,
 };
 

@@ -20,10 +20,6 @@
 namespace ecc200 {
 namespace {
 
-// Blocks from this one on hold one data codeword less than the size's row says (only 144x144,
-// whose ten blocks share 1558 data codewords, has any).
-constexpr int32_t kFirstShortBlock = 8;
-
 // The pad codeword at 1-based stream position P: 129 randomised by the 253-state algorithm.
 constexpr uint8_t PadCodeword(int32_t position) {
     const int32_t value = (149 * position) % 253 + 130;
@@ -34,10 +30,6 @@ void PadToCapacity(Symbol& symbol, int32_t capacity) {
     for (int32_t i = symbol.codewordCount; i < capacity; ++i) {
         symbol.codewords[i] = PadCodeword(i + 1);
     }
-}
-
-constexpr int32_t BlockDataCodewords(const SymbolSize& size, int32_t block) {
-    return block < kFirstShortBlock ? size.blockDataCodewords : size.blockDataCodewords - 1;
 }
 
 // One block's division with a remainder of Words words: the error-correction codewords of the

@@ -20,7 +20,6 @@ struct SymbolSize {
 
 inline constexpr int32_t kAutomaticSize = -1;
 inline constexpr int32_t kSquareSizeCount = 24;  // rows 0..23; rows 24..29 are rectangles
-inline constexpr int32_t kLargestCapacity = 1558;
 
 // Rows in the order of the ECC 200 symbol attribute table; the row number is the SizeIndex.
 inline constexpr std::array<SymbolSize, 30> SymbolSizeTable = {{
@@ -97,6 +96,16 @@ constexpr int32_t MappingCols(const SymbolSize& s) {
 // Data and error-correction codewords together.
 constexpr int32_t TotalCodewords(const SymbolSize& s) {
     return s.totalDataCodewords + s.blockCount * s.blockEccCodewords;
+}
+// Blocks that hold one data codeword less than the row's blockDataCodewords: the last ones of a
+// size whose blocks share a capacity that does not divide evenly (only 144x144: two of ten).
+constexpr int32_t ShortBlockCount(const SymbolSize& s) {
+    return s.blockCount * s.blockDataCodewords - s.totalDataCodewords;
+}
+// Data codewords of block `block` (0-based) of a size.
+constexpr int32_t BlockDataCodewords(const SymbolSize& s, int32_t block) {
+    return block < s.blockCount - ShortBlockCount(s) ? s.blockDataCodewords
+                                                     : s.blockDataCodewords - 1;
 }
 // Mapping-matrix modules that no codeword covers (4 for 12x12, 16x16, 20x20, 24x24; else 0).
 constexpr int32_t ModulesLeftOver(const SymbolSize& s) {

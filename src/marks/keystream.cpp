@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace ecc200 {
@@ -12,6 +13,20 @@ MarkState* AllocateMarkState() {
 
 void FreeMarkState(MarkState* state) {
     std::free(state);
+}
+
+bool ComposeMarkKey(MarkState& state, int32_t rows, int32_t cols, const uint8_t* body,
+                    int32_t bodyLength) {
+    if (!IdentityFitsMarkKey(state)) return false;
+    std::memset(state.key, 0, sizeof state.key);
+    state.keyLength = state.identityLength + kMarkKeyHeader;
+    state.key[0] = static_cast<uint8_t>(rows & 0xFF);
+    state.key[1] = static_cast<uint8_t>(cols & 0xFF);
+    std::memcpy(state.key + 2, body,
+                static_cast<std::size_t>(std::clamp(bodyLength, 0, kMarkKeyBodyBytes)));
+    std::memcpy(state.key + kMarkKeyHeader, state.identity,
+                static_cast<std::size_t>(state.identityLength));
+    return true;
 }
 
 void ScheduleMarkKey(MarkState& state) {

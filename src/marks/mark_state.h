@@ -12,18 +12,15 @@ inline constexpr int32_t kIdentityCapacity = 22144;
 inline constexpr int32_t kMarkKeyHeader = 102;
 inline constexpr int32_t kMaxUsableIdentityLength = kMarkKeyCapacity - kMarkKeyHeader;  // 154
 
-enum LoadState : uint32_t {
-    kLoadDone = 0,
-    kLoadRunning = 1,
-    kLoadBadDigit = 4,
-    kLoadFailed = 5,
-};
+// Values of MarkState::loadState: the outcome of the last load, kept for inspection only.
+inline constexpr uint32_t kLoadDone = 0;
+inline constexpr uint32_t kLoadRunning = 1;
+inline constexpr uint32_t kLoadFailed = 5;
 
-enum LoadReason : uint32_t {
-    kReasonNone = 0,
-    kReasonMalformed = 1,    // fewer than two "*", or a field character that is no hex digit
-    kReasonUnavailable = 2,  // no file, no token, or an identity too long for a key
-};
+// Values of MarkState::loadReason: why the last load failed or found a malformed field.
+inline constexpr uint32_t kReasonNone = 0;
+inline constexpr uint32_t kReasonMalformed = 1;    // fewer than two "*", or a bad field digit
+inline constexpr uint32_t kReasonUnavailable = 2;  // no file, no token, or too long for a key
 
 struct MarkState {
     uint8_t permutation[256];
@@ -37,6 +34,11 @@ struct MarkState {
     uint32_t loadState;
     uint32_t loadReason;
 };
+
+// Whether a loaded identity fits behind the 102 bytes that each mark puts first in its key.
+inline bool IdentityFitsMarkKey(const MarkState& state) {
+    return state.identityLength >= 0 && state.identityLength <= kMaxUsableIdentityLength;
+}
 
 // A zeroed MarkState from the heap, or null when memory cannot be had. Free with FreeMarkState.
 MarkState* AllocateMarkState();

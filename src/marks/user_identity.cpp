@@ -1,7 +1,8 @@
 #include "marks/user_identity.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "marks/identity_file.h"
 
 namespace ecc200 {
 namespace {
@@ -16,17 +17,6 @@ int HexValue(char c) {
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
-}
-
-// Reads the first white-space-delimited token, at most 257 characters of it. The file is closed
-// on every path.
-bool ReadFirstToken(char (&token)[kIdentityTokenCapacity]) {
-    std::FILE* file = std::fopen(kUserIdentityFile, "r");
-    if (file == nullptr) return false;
-    static_assert(kIdentityTokenCapacity == 258, "the scan width below is capacity - 1");
-    const int scanned = std::fscanf(file, "%257s", token);
-    std::fclose(file);
-    return scanned == 1;
 }
 
 // Decodes the 22 digits starting at `first` into 11 bytes. Positions at or beyond the token's
@@ -64,7 +54,7 @@ int32_t PrefixLength(const char* token, int32_t tokenLength) {
 bool LoadUserIdentity(MarkState& state) {
     state.loadState = kLoadRunning;
     char token[kIdentityTokenCapacity] = {};
-    if (!ReadFirstToken(token)) {
+    if (!ReadIdentityToken(token)) {
         state.loadState = kLoadFailed;
         state.loadReason = kReasonUnavailable;
         return false;
@@ -81,16 +71,20 @@ bool LoadUserIdentity(MarkState& state) {
     uint8_t fieldB[kFieldBytes];
     const bool validA = DecodeField(token, tokenLength, prefix, fieldA);
     const bool validB = DecodeField(token, tokenLength, prefix + kFieldBOffset, fieldB);
-    if (!validA || !validB) {
-        state.loadState = kLoadBadDigit;
-        state.loadReason = kReasonMalformed;
-    }
+    if (!validA || !validB) state.loadReason = kReasonMalformed;
     std::memcpy(state.identity, token, static_cast<std::size_t>(prefix));
     std::memcpy(state.identity + prefix, fieldA, kFieldBytes);
     std::memcpy(state.identity + prefix + kFieldBytes, fieldB, kFieldBytes);
     state.identityLength = prefix + 2 * kFieldBytes;
     state.loadState = kLoadDone;
     return true;
+}
+
+StatusCode LoadMarkIdentity(MarkState*& state) {
+    if (state == nullptr) state = AllocateMarkState();
+    if (state == nullptr) return kStatusInternal;
+    if (!LoadUserIdentity(*state) || !IdentityFitsMarkKey(*state)) return kStatusNoIdentity;
+    return kStatusOk;
 }
 
 }  // namespace ecc200

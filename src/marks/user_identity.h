@@ -1,25 +1,20 @@
 // Loading the user identity from the file user.id in the current directory.
 #pragma once
 
+#include "core/status.h"
 #include "marks/mark_state.h"
 
 namespace ecc200 {
 
-// Name of the identity file, relative to the process's current directory.
-#ifdef _WIN32
-inline constexpr const char kUserIdentityFile[] = ".\\user.id";
-#else
-inline constexpr const char kUserIdentityFile[] = "user.id";
-#endif
-
 // Reads the first token of the identity file into state.identity. Returns false (and leaves the
-// previous identity in place) when the file cannot be opened, holds no token, or its token has
+// previous identity in place) when the file cannot be read, holds no token, or its token has
 // fewer than two "*". Field characters that are not hexadecimal digits do not fail the load.
 bool LoadUserIdentity(MarkState& state);
 
-// Whether a loaded identity fits behind the 102 bytes that each mark puts first in its key.
-inline bool IdentityFitsMarkKey(const MarkState& state) {
-    return state.identityLength <= kMaxUsableIdentityLength;
-}
+// Allocates the mark state on first use and loads a fresh identity into it: what a mark switch
+// checks and what every encode with a mark on keys both marks with. kStatusNoIdentity when the
+// identity cannot be loaded or is too long for a mark's key, kStatusInternal when memory for the
+// state cannot be had.
+StatusCode LoadMarkIdentity(MarkState*& state);
 
 }  // namespace ecc200

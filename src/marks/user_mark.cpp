@@ -6,7 +6,6 @@
 
 #include "geometry/size_table.h"
 #include "marks/keystream.h"
-#include "marks/user_identity.h"
 #include "marks/user_mark_parts.h"
 
 namespace ecc200 {
@@ -14,7 +13,6 @@ namespace {
 
 // The first keystream bytes after scheduling are skipped; the next ten are the mark's values.
 constexpr int32_t kDiscardedBytes = 10;
-constexpr int32_t kChunkKeyOffset = 2;
 
 int32_t ClampedDataLength(int32_t dataLength) {
     return std::clamp<int32_t>(dataLength, 0, kMaxDataLength);
@@ -63,38 +61,25 @@ int32_t UserMarkPositions(const int32_t (&values)[kUserMarkValueCount], int32_t 
 bool DeriveUserMarkValues(MarkState& state, int32_t dataLength, const uint8_t* data,
                           int32_t (&values)[kUserMarkValueCount], int32_t symbolRows,
                           int32_t symbolCols) {
-    if (state.identityLength < 0 || !IdentityFitsMarkKey(state)) {
+    static_assert(kDataChunkCount == kMarkKeyBodyBytes, "the chunk sums fill the key's body");
+    uint8_t sums[kDataChunkCount];
+    SumDataChunks(dataLength, data, sums);
+    if (!ComposeMarkKey(state, symbolRows, symbolCols, sums, kDataChunkCount)) {
         state.loadReason = kReasonUnavailable;
         return false;
     }
-    std::memset(state.key, 0, sizeof state.key);
-    state.keyLength = state.identityLength + kMarkKeyHeader;
-    state.key[0] = static_cast<uint8_t>(symbolRows & 0xFF);
-    state.key[1] = static_cast<uint8_t>(symbolCols & 0xFF);
-    uint8_t sums[kDataChunkCount];
-    SumDataChunks(dataLength, data, sums);
-    std::memcpy(state.key + kChunkKeyOffset, sums, sizeof sums);
-    std::memcpy(state.key + kMarkKeyHeader, state.identity,
-                static_cast<std::size_t>(state.identityLength));
-
     ScheduleMarkKey(state);
     DiscardMarkBytes(state, kDiscardedBytes);
     for (int32_t& value : values) value = NextMarkByte(state);
     return true;
 }
 
-bool ApplyUserMark(Symbol& symbol) {
+bool ApplyUserMark(MarkState& state, Symbol& symbol) {
     if (!IsSizeIndex(symbol.sizeIndex)) return false;
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
-    // The table's block length; for 144x144 that is 218 although its last two blocks hold one
-    // data codeword less. Positions stay below twice this length, well inside the stream.
+    // The row's block length, data and error correction: short blocks (BlockDataCodewords) do
+    // not shorten it. Positions stay below twice this length, well inside the stream.
     const int32_t blockLength = size.blockDataCodewords + size.blockEccCodewords;
-
-    if (symbol.markState == nullptr) symbol.markState = AllocateMarkState();
-    if (symbol.markState == nullptr) return false;
-    MarkState& state = *symbol.markState;
-    state.loadState = kLoadRunning;
-    if (!LoadUserIdentity(state)) return false;
 
     int32_t values[kUserMarkValueCount];
     if (!DeriveUserMarkValues(state, ClampedDataLength(symbol.dataLength), symbol.data, values,

@@ -9,9 +9,9 @@
 
 namespace ecc200 {
 
-// Loads the identity and inverts one codeword per block of symbol.codewords. False, with
-// nothing changed, when the identity cannot be loaded or used.
-bool ApplyUserMark(Symbol& symbol);
+// Inverts one codeword per block of symbol.codewords, keyed with the identity already loaded into
+// state. False, with nothing changed, when the identity is too long for the key.
+bool ApplyUserMark(MarkState& state, Symbol& symbol);
 
 // The ten keystream values behind the mark's positions. False (loadReason 2) when the identity
 // is too long for the key.

@@ -1,8 +1,9 @@
 // The two marks end to end: user-marked symbols read back with an independent reader, product-
-// marked ones once the walk has been undone with the same key, and marks that cannot be applied
-// at encode time are left out without failing the encode.
+// marked ones once the walk has been undone with the same key, and an encode with a mark on
+// fails, handing nothing over, when the identity cannot be used at that moment.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -101,8 +102,8 @@ TEST(MarksReadBack, EverySize) {
     }
 }
 
-// The identity is loaded again at every encode: edited, too long for a key, or removed after
-// the switch, it changes the next encode, which always succeeds.
+// The identity is loaded again at every encode: edited after the switch, it changes the next
+// encode; too long for a key or removed, it fails the encode with 10, which hands nothing over.
 TEST(MarksReadBack, IdentityChangedAfterTheSwitch) {
     testing::ScratchDirectory dir;
     const std::string identity(testing::kSampleIdentity), payload = "Marked at every encode: 0123";
@@ -124,9 +125,14 @@ TEST(MarksReadBack, IdentityChangedAfterTheSwitch) {
             // A prefix of 133 characters makes an identity too long for either key.
             removed ? dir.RemoveIdentity()
                     : dir.WriteIdentity("*" + std::string(131, 'p') + "*" + identity.substr(6));
-            const Encoded unmarked = Encode(handle);
-            EXPECT_EQ(unmarked.status + testing::Internals(handle).status, 0);
-            EXPECT_EQ(unmarked.modules, plain.modules) << removed;
+            const Encoded refused = Encode(handle);
+            const Symbol& s = testing::Internals(handle);
+            EXPECT_EQ(
+                std::tuple(refused.status, s.status, s.encoded, GetDimension_ECC200(handle.get())),
+                std::tuple(10, 10, 0, k44));
+            EXPECT_EQ(refused.modules, std::vector<uint8_t>(refused.modules.size(), 0xEE));
+            EXPECT_EQ(WriteEncodedSymbolToBMP_ECC200(handle.get(), 2, 0, "refused.bmp"), 10);
+            EXPECT_FALSE(std::filesystem::exists("refused.bmp")) << removed;
         }
     }
 }

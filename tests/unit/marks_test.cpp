@@ -234,7 +234,7 @@ std::vector<uint8_t> UserMarked(std::string_view data) {
     testing::SetData(handle, data);
     s.sizeIndex = 23;
     s.codewordCount = TotalCodewords(SizeAt(23));
-    ApplyUserMark(s);
+    if (LoadMarkIdentity(s.markState) == kStatusOk) ApplyUserMark(*s.markState, s);
     return std::vector<uint8_t>(s.codewords, s.codewords + kCodewordCapacity);
 }
 
