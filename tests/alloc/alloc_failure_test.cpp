@@ -4,13 +4,13 @@
 // must surface as NULL or a documented status, leak nothing, and leave the symbol usable.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -99,7 +99,7 @@ std::vector<uint8_t> ReadFile(const char* path) {
 struct Call {
     const char* name;
     std::function<int32_t(SymbolHandle)> run;
-    std::initializer_list<int32_t> onFailure;
+    std::vector<int32_t> onFailure;
 };
 
 struct Outputs {
