@@ -3,14 +3,18 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "core/symbol.h"
@@ -69,6 +73,26 @@ class ScratchDirectory {
     std::filesystem::path previous_;
     std::filesystem::path path_;
 };
+
+// Runs call in a child process and gives its exit code, or -1 when the child ended otherwise or
+// did not end within limit (it is then killed): for calls that might hang, or that change limits
+// of the whole process.
+template <class Call>
+int RunInChild(Call call, std::chrono::milliseconds limit) {
+    const pid_t child = fork();
+    if (child == 0) _exit(call());
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 // Names a parameterised test after the `name` member of its case.
 struct CaseName {

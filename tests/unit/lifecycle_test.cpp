@@ -2,7 +2,10 @@
 // included.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -146,6 +149,33 @@ TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState
                          s.productIdLength, s.tag),
               std::tuple(0, -1, 4, 7, std::string("PRODUCT-7"), 9, kSymbolTag));
     EXPECT_TRUE(state != nullptr && s.markState == state);
+}
+
+// A user.id that is not a regular file (a link is followed) is refused at once with 10, by the
+// switch and by an encode with a mark already on; a FIFO is never waited on.
+TEST(Lifecycle, IdentityThatIsNoRegularFileIsRefusedAtOnce) {
+    const std::pair<const char*, void (*)(const char*)> kinds[] = {
+        {"fifo", [](const char* path) { ASSERT_EQ(mkfifo(path, 0600), 0); }},
+        {"directory", [](const char* path) { std::filesystem::create_directory(path); }},
+        {"device", [](const char* path) { std::filesystem::create_symlink("/dev/zero", path); }},
+    };
+    for (const auto& [kind, make] : kinds) {
+        SCOPED_TRACE(kind);
+        ScratchDirectory dir;
+        dir.WriteIdentity(testing::kSampleIdentity);
+        auto handle = MakeSymbol();
+        ASSERT_EQ(testing::SetData(handle, "A") + SetSignProduct_ECC200(handle.get(), 1, "P"), 0);
+        dir.RemoveIdentity();
+        make("user.id");
+        uint8_t modules[100];
+        const int results = testing::RunInChild(
+            [&] {
+                return SetSignUser_ECC200(handle.get(), 1) * 16 +
+                       WriteEncodedSymbolToBuf_ECC200(handle.get(), modules, 100);
+            },
+            std::chrono::seconds(1));
+        EXPECT_EQ(results, 10 * 16 + 10);
+    }
 }
 
 }  // namespace

@@ -67,6 +67,9 @@ const LoadCase kLoadCases[] = {
     {"lowerCaseHex", "a*b*00112233445566778899aax0123456789abcdefABCDEF", kReasonNone, 26, kBytes},
     {"badHighDigitGivesF0", "ID***0112233445566778899AA-0123456789abcdefABCDEF", kReasonMalformed, 26, "f0" + kBytes.substr(2)},
     {"badLowDigitGives255", "ID**00112233445566778899AA-0g23456789abcdefABCDEF", kReasonMalformed, 26, kBytes.substr(0, 22) + "ff" + kBytes.substr(24)},
+    // Read as bytes: an end-of-file byte (0x1A) is an ordinary character, CR LF white space.
+    {"endOfFileByteSeparator", "\r\nID**00112233445566778899AA\x1A" + kFields.substr(23) + "\r\n", kReasonNone, 26, kBytes},
+    {"endOfFileBytePrefix", "\x1A**" + kFields, kReasonNone, 25, kBytes},
     {"tokenEndsInFieldB", "ID**00112233445566778899AA-012", kReasonMalformed, 26, kBytes.substr(0, 24) + std::string(20, 'f')},
     {"tokenEndsAfterPrefix", "ID**", kReasonMalformed, 26, kBad},
     // Only 257 characters of a token are read: a second "*" at 299 is never seen, one at 255
@@ -90,7 +93,7 @@ TEST(LoadUserIdentity, LoadsOrFailsWithTheRightReason) {
                              loads ? c.identityLength : 3));
         if (!loads) continue;
         const auto prefix = static_cast<size_t>(c.identityLength - 22);
-        const size_t at = c.file.find_first_not_of(" \n");
+        const size_t at = c.file.find_first_not_of(" \r\n");
         EXPECT_EQ(std::string(state.identity, state.identity + prefix), c.file.substr(at, prefix));
         EXPECT_EQ(Hex(state.identity + prefix, 22), c.fieldBytes);
     }

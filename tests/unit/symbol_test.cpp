@@ -2,6 +2,8 @@
 // Whether the codewords and modules are right for every size and scheme is proven by the reader
 // round trips; these are the worked values and the failure paths.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -266,6 +268,45 @@ TEST(BmpOutput, Failures) {
         EXPECT_EQ(Internals(handle).status, stored);
         EXPECT_TRUE(std::filesystem::is_empty(directory.path()));
     }
+}
+
+Bytes FileBytes(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// A write that fails part-way (a file size limit in a child process stands in for a full disk)
+// leaves the old file byte for byte and nothing beside it; a finished write replaces it, keeping
+// its permission bits, and a new file gets 0666 less the umask.
+TEST(BmpOutput, FailedWriteKeepsTheOldFile) {
+    testing::ScratchDirectory directory;
+    const Bytes old(3000, 'o');
+    std::ofstream("s.bmp", std::ios::binary).write(reinterpret_cast<const char*>(old.data()), 3000);
+    ASSERT_EQ(chmod("s.bmp", 0640), 0);
+    const SymbolPtr handle = SymbolWith(0, 0, "123456");
+    const int result = testing::RunInChild(
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{2048, 2048};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            return WriteEncodedSymbolToBMP_ECC200(handle.get(), 4, 8, "s.bmp");  // 4214 bytes
+        },
+        std::chrono::seconds(10));
+    EXPECT_EQ(result, 18);
+    EXPECT_EQ(FileBytes("s.bmp"), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);
+
+    ASSERT_EQ(WriteEncodedSymbolToBMP_ECC200(handle.get(), 4, 8, "s.bmp"), 0);
+    ASSERT_EQ(WriteEncodedSymbolToBMP_ECC200(handle.get(), 4, 8, "new.bmp"), 0);
+    EXPECT_EQ(FileBytes("s.bmp"), FileBytes("new.bmp"));
+    EXPECT_EQ(FileBytes("s.bmp").size(), 4214u);
+    const mode_t umaskBits = umask(0);
+    umask(umaskBits);
+    struct stat replaced {
+    }, created{};
+    ASSERT_EQ(stat("s.bmp", &replaced) + stat("new.bmp", &created), 0);
+    EXPECT_EQ(replaced.st_mode & 07777, 0640u);
+    EXPECT_EQ(created.st_mode & 07777, 0666u & ~umaskBits);
 }
 
 }  // namespace
