@@ -1,11 +1,12 @@
-// Distinct symbols on concurrent threads, both marks on: every encode gives what the same encode
-// gives on one thread, also while user.id is being rewritten underneath. Run under
-// ThreadSanitizer by the tsan preset; the iteration counts stay small for that.
+// Distinct symbols on concurrent threads, both marks on: every encode (module buffer or BMP file)
+// gives what the same encode gives on one thread, also while user.id is being rewritten underneath.
+// Run under ThreadSanitizer by the tsan preset; the iteration counts stay small for that.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,8 +20,6 @@ using testing::ScratchDirectory;
 
 constexpr int kThreads = 8;
 constexpr int kEncodesPerThread = 200;
-
-using Modules = std::vector<uint8_t>;
 
 // Thread t encodes its own data, so each thread's symbols differ in size and content.
 std::string DataOf(int t) {
@@ -38,15 +37,38 @@ testing::SymbolPtr MarkedSymbol(int t) {
     return symbol;
 }
 
-int32_t Encode(SymbolHandle h, Modules& modules) {
-    modules.assign(ECC200_MAX_MODULES, 0);
-    return WriteEncodedSymbolToBuf_ECC200(h, modules.data(), ECC200_MAX_MODULES);
+// Encode i of thread t: the module buffer, or every fourth time the bytes of the thread's own BMP
+// file (concurrent writes of files side by side in one folder).
+bool WritesBitmap(int i) {
+    return i % 4 == 3;
 }
 
-std::vector<Modules> SingleThreadedResults() {
-    std::vector<Modules> results(kThreads);
+int32_t Encode(SymbolHandle h, int t, int i, std::vector<uint8_t>& result) {
+    if (!WritesBitmap(i)) {
+        result.assign(ECC200_MAX_MODULES, 0);
+        return WriteEncodedSymbolToBuf_ECC200(h, result.data(), ECC200_MAX_MODULES);
+    }
+    const std::string name = "thread" + std::to_string(t) + ".bmp";
+    const int32_t status = WriteEncodedSymbolToBMP_ECC200(h, 2, 4, name.c_str());
+    std::ifstream file(name, std::ios::binary);
+    result.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return status;
+}
+
+// For every thread the buffer and the BMP bytes that one thread alone gets.
+struct Expected {
+    std::vector<uint8_t> buffer;
+    std::vector<uint8_t> bitmap;
+    const std::vector<uint8_t>& For(int i) const { return WritesBitmap(i) ? bitmap : buffer; }
+};
+
+std::vector<Expected> SingleThreadedResults() {
+    std::vector<Expected> results(kThreads);
     for (int t = 0; t < kThreads; ++t) {
-        EXPECT_EQ(Encode(MarkedSymbol(t).get(), results[static_cast<std::size_t>(t)]), 0);
+        auto symbol = MarkedSymbol(t);
+        Expected& expected = results[static_cast<std::size_t>(t)];
+        EXPECT_EQ(Encode(symbol.get(), t, 0, expected.buffer), 0);
+        EXPECT_EQ(Encode(symbol.get(), t, 3, expected.bitmap), 0);
     }
     return results;
 }
@@ -61,17 +83,18 @@ std::vector<testing::SymbolPtr> MarkedSymbols() {
 // Runs the eight encoders at once and counts the encodes whose result is not acceptable: status 0
 // with the single-threaded symbol, or (when allowed) status 10 for an identity that was away.
 int CountBadEncodes(const std::vector<testing::SymbolPtr>& symbols,
-                    const std::vector<Modules>& expected, bool identityMayBeAway) {
+                    const std::vector<Expected>& expected, bool identityMayBeAway) {
     std::atomic<int> bad{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
             SymbolHandle symbol = symbols[static_cast<std::size_t>(t)].get();
-            Modules modules;
+            std::vector<uint8_t> result;
             for (int i = 0; i < kEncodesPerThread; ++i) {
-                const int32_t status = Encode(symbol, modules);
-                const bool good = status == 0 ? modules == expected[static_cast<std::size_t>(t)]
-                                              : status == 10 && identityMayBeAway;
+                const int32_t status = Encode(symbol, t, i, result);
+                const bool good = status == 0
+                                      ? result == expected[static_cast<std::size_t>(t)].For(i)
+                                      : status == 10 && identityMayBeAway;
                 if (!good) ++bad;
             }
         });
