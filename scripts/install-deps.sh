@@ -10,6 +10,7 @@ packages=(
     poppler-utils ghostscript
     clang-format
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 python3-pil
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, then builds and runs every test: the optimised build, the
-# AddressSanitizer + UndefinedBehaviorSanitizer build, the 64-bit Windows build (tests under Wine)
+# AddressSanitizer + UndefinedBehaviorSanitizer build, a bounded libFuzzer run over the exports
+# (clang), the thread tests under ThreadSanitizer, the 64-bit Windows build (tests under Wine)
 # and the 32-bit Windows build (built and inspected only).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,5 +9,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --workflow --preset release
 cmake --workflow --preset asan
+cmake --workflow --preset fuzz
+cmake --workflow --preset tsan
 cmake --workflow --preset windows-x64
 cmake --workflow --preset windows-x86

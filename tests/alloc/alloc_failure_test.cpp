@@ -1,0 +1,204 @@
+// Allocation failures. This executable is linked with --wrap for malloc, calloc, free, fopen and
+// fdopen (both allocate the stream), so the wrappers below see every allocation the library makes.
+// The test fails the n-th allocation of a whole symbol lifetime for every n in turn: each failure
+// must surface as NULL or a documented status, leak nothing, and leave the symbol usable.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+extern "C" {
+void* __real_malloc(std::size_t size);
+void* __real_calloc(std::size_t count, std::size_t size);
+void __real_free(void* pointer);
+std::FILE* __real_fopen(const char* path, const char* mode);
+std::FILE* __real_fdopen(int fd, const char* mode);
+}
+
+namespace {
+
+// Counts only between Watch() and Unwatch(), where nothing but library code runs.
+struct AllocationWatch {
+    bool watching = false;
+    long seen = 0;        // allocations attempted while watching
+    long failAt = -1;     // the attempt to refuse, counted from 0
+    bool failed = false;  // whether that attempt has come
+    long live = 0;        // blocks allocated and not yet freed while watching
+
+    bool RefuseThisOne() {
+        if (!watching) return false;
+        if (seen++ != failAt) return false;
+        failed = true;
+        return true;
+    }
+} watch;
+
+}  // namespace
+
+extern "C" {
+
+void* __wrap_malloc(std::size_t size) {
+    if (watch.RefuseThisOne()) return nullptr;
+    void* pointer = __real_malloc(size);
+    if (watch.watching && pointer != nullptr) ++watch.live;
+    return pointer;
+}
+
+void* __wrap_calloc(std::size_t count, std::size_t size) {
+    if (watch.RefuseThisOne()) return nullptr;
+    void* pointer = __real_calloc(count, size);
+    if (watch.watching && pointer != nullptr) ++watch.live;
+    return pointer;
+}
+
+void __wrap_free(void* pointer) {
+    if (watch.watching && pointer != nullptr) --watch.live;
+    __real_free(pointer);
+}
+
+std::FILE* __wrap_fopen(const char* path, const char* mode) {
+    if (watch.RefuseThisOne()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return __real_fopen(path, mode);
+}
+
+std::FILE* __wrap_fdopen(int fd, const char* mode) {
+    if (watch.RefuseThisOne()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return __real_fdopen(fd, mode);
+}
+
+}  // extern "C"
+
+namespace ecc200 {
+namespace {
+
+using testing::ScratchDirectory;
+
+std::vector<uint8_t> ReadFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// One call of the lifetime walked, and the statuses it may give when an allocation in it fails:
+// 18 for memory or a file that cannot be written, 10 for an identity that cannot be read.
+struct Call {
+    const char* name;
+    std::function<int32_t(SymbolHandle)> run;
+    std::vector<int32_t> onFailure;
+};
+
+struct Outputs {
+    std::vector<std::vector<uint8_t>> buffers;
+    std::vector<std::vector<uint8_t>> bitmaps;
+    bool operator==(const Outputs&) const = default;
+};
+
+std::vector<Call> Lifetime(Outputs& outputs) {
+    auto encodeToBuffer = [&outputs](SymbolHandle h) {
+        std::vector<uint8_t> modules(ECC200_MAX_MODULES);
+        const int32_t status =
+            WriteEncodedSymbolToBuf_ECC200(h, modules.data(), ECC200_MAX_MODULES);
+        if (status == 0) outputs.buffers.push_back(modules);
+        return status;
+    };
+    auto encodeToBitmap = [&outputs](SymbolHandle h) {
+        const int32_t status = WriteEncodedSymbolToBMP_ECC200(h, 2, 4, "out.bmp");
+        if (status == 0) outputs.bitmaps.push_back(ReadFile("out.bmp"));
+        return status;
+    };
+    auto setData = [](const std::string& text) {
+        return [text](SymbolHandle h) {
+            return SetDataToEncoding_ECC200(h, reinterpret_cast<const uint8_t*>(text.data()),
+                                            static_cast<int32_t>(text.size()));
+        };
+    };
+    return {
+        {"user mark", [](SymbolHandle h) { return SetSignUser_ECC200(h, 1); }, {10, 18}},
+        {"product mark",
+         [](SymbolHandle h) { return SetSignProduct_ECC200(h, 1, "P-42"); },
+         {10, 18}},
+        {"automatic size", [](SymbolHandle h) { return SetDimension_ECC200(h, -1); }, {}},
+        {"short data", setData("SERIAL 0001"), {}},
+        {"buffer", encodeToBuffer, {10, 18}},
+        {"bitmap", encodeToBitmap, {10, 18}},
+        {"long data", setData(std::string(700, 'x') + "0123456789"), {}},  // a larger size's map
+        {"bitmap of the larger size", encodeToBitmap, {10, 18}},
+        {"buffer of the larger size", encodeToBuffer, {10, 18}},
+    };
+}
+
+long OpenDescriptors() {
+    const std::filesystem::directory_iterator fds("/proc/self/fd");
+    return std::distance(begin(fds), end(fds));
+}
+
+// Runs the lifetime with allocation failAt refused (-1: none); returns whether it was reached.
+bool RunLifetime(long failAt, Outputs& outputs) {
+    const long descriptors = OpenDescriptors();
+    watch = {.watching = true, .failAt = failAt};
+    SymbolHandle h = CreateSymbol_ECC200();
+    if (watch.failed) {
+        EXPECT_EQ(h, nullptr) << "creation succeeded although its allocation failed";
+        h = CreateSymbol_ECC200();
+    }
+    EXPECT_NE(h, nullptr);
+    for (const Call& call : Lifetime(outputs)) {
+        const bool failedBefore = watch.failed;
+        const int32_t status = call.run(h);
+        if (watch.failed && !failedBefore) {
+            EXPECT_TRUE(std::find(call.onFailure.begin(), call.onFailure.end(), status) !=
+                        call.onFailure.end())
+                << call.name << " gave " << status << " when allocation " << failAt << " failed";
+            EXPECT_EQ(call.run(h), 0) << call.name << " failed again once memory was there";
+        } else {
+            EXPECT_EQ(status, 0) << call.name;
+        }
+    }
+    DeleteSymbol_ECC200(h);
+    watch.watching = false;
+    EXPECT_EQ(watch.live, 0) << "blocks left allocated when allocation " << failAt << " failed";
+    EXPECT_EQ(OpenDescriptors(), descriptors)
+        << "files left open when allocation " << failAt << " failed";
+    return watch.failed;
+}
+
+TEST(AllocationFailure, EveryAllocationOfALifetimeFailsCleanly) {
+    ScratchDirectory dir;
+    dir.WriteIdentity(testing::kSampleIdentity);
+    Outputs reference;
+    RunLifetime(-1, reference);
+    const long allocations = watch.seen;
+    // At least the symbol, the mark state, two placement maps and each BMP output's pixel rows.
+    ASSERT_GE(allocations, 8) << "the wrappers do not see the library's allocations";
+
+    for (long n = 0; n < allocations; ++n) {
+        Outputs outputs;
+        ASSERT_TRUE(RunLifetime(n, outputs)) << "allocation " << n << " never came";
+        EXPECT_EQ(outputs, reference) << "results differ after allocation " << n << " failed";
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            files.push_back(entry.path().filename().string());
+        }
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"out.bmp", "user.id"}))
+            << "stray files after allocation " << n << " failed";
+    }
+}
+
+}  // namespace
+}  // namespace ecc200

@@ -1,0 +1,452 @@
+// libFuzzer harness over the exports. Each input is decoded into a sequence of calls on a few
+// symbols (every setter with any value and length, the options, the marks with a user.id whose
+// content the input chooses, both outputs into guarded buffers and BMP files), and every result is
+// checked against what the header promises. A broken promise aborts, which libFuzzer reports.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ecc200.h"
+#include "geometry/size_table.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kSlotCount = 3;
+constexpr int kMaxCalls = 40;
+constexpr std::size_t kGuardBytes = 32;
+constexpr uint8_t kFill = 0xA5;  // guard and untouched-buffer pattern: no module value
+constexpr std::initializer_list<int32_t> kOutputStatuses = {0, 1, 2, 4, 6, 8, 10, 17, 18};
+
+// A well-formed identity that the input may take as it is or with a prefix of its own.
+constexpr char kIdentityFields[] = "00112233445566778899AA-0123456789abcdefABCDEF";
+
+// BMP targets: two writable files, then targets that no write can succeed on.
+constexpr std::array<const char*, 6> kBmpTargets = {
+    "out0.bmp", "out1.bmp", "missing/out.bmp", "blocker/out.bmp", ".", "/dev/full"};
+constexpr std::size_t kWritableTargets = 2;
+
+[[noreturn]] void Fault(const char* what) {
+    std::fprintf(stderr, "ecc200 fuzz check failed: %s\n", what);
+    std::abort();
+}
+
+void Require(bool holds, const char* what) {
+    if (!holds) Fault(what);
+}
+
+bool OneOf(int32_t status, std::initializer_list<int32_t> allowed) {
+    return std::find(allowed.begin(), allowed.end(), status) != allowed.end();
+}
+
+// A private working folder for user.id and the BMP files, removed when the process ends.
+class Workspace {
+  public:
+    Workspace() {
+        std::string pattern = (fs::temp_directory_path() / "ecc200-fuzz-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) Fault("no temporary folder");
+        path_ = pattern;
+        fs::current_path(path_);
+        std::ofstream("blocker") << "a file where a folder is expected";
+    }
+    // Every input starts from the same files: a well-formed user.id and no pictures.
+    static void Reset() {
+        std::error_code ignored;
+        for (const char* name : {"user.id", kBmpTargets[0], kBmpTargets[1]}) {
+            fs::remove_all(name, ignored);
+        }
+        std::ofstream("user.id", std::ios::binary) << "ACME**" << kIdentityFields;
+    }
+    ~Workspace() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+  private:
+    fs::path path_;
+};
+
+// What the harness knows about one symbol beyond what the getters tell.
+struct Slot {
+    SymbolHandle handle = nullptr;
+    int32_t requestedSize = 0;
+    bool userMark = false;
+    bool productMark = false;
+    std::string productId;
+};
+
+using Modules = std::vector<uint8_t>;
+
+// Encodes into a buffer that holds any symbol; the modules are cut to the symbol's size.
+int32_t EncodeToModules(SymbolHandle handle, Modules& modules) {
+    modules.assign(ECC200_MAX_MODULES, kFill);
+    const int32_t status =
+        WriteEncodedSymbolToBuf_ECC200(handle, modules.data(), ECC200_MAX_MODULES);
+    if (status == 0) {
+        const ecc200::SymbolSize& size = ecc200::SizeAt(GetDimension_ECC200(handle));
+        modules.resize(static_cast<std::size_t>(size.symbolRows * size.symbolCols));
+    }
+    return status;
+}
+
+// Every data region is framed by a solid left column and bottom row and by alternating modules
+// along its top row and right column; every module is 0 or 1.
+void CheckFinderAndTiming(const Modules& modules, const ecc200::SymbolSize& size) {
+    const int32_t cols = size.symbolCols;
+    auto at = [&](int32_t row, int32_t col) {
+        return modules[static_cast<std::size_t>(row * cols + col)];
+    };
+    for (uint8_t module : modules) Require(module <= 1, "module value other than 0 or 1");
+    const int32_t height = size.regionRows + 2;
+    const int32_t width = size.regionCols + 2;
+    for (int32_t top = 0; top < size.symbolRows; top += height) {
+        for (int32_t left = 0; left < cols; left += width) {
+            for (int32_t i = 0; i < width; ++i) {
+                Require(at(top + height - 1, left + i) == 1, "finder row broken");
+                Require(at(top, left + i) == (i % 2 == 0 ? 1 : 0), "timing row broken");
+            }
+            for (int32_t j = 0; j < height; ++j) {
+                Require(at(top + j, left) == 1, "finder column broken");
+                Require(at(top + j, left + width - 1) == (j % 2 == 1 ? 1 : 0),
+                        "timing column broken");
+            }
+        }
+    }
+}
+
+// A successful encode: the right size, finder and timing in place, the same symbol on a second
+// encode, and every mark that is on actually applied (the symbol differs from the one the same
+// settings give with that mark off).
+void CheckEncodedSymbol(Slot& slot, const Modules& modules) {
+    const int32_t sizeIndex = GetDimension_ECC200(slot.handle);
+    Require(ecc200::IsSizeIndex(sizeIndex), "no size after a successful encode");
+    Require(slot.requestedSize == ECC200_SIZE_AUTO || sizeIndex == slot.requestedSize,
+            "a fixed size was not kept");
+    CheckFinderAndTiming(modules, ecc200::SizeAt(sizeIndex));
+
+    Modules again;
+    Require(EncodeToModules(slot.handle, again) == 0 && again == modules, "encodes differ");
+
+    if (slot.userMark) {
+        Require(SetSignUser_ECC200(slot.handle, 0) == 0, "user mark not switched off");
+        Modules unmarked;
+        Require(EncodeToModules(slot.handle, unmarked) == 0, "unmarked encode failed");
+        Require(unmarked != modules, "encode succeeded without its user mark");
+        Require(SetSignUser_ECC200(slot.handle, 1) == 0, "user mark not switched on again");
+    }
+    if (slot.productMark) {
+        Require(SetSignProduct_ECC200(slot.handle, 0, nullptr) == 0, "product mark not off");
+        Modules unmarked;
+        Require(EncodeToModules(slot.handle, unmarked) == 0, "unmarked encode failed");
+        Require(unmarked != modules, "encode succeeded without its product mark");
+        Require(SetSignProduct_ECC200(slot.handle, 1, slot.productId.c_str()) == 0,
+                "product mark not switched on again");
+    }
+}
+
+int32_t LittleEndian32(const std::vector<uint8_t>& bytes, std::size_t at) {
+    return static_cast<int32_t>(uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 |
+                                uint32_t{bytes[at + 2]} << 16 | uint32_t{bytes[at + 3]} << 24);
+}
+
+// The BMP file shows exactly the modules: moduleSize pixels each, inside a white margin.
+void CheckBitmap(const char* path, const Modules& modules, const ecc200::SymbolSize& size,
+                 int32_t moduleSize, int32_t quietZone) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    constexpr std::size_t kPixelOffset = 1078;
+    Require(file.size() >= kPixelOffset && file[0] == 'B' && file[1] == 'M', "not a BMP file");
+    const int32_t margin = std::max(quietZone, 0);
+    const int32_t width = size.symbolCols * moduleSize + 2 * margin;
+    const int32_t height = size.symbolRows * moduleSize + 2 * margin;
+    const auto stride = static_cast<std::size_t>((width + 3) & ~3);
+    Require(LittleEndian32(file, 18) == width && LittleEndian32(file, 22) == height,
+            "BMP dimensions wrong");
+    Require(file.size() == kPixelOffset + stride * static_cast<std::size_t>(height),
+            "BMP length wrong");
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* row =
+            &file[kPixelOffset + stride * static_cast<std::size_t>(height - 1 - y)];
+        const int32_t r = y - margin;
+        for (int32_t x = 0; x < width; ++x) {
+            const int32_t c = x - margin;
+            const bool inside = r >= 0 && c >= 0 && r < size.symbolRows * moduleSize &&
+                                c < size.symbolCols * moduleSize;
+            const bool dark =
+                inside && modules[static_cast<std::size_t>((r / moduleSize) * size.symbolCols +
+                                                           c / moduleSize)] == 1;
+            Require(row[x] == (dark ? 0 : 255), "BMP pixel differs from the buffer");
+        }
+    }
+}
+
+class Session {
+  public:
+    explicit Session(FuzzedDataProvider& input) : in_(input) {}
+    ~Session() {
+        for (Slot& slot : slots_) DeleteSymbol_ECC200(slot.handle);
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    void Run() {
+        for (int call = 0; call < kMaxCalls && in_.remaining_bytes() > 0; ++call) {
+            Slot& slot = slots_[in_.ConsumeIntegralInRange<std::size_t>(0, kSlotCount - 1)];
+            const int action = in_.ConsumeIntegralInRange(0, 11);
+            if (slot.handle == nullptr && action != 11) {
+                Create(slot);
+                continue;
+            }
+            Step(slot, action);
+            Require(GetScheme_ECC200(slot.handle) >= 0 && GetScheme_ECC200(slot.handle) <= 6,
+                    "scheme out of range");
+            const int32_t dimension = GetDimension_ECC200(slot.handle);
+            Require(dimension >= -1 && dimension <= 29, "dimension out of range");
+        }
+    }
+
+  private:
+    void Step(Slot& slot, int action) {
+        switch (action) {
+            case 0:
+                return SetScheme(slot);
+            case 1:
+                return SetDimension(slot);
+            case 2:
+                return SetData(slot);
+            case 3:
+                return SwitchUserMark(slot);
+            case 4:
+                return SwitchProductMark(slot);
+            case 5:
+                return SetOption(slot);
+            case 6:
+                return Clear(slot);
+            case 7:
+                return WriteBuffer(slot);
+            case 8:
+                return WriteBitmap(slot);
+            case 9:
+                return WriteIdentity();
+            case 10:
+                return Recreate(slot);
+            default:
+                return CallWithoutSymbol();
+        }
+    }
+
+    // Small values around the valid range most of the time, any value now and then.
+    int32_t SmallOrAny(int32_t low, int32_t high) {
+        return in_.ConsumeBool() ? in_.ConsumeIntegralInRange(low - 2, high + 2)
+                                 : in_.ConsumeIntegral<int32_t>();
+    }
+
+    void Create(Slot& slot) {
+        slot = Slot{};
+        slot.handle = CreateSymbol_ECC200();
+        Require(slot.handle != nullptr, "no symbol created");
+        Require(GetScheme_ECC200(slot.handle) == 0 && GetDimension_ECC200(slot.handle) == -1,
+                "new symbol not empty");
+    }
+
+    void Recreate(Slot& slot) {
+        DeleteSymbol_ECC200(slot.handle);
+        Create(slot);
+    }
+
+    void SetScheme(Slot& slot) {
+        const int32_t scheme = SmallOrAny(0, 6);
+        const bool valid = scheme >= 0 && scheme <= 6;
+        Require(SetScheme_ECC200(slot.handle, scheme) == (valid ? 0 : 8), "SetScheme result");
+    }
+
+    void SetDimension(Slot& slot) {
+        const int32_t size = SmallOrAny(-1, 29);
+        const bool valid = size >= -1 && size <= 29;
+        Require(SetDimension_ECC200(slot.handle, size) == (valid ? 0 : 8), "SetDimension result");
+        if (valid) slot.requestedSize = size;
+    }
+
+    void SetOption(Slot& slot) {
+        const int32_t option = SmallOrAny(1, 4);
+        const int32_t value =
+            in_.ConsumeBool() ? in_.ConsumeIntegralInRange(-1, 2) : SmallOrAny(0, 999999);
+        Require(OneOf(SetOption_ECC200(slot.handle, option, value), {0, 8}), "SetOption result");
+    }
+
+    void SetData(Slot& slot) {
+        const int mode = in_.ConsumeIntegralInRange(0, 3);
+        if (mode == 0) {  // no data pointer
+            const int32_t length = in_.ConsumeIntegral<int32_t>();
+            Require(SetDataToEncoding_ECC200(slot.handle, nullptr, length) == 8, "null data");
+            return;
+        }
+        std::vector<uint8_t> bytes;
+        int32_t length = 0;
+        if (mode == 3) {  // beyond the limit, or not positive
+            length = in_.ConsumeBool() ? in_.ConsumeIntegralInRange(3117, 3300)
+                                       : in_.ConsumeIntegralInRange(INT32_MIN, 0);
+            bytes.assign(static_cast<std::size_t>(std::max(length, 1)), 'A');
+        } else if (mode == 2) {  // long runs of one byte reach the large sizes cheaply
+            const auto byte = in_.ConsumeIntegral<uint8_t>();
+            length = in_.ConsumeIntegralInRange(1, 3116);
+            bytes.assign(static_cast<std::size_t>(length), byte);
+        } else {
+            bytes = in_.ConsumeBytes<uint8_t>(in_.ConsumeIntegralInRange<std::size_t>(0, 400));
+            length = static_cast<int32_t>(bytes.size());
+        }
+        const int32_t expected = length < 1 ? 8 : length > 3116 ? 2 : 0;
+        Require(SetDataToEncoding_ECC200(slot.handle, bytes.data(), length) == expected,
+                "SetData result");
+    }
+
+    void SwitchUserMark(Slot& slot) {
+        const auto enable = in_.ConsumeIntegral<uint8_t>();
+        const int32_t status = SetSignUser_ECC200(slot.handle, enable);
+        Require(enable != 0 ? OneOf(status, {0, 10, 18}) : status == 0, "SetSignUser result");
+        slot.userMark = enable != 0 && status == 0;
+    }
+
+    void SwitchProductMark(Slot& slot) {
+        const auto enable = in_.ConsumeIntegral<uint8_t>();
+        const bool null = in_.ConsumeIntegralInRange(0, 15) == 0;
+        std::string id = in_.ConsumeRandomLengthString(120);
+        id = id.substr(0, id.find('\0'));
+        const int32_t status =
+            SetSignProduct_ECC200(slot.handle, enable, null ? nullptr : id.c_str());
+        Require(enable != 0 ? OneOf(status, {0, 8, 10, 18}) : status == 0, "SetSignProduct result");
+        Require(status != 0 || enable == 0 || (!null && !id.empty() && id.size() <= 100),
+                "product identifier accepted against the limits");
+        slot.productMark = enable != 0 && status == 0;
+        slot.productId = id;
+    }
+
+    void Clear(Slot& slot) {
+        Clear_ECC200(slot.handle);
+        slot.userMark = slot.productMark = false;
+        Require(GetScheme_ECC200(slot.handle) == 0 && GetDimension_ECC200(slot.handle) == -1,
+                "Clear left a scheme or a size");
+    }
+
+    // A buffer of the size the input chooses, between guard bytes; only the symbol's own
+    // rows x cols bytes may change, and only when the call succeeds.
+    void WriteBuffer(Slot& slot) {
+        const bool null = in_.ConsumeIntegralInRange(0, 15) == 0;
+        const int32_t size = in_.ConsumeBool() ? ECC200_MAX_MODULES
+                                               : in_.ConsumeIntegralInRange(-4, ECC200_MAX_MODULES);
+        const auto inner = static_cast<std::size_t>(std::max(size, 0));
+        std::vector<uint8_t> guarded(inner + 2 * kGuardBytes, kFill);
+        uint8_t* buffer = null ? nullptr : guarded.data() + kGuardBytes;
+        const int32_t status = WriteEncodedSymbolToBuf_ECC200(slot.handle, buffer, size);
+        Require(OneOf(status, kOutputStatuses), "undocumented status from the buffer output");
+        Require(status != 0 || !null, "success without a buffer");
+        std::size_t written = 0;
+        if (status == 0) {
+            const ecc200::SymbolSize& s = ecc200::SizeAt(GetDimension_ECC200(slot.handle));
+            written = static_cast<std::size_t>(s.symbolRows * s.symbolCols);
+            Require(written <= inner, "success with a buffer too small");
+            const Modules modules(buffer, buffer + written);
+            CheckEncodedSymbol(slot, modules);
+        }
+        Require(std::all_of(guarded.begin() + static_cast<std::ptrdiff_t>(kGuardBytes + written),
+                            guarded.end(), [](uint8_t b) { return b == kFill; }) &&
+                    std::all_of(guarded.begin(), guarded.begin() + kGuardBytes,
+                                [](uint8_t b) { return b == kFill; }),
+                "bytes written outside the symbol");
+    }
+
+    void WriteBitmap(Slot& slot) {
+        const std::size_t target = in_.ConsumeIntegralInRange<std::size_t>(0, kBmpTargets.size());
+        const char* path = target < kBmpTargets.size() ? kBmpTargets[target] : nullptr;
+        // Small pictures only; the huge values must be refused before anything is drawn.
+        const int32_t moduleSize = in_.ConsumeIntegralInRange(0, 7) == 0
+                                       ? in_.ConsumeIntegral<int32_t>() | 0x10000
+                                       : in_.ConsumeIntegralInRange(-1, 3);
+        const int32_t quietZone = in_.ConsumeIntegralInRange(0, 7) == 0
+                                      ? in_.ConsumeIntegral<int32_t>() | 0x1000000
+                                      : in_.ConsumeIntegralInRange(-3, 6);
+        const int32_t status =
+            WriteEncodedSymbolToBMP_ECC200(slot.handle, moduleSize, quietZone, path);
+        Require(OneOf(status, kOutputStatuses), "undocumented status from the BMP output");
+        if (status != 0) return;
+        Require(path != nullptr && target < kWritableTargets, "success on an unwritable path");
+        Modules modules;
+        Require(EncodeToModules(slot.handle, modules) == 0, "buffer encode failed after BMP");
+        const ecc200::SymbolSize& size = ecc200::SizeAt(GetDimension_ECC200(slot.handle));
+        CheckBitmap(path, modules, size, moduleSize, quietZone);
+        CheckEncodedSymbol(slot, modules);
+    }
+
+    // Replaces user.id: a well-formed identity with the input's prefix, raw bytes, nothing at
+    // all, or something that is not a regular file.
+    void WriteIdentity() {
+        std::error_code ignored;
+        fs::remove_all("user.id", ignored);
+        switch (in_.ConsumeIntegralInRange(0, 5)) {
+            case 0:
+            case 1: {
+                const std::string prefix = in_.ConsumeRandomLengthString(160);
+                std::ofstream("user.id", std::ios::binary) << prefix << "**" << kIdentityFields;
+                break;
+            }
+            case 2: {
+                const std::string raw = in_.ConsumeRandomLengthString(300);
+                std::ofstream("user.id", std::ios::binary) << raw;
+                break;
+            }
+            case 3:
+                break;
+            case 4:
+                fs::create_directory("user.id", ignored);
+                break;
+            default:
+                mkfifo("user.id", 0600);
+                break;
+        }
+    }
+
+    void CallWithoutSymbol() {
+        uint8_t buffer[4];
+        Require(SetScheme_ECC200(nullptr, 1) == 8 && SetDimension_ECC200(nullptr, 1) == 8 &&
+                    SetDataToEncoding_ECC200(nullptr, buffer, 1) == 8 &&
+                    SetSignUser_ECC200(nullptr, 0) == 8 &&
+                    SetSignProduct_ECC200(nullptr, 0, nullptr) == 8 &&
+                    SetOption_ECC200(nullptr, 1, 0) == 8 &&
+                    WriteEncodedSymbolToBuf_ECC200(nullptr, buffer, 4) == 8 &&
+                    WriteEncodedSymbolToBMP_ECC200(nullptr, 1, 0, "out0.bmp") == 8 &&
+                    GetScheme_ECC200(nullptr) == 0 && GetDimension_ECC200(nullptr) == -1,
+                "invalid handle not refused");
+        Clear_ECC200(nullptr);
+        DeleteSymbol_ECC200(nullptr);
+        Require(std::string(Version_ECC200()) == "21.10", "version text");
+    }
+
+    FuzzedDataProvider& in_;
+    std::array<Slot, kSlotCount> slots_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    static Workspace workspace;
+    Workspace::Reset();
+    FuzzedDataProvider input(data, size);
+    Session(input).Run();
+    return 0;
+}
