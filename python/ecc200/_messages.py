@@ -24,9 +24,9 @@ def _used_size(request: Request) -> Optional[int]:
 
 
 def _scheme_clause(request: Request) -> str:
-    if request.scheme == _native.SCHEME_AUTO:
+    if request.settings.scheme == _native.SCHEME_AUTO:
         return ""
-    return f" in the {_SCHEME_NAMES[request.scheme]} scheme"
+    return f" in the {_SCHEME_NAMES[request.settings.scheme]} scheme"
 
 
 def _describe_byte(byte: int, position: int) -> str:
@@ -44,9 +44,9 @@ def _in_x12(byte: int) -> bool:
 
 
 def _size_too_small(request: Request) -> str:
-    requested = SIZE_NAMES[request.size]
+    requested = SIZE_NAMES[request.settings.size]
     message = f"the data does not fit {requested}{_scheme_clause(request)}"
-    rows, cols, _ = _native.SIZES[request.size]
+    rows, cols, _ = _native.SIZES[request.settings.size]
     if rows != cols:
         rectangles = (i for i, (r, c, _) in enumerate(_native.SIZES) if r != c)
         fits = next((i for i in rectangles if _used_size(request.without_marks(size=i)) is not None), None)
@@ -72,15 +72,15 @@ def _data_too_long(request: Request) -> str:
         f"the data is too long for every size{_scheme_clause(request)}: even {_LARGEST} holds "
         f"only {_LARGEST_CAPACITY} data codewords"
     )
-    if request.scheme != _native.SCHEME_AUTO:
+    if request.settings.scheme != _native.SCHEME_AUTO:
         message += '; scheme="auto" may pack it tighter'
     return message
 
 
 def _x12_failure(request: Request) -> str:
-    if request.scheme != _native.SCHEME_X12:
+    if request.settings.scheme != _native.SCHEME_X12:
         return (
-            f"the {_SCHEME_NAMES[request.scheme]} scheme cannot encode all of the data; "
+            f"the {_SCHEME_NAMES[request.settings.scheme]} scheme cannot encode all of the data; "
             'try scheme="auto"'
         )
     position = _first_outside(request.data, _in_x12)

@@ -1,13 +1,10 @@
 from typing import Optional, Tuple
 
-def encode(
-    data: bytes, scheme: int, size: int, encodation: int, gs1: int, eci: int, shape: int,
-    user_mark: bool, product_id: Optional[bytes],
-) -> Tuple[int, int, Optional[bytes], int, int]: ...
+Settings = Tuple[int, int, int, int, int, int, bool, Optional[bytes]]
+
+def encode(data: bytes, settings: Settings) -> Tuple[int, int, Optional[bytes], int, int]: ...
 def write_bmp(
-    data: bytes, scheme: int, size: int, encodation: int, gs1: int, eci: int, shape: int,
-    user_mark: bool, product_id: Optional[bytes], module_size: int, quiet_zone_pixels: int,
-    path: bytes,
+    data: bytes, settings: Settings, module_size: int, quiet_zone_pixels: int, path: bytes
 ) -> Tuple[int, int]: ...
 def version() -> str: ...
 

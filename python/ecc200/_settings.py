@@ -2,6 +2,7 @@
 
 from __future__ import annotations
 
+import functools
 import os
 from typing import NamedTuple, Optional, Union
 
@@ -30,10 +31,9 @@ SHAPES = {"square": 0, "any": _native.SHAPE_ANY}
 ECI_NAMES = {"utf8": 26, "utf-8": 26}
 
 
-class Request(NamedTuple):
-    """Everything one encode depends on, in the order the compiled module takes it."""
+class Settings(NamedTuple):
+    """Everything but the data that an encode depends on, as the compiled module takes it."""
 
-    data: bytes
     scheme: int
     size: int
     encodation: int
@@ -43,9 +43,16 @@ class Request(NamedTuple):
     user_mark: bool
     product_id: Optional[bytes]
 
+
+class Request(NamedTuple):
+    data: bytes
+    settings: Settings
+
     def without_marks(self, **changes: int) -> "Request":
         """The same request without marks (they never change what fits), with changes."""
-        return self._replace(user_mark=False, product_id=None, **changes)
+        return Request(
+            self.data, self.settings._replace(user_mark=False, product_id=None, **changes)
+        )
 
 
 def _parameter_error(message: str) -> EncodeError:
@@ -98,8 +105,8 @@ def product_identifier(product_mark: Union[None, str, bytes]) -> Optional[bytes]
     return identifier
 
 
-def make_request(
-    data: Data,
+@functools.lru_cache(maxsize=256, typed=True)
+def settings_for(
     scheme: str,
     size: str,
     shape: str,
@@ -108,9 +115,9 @@ def make_request(
     eci: Union[None, int, str],
     user_mark: bool,
     product_mark: Union[None, str, bytes],
-) -> Request:
-    return Request(
-        data_bytes(data),
+) -> Settings:
+    """The settings for encode()'s keywords; cached, as a program uses few combinations."""
+    return Settings(
         _choice("scheme", scheme, SCHEMES),
         _choice("size", size, SIZES),
         _native.ENCODATION_SMALLEST if smallest else 0,

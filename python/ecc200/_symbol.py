@@ -7,7 +7,7 @@ from typing import IO, List, Optional, Union
 
 from . import _native, _render
 from ._messages import STEP_ENCODE, encode_error
-from ._settings import SCHEME_KEYWORDS, SIZE_NAMES, Data, Request, make_request, path_bytes
+from ._settings import SCHEME_KEYWORDS, SIZE_NAMES, Data, Request, data_bytes, path_bytes, settings_for
 
 PathOrFile = Union[str, "os.PathLike[str]", IO[bytes]]
 
@@ -165,7 +165,13 @@ def encode(
     Raises EncodeError (a ValueError) with the library's status code when the data cannot be
     encoded as asked or an argument is invalid, TypeError for data of another type.
     """
-    request = make_request(data, scheme, size, shape, smallest, gs1, eci, user_mark, product_mark)
+    try:
+        settings = settings_for(scheme, size, shape, smallest, gs1, eci, user_mark, product_mark)
+    except TypeError:  # an unhashable argument: checked without the cache, to report it
+        settings = settings_for.__wrapped__(
+            scheme, size, shape, smallest, gs1, eci, user_mark, product_mark
+        )
+    request = Request(data if type(data) is bytes else data_bytes(data), settings)
     status, step, modules, scheme_used, size_used = _native.encode(*request)
     if status != 0:
         raise encode_error(status, step, request)
