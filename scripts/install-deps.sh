@@ -8,6 +8,8 @@ packages=(
     libzxing-dev libdmtx-dev libzint-dev
     libpng-dev libcli11-dev
     clang-format
+    python3-dev python3-venv python3-pip python3-setuptools python3-wheel pybind11-dev
+    python3-pytest python3-numpy python3-pil python3-zxing-cpp python3-pylibdmtx
 )
 
 missing=()
