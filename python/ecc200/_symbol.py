@@ -11,6 +11,9 @@ from ._settings import SCHEME_KEYWORDS, SIZE_NAMES, Data, Request, data_bytes, p
 
 PathOrFile = Union[str, "os.PathLike[str]", IO[bytes]]
 
+_INT32_MAX = 2**31 - 1
+_BMP_TOO_LARGE = "the BMP picture would be too large; choose a smaller module or quiet"
+
 
 class Symbol:
     """A finished Data Matrix symbol: its size, the scheme used and its modules.
@@ -62,8 +65,7 @@ class Symbol:
     @property
     def modules(self) -> List[List[int]]:
         """Rows of 0 (light) and 1 (dark), top row first; a fresh list on every access."""
-        cols = self.cols
-        return [list(self._modules[i : i + cols]) for i in range(0, len(self._modules), cols)]
+        return self.buffer.tolist()
 
     @property
     def buffer(self) -> memoryview:
@@ -115,7 +117,7 @@ class Symbol:
         _render.check_scale(module, quiet)
         return _render.svg_text(self._rows(), self.cols, module, quiet)
 
-    def to_pil(self, module: int = 1, quiet: int = 0):  # -> PIL.Image.Image
+    def to_pil(self, module: int = 4, quiet: int = 2):  # -> PIL.Image.Image
         """A Pillow image in mode "L" (0 black, 255 white); needs Pillow."""
         _render.check_scale(module, quiet)
         return _render.pil_image(self._rows(), self.cols, module, quiet)
@@ -124,11 +126,13 @@ class Symbol:
         """Writes the library's own 8-bit greyscale BMP: module pixels per module and a white
         margin of quiet modules. The library encodes the same data and settings again for it."""
         _render.check_scale(module, quiet)
+        if module * (max(self.rows, self.cols) + 2 * quiet) > _INT32_MAX:
+            raise ValueError(_BMP_TOO_LARGE)
         status, step = _native.write_bmp(*self._request, module, quiet * module, path_bytes(path))
         if status == _native.STATUS_INTERNAL and step == STEP_ENCODE:
             raise OSError(f"the BMP file {os.fsdecode(path)!r} could not be written")
         if status == _native.STATUS_PARAMETER and step == STEP_ENCODE:
-            raise ValueError("the BMP picture would be too large; choose a smaller module or quiet")
+            raise ValueError(_BMP_TOO_LARGE)
         if status != 0:
             raise encode_error(status, step, self._request)
 

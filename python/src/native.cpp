@@ -3,6 +3,7 @@
 // arguments, names things and renders pictures; this file only moves bytes.
 #include <pybind11/pybind11.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -118,12 +119,11 @@ bool ReadRequest(PyObject* data, PyObject* settings, Request& request) {
         product = PyBytes_AsString(productId);
         if (product == nullptr) return false;
     }
-    request = {std::string_view(bytes, static_cast<std::size_t>(length)),
-               numbers[0],
-               numbers[1],
-               {numbers[2], numbers[3], numbers[4], numbers[5]},
-               userMark != 0,
-               product};
+    // Longer data is refused by the library all the same; the clamp keeps the length from
+    // wrapping around in its 32-bit parameter.
+    length = std::min<Py_ssize_t>(length, ECC200_MAX_DATA_LENGTH + 1);
+    request = {std::string_view(bytes, static_cast<std::size_t>(length)), numbers[0],    numbers[1],
+               {numbers[2], numbers[3], numbers[4], numbers[5]},          userMark != 0, product};
     return true;
 }
 
@@ -142,8 +142,7 @@ PyObject* Encode(PyObject* /*module*/, PyObject* const* args, Py_ssize_t count) 
     Failure failure;
     int32_t schemeUsed = 0;
     int32_t sizeUsed = -1;
-    Py_BEGIN_ALLOW_THREADS
-    const SymbolHandle symbol = SymbolOfThisThread();
+    Py_BEGIN_ALLOW_THREADS const SymbolHandle symbol = SymbolOfThisThread();
     failure = Load(symbol, request);
     if (failure.status == ECC200_OK) {
         const int32_t status =
@@ -152,8 +151,8 @@ PyObject* Encode(PyObject* /*module*/, PyObject* const* args, Py_ssize_t count) 
         schemeUsed = GetScheme_ECC200(symbol);
         sizeUsed = GetDimension_ECC200(symbol);
     }
-    Py_END_ALLOW_THREADS
-    const bool known = sizeUsed >= 0 && sizeUsed < static_cast<int32_t>(ecc200_cli::kSizeRows.size());
+    Py_END_ALLOW_THREADS const bool known =
+        sizeUsed >= 0 && sizeUsed < static_cast<int32_t>(ecc200_cli::kSizeRows.size());
     if (failure.status == ECC200_OK && !known) failure = {ECC200_ERR_INTERNAL, Step::kEncode};
     if (failure.status != ECC200_OK) {
         return Py_BuildValue("(iiOii)", failure.status, static_cast<int>(failure.step), Py_None,
@@ -204,8 +203,8 @@ py::tuple SizeTable() {
 PYBIND11_MODULE(_native, module) {
     module.doc() = "Compiled core of the ecc200 package; use the ecc200 module instead.";
     const py::object moduleName = module.attr("__name__");
-    module.add_object("encode", py::reinterpret_steal<py::object>(PyCFunction_NewEx(
-                                    &kEncodeMethod, nullptr, moduleName.ptr())));
+    module.add_object("encode", py::reinterpret_steal<py::object>(
+                                    PyCFunction_NewEx(&kEncodeMethod, nullptr, moduleName.ptr())));
     module.def("write_bmp", &WriteBmp, py::arg("data"), py::arg("settings"), py::arg("module_size"),
                py::arg("quiet_zone_pixels"), py::arg("path"));
     module.def("version", [] { return std::string(Version_ECC200()); });

@@ -145,6 +145,7 @@ def test_errors_explain_the_failure(tmp_path, monkeypatch, data, keywords, statu
     (lambda: ecc200.encode("x").to_svg(quiet=-1), ValueError),
     (lambda: ecc200.encode("x").to_bmp("/nonexistent-directory/a.bmp"), OSError),
     (lambda: ecc200.encode("x").to_bmp("big.bmp", module=1 << 20), ValueError),
+    (lambda: ecc200.encode("x").to_bmp("big.bmp", module=1 << 40), ValueError),
 ])
 def test_invalid_arguments_raise(tmp_path, monkeypatch, call, error):
     monkeypatch.chdir(tmp_path)
