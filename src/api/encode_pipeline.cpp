@@ -3,11 +3,14 @@
 #include "api/encode_pipeline.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/status.h"
 #include "ecc/reed_solomon.h"
 #include "encodation/auto_scheme.h"
 #include "encodation/fixed_scheme.h"
+#include "encodation/smallest.h"
+#include "encodation/stream_prefix.h"
 #include "geometry/assembly.h"
 #include "geometry/placement_map.h"
 #include "geometry/size_table.h"
@@ -39,22 +42,44 @@ void StartFromRequest(Symbol& symbol) {
     symbol.codewordCount = 0;
 }
 
-// 2.-4. The data codewords, in the one scheme requested or with automatic switching.
-bool EncodeData(Symbol& symbol) {
-    const int32_t count =
-        symbol.scheme == ECC200_SCHEME_AUTO ? EncodeAutoScheme(symbol) : EncodeFixedScheme(symbol);
+// The ECI designator or the FNC1 of GS1 data opens the stream; both at once are refused.
+bool WritePrefix(Symbol& symbol) {
+    const int32_t prefix = WriteStreamPrefix(symbol);
+    if (prefix < 0) {
+        std::strcpy(symbol.message, kMessageBadParameters);
+        return FailWithResult(symbol, prefix);
+    }
+    symbol.codewordCount = prefix;
+    return true;
+}
+
+// The automatic scheme writes the smallest encodation when asked to and always for GS1 data.
+bool UsesSmallestEncodation(const Symbol& symbol) {
+    return symbol.requestedScheme == ECC200_SCHEME_AUTO &&
+           (symbol.options.encodation == ECC200_ENCODATION_SMALLEST || symbol.options.gs1 != 0);
+}
+
+bool StoreEncodation(Symbol& symbol, int32_t count) {
     if (count < 0) return FailWithResult(symbol, count);
     symbol.codewordCount = count;
     return true;
 }
 
-// 5. A fixed size must hold the data codewords; an automatic size is the smallest square size
-// that does.
+// 2.-4. The data codewords, in the one scheme requested, with automatic switching or in the
+// smallest encodation.
+bool EncodeData(Symbol& symbol) {
+    if (UsesSmallestEncodation(symbol)) return StoreEncodation(symbol, EncodeSmallest(symbol));
+    return StoreEncodation(symbol, symbol.scheme == ECC200_SCHEME_AUTO ? EncodeAutoScheme(symbol)
+                                                                       : EncodeFixedScheme(symbol));
+}
+
+// 5. A fixed size must hold the data codewords; an automatic size is the first size of the
+// automatic order (square sizes, or all shapes by area) that does.
 bool ResolveSize(Symbol& symbol) {
     const int32_t count = symbol.codewordCount;
     if (symbol.sizeIndex == kAutomaticSize) {
-        const int32_t chosen = ChooseAutomaticSize(count);
-        if (chosen == kAutomaticSize) return Fail(symbol, kStatusDataTooLong);
+        const int32_t chosen = ChooseAutomaticSize(count, symbol.options.shape);
+        if (chosen == kNoSize) return Fail(symbol, kStatusDataTooLong);
         symbol.sizeIndex = chosen;
         return true;
     }
@@ -63,6 +88,25 @@ bool ResolveSize(Symbol& symbol) {
         return Fail(symbol, kStatusFixedSizeTooSmall);
     }
     return true;
+}
+
+// 2.-5. The prefix, the data codewords and the size. When the look-ahead's stream of the automatic
+// scheme does not fit (the fixed size or every size), the data is encoded again in the smallest
+// encodation, which takes the symbol where it fits. Streams that fit are never replaced, so
+// encodes that succeeded before keep their symbols.
+bool EncodeAndResolveSize(Symbol& symbol) {
+    if (!WritePrefix(symbol)) return false;
+    const int32_t prefix = symbol.codewordCount;
+    if (EncodeData(symbol) && ResolveSize(symbol)) return true;
+    const bool tooLong =
+        symbol.status == kStatusFixedSizeTooSmall || symbol.status == kStatusDataTooLong;
+    if (!tooLong || symbol.requestedScheme != ECC200_SCHEME_AUTO ||
+        UsesSmallestEncodation(symbol)) {
+        return false;
+    }
+    symbol.sizeIndex = symbol.requestedSize;
+    symbol.codewordCount = prefix;
+    return StoreEncodation(symbol, EncodeSmallest(symbol)) && ResolveSize(symbol);
 }
 
 // 6. Pads and error-correction codewords complete the stream.
@@ -169,8 +213,7 @@ bool Assemble(Symbol& symbol) {
 // The steps in order; false at the first that fails.
 bool RunSteps(Symbol& symbol) {
     StartFromRequest(symbol);
-    if (!EncodeData(symbol)) return false;
-    if (!ResolveSize(symbol)) return false;
+    if (!EncodeAndResolveSize(symbol)) return false;
     if (!CompleteCodewordStream(symbol)) return false;
     ApplyUserMarkIfOn(symbol);
     if (!CheckCodewordCount(symbol)) return false;

@@ -15,18 +15,18 @@ namespace ecc200 {
 
 namespace {
 
-// Where the scan stands: the current run is data[start, i), in the symbol's current scheme.
+// Where the scan stands: the current run is data[start, next), in the symbol's current scheme.
 struct Scan {
     Symbol& symbol;
     const uint8_t* data;
     int32_t length;
-    int32_t i = 0;
+    int32_t next = 0;  // the byte to scan next
     int32_t start = 0;
     int32_t suggestion = kSchemeAscii;  // the result of the most recent look-ahead test
     bool firstByteUntested = false;     // the ASCII run at `start` follows a cut-back X12 run
 
-    int32_t Left() const { return length - i; }
-    uint8_t At(int32_t offset) const { return data[i + offset]; }
+    int32_t Left() const { return length - next; }
+    uint8_t At(int32_t offset) const { return data[next + offset]; }
 
     template <class Predicate>
     bool NextAre(int32_t count, Predicate predicate) const {
@@ -38,65 +38,65 @@ struct Scan {
     }
 };
 
-// Tests the byte at i and steps over it when the test keeps the current scheme. False when the
+// Tests the byte at `next` and steps over it when the test keeps the current scheme. False when the
 // test chose another one: the run ends before that byte.
 bool TestAndStep(Scan& scan) {
-    scan.suggestion = LookAheadTest(scan.symbol, scan.data + scan.i, scan.Left());
+    scan.suggestion = LookAheadTest(scan.symbol, scan.data + scan.next, scan.Left());
     if (scan.suggestion != scan.symbol.scheme) return false;
-    ++scan.i;
+    ++scan.next;
     return true;
 }
 
 bool StepAscii(Scan& scan) {
     if (scan.NextAre(2, IsDigit)) {
-        scan.i += 2;
+        scan.next += 2;
         return true;
     }
-    const bool untested = scan.i == scan.start && (scan.start > 0 || scan.firstByteUntested);
+    const bool untested = scan.next == scan.start && (scan.start > 0 || scan.firstByteUntested);
     if (untested) {
-        ++scan.i;
+        ++scan.next;
         return true;
     }
     return TestAndStep(scan);
 }
 
 bool StepC40(Scan& scan) {
-    if (scan.i == scan.start) {
-        ++scan.i;
+    if (scan.next == scan.start) {
+        ++scan.next;
         return true;
     }
     if (scan.NextAre(3, IsUpper)) {
-        scan.i += 3;
+        scan.next += 3;
         return true;
     }
-    if ((scan.i - scan.start) % 3 != 0 && IsC40Basic(scan.At(0))) {
-        ++scan.i;
+    if ((scan.next - scan.start) % 3 != 0 && IsC40Basic(scan.At(0))) {
+        ++scan.next;
         return true;
     }
     return TestAndStep(scan);
 }
 
 bool StepText(Scan& scan) {
-    while (scan.NextAre(3, IsLower)) scan.i += 3;
+    while (scan.NextAre(3, IsLower)) scan.next += 3;
     if (scan.Left() == 0) return true;
-    if (scan.i == scan.start) {
-        ++scan.i;
+    if (scan.next == scan.start) {
+        ++scan.next;
         return true;
     }
     return TestAndStep(scan);
 }
 
 bool StepX12(Scan& scan) {
-    if (scan.i == scan.start) {
-        ++scan.i;
+    if (scan.next == scan.start) {
+        ++scan.next;
         return true;
     }
     if (scan.NextAre(3, IsX12) && !scan.NextAre(2, IsDigit)) {
-        scan.i += 3;
+        scan.next += 3;
         return true;
     }
-    if ((scan.i - scan.start) % 3 != 0 && IsX12(scan.At(0))) {
-        ++scan.i;
+    if ((scan.next - scan.start) % 3 != 0 && IsX12(scan.At(0))) {
+        ++scan.next;
         return true;
     }
     return TestAndStep(scan);
@@ -104,15 +104,15 @@ bool StepX12(Scan& scan) {
 
 bool StepEdifact(Scan& scan) {
     if (scan.NextAre(4, IsEdifact)) {
-        scan.i += 4;
+        scan.next += 4;
         return true;
     }
     return TestAndStep(scan);
 }
 
 bool StepBase256(Scan& scan) {
-    if (scan.i == scan.start || IsExtended(scan.At(0))) {
-        ++scan.i;
+    if (scan.next == scan.start || IsExtended(scan.At(0))) {
+        ++scan.next;
         return true;
     }
     return TestAndStep(scan);
@@ -135,9 +135,9 @@ bool Step(Scan& scan) {
     }
 }
 
-// Advances i through the data until its end or until a test chooses another scheme.
+// Advances `next` through the data until its end or until a test chooses another scheme.
 void ScanRun(Scan& scan) {
-    while (scan.i < scan.length && Step(scan)) {
+    while (scan.next < scan.length && Step(scan)) {
     }
 }
 
@@ -145,14 +145,14 @@ void ScanRun(Scan& scan) {
 // to the whole triplets before the triplet that holds the byte, and the stream goes on in ASCII
 // from there, so that every input encodes.
 int32_t EncodeX12Run(Scan& scan, EncoderCursor& cursor, bool atEnd) {
-    const int32_t runLength = scan.i - scan.start;
+    const int32_t runLength = scan.next - scan.start;
     const int32_t inTriplets = 3 * (runLength / 3);
     int32_t offending = 0;
     while (offending < inTriplets && IsX12(scan.data[scan.start + offending])) ++offending;
     if (offending == inTriplets) return EncodeX12(scan.symbol, cursor, atEnd);
 
     const int32_t kept = 3 * (offending / 3);
-    scan.i = scan.start + kept;
+    scan.next = scan.start + kept;
     cursor.remaining = kept;
     scan.suggestion = kSchemeAscii;
     scan.firstByteUntested = true;
@@ -162,9 +162,9 @@ int32_t EncodeX12Run(Scan& scan, EncoderCursor& cursor, bool atEnd) {
     return 0;
 }
 
-// Encodes the run data[start, i) in the current scheme and leaves the stream in ASCII.
+// Encodes the run data[start, next) in the current scheme and leaves the stream in ASCII.
 int32_t EncodeRun(Scan& scan, EncoderCursor& cursor) {
-    const bool atEnd = scan.i == scan.length;
+    const bool atEnd = scan.next == scan.length;
     Symbol& symbol = scan.symbol;
     switch (symbol.scheme) {
         case kSchemeC40:
@@ -198,20 +198,20 @@ int32_t EncodeAutoScheme(Symbol& symbol, uint8_t* out, int32_t capacity) {
     symbol.scheme = kSchemeAscii;
     cursor.remaining = 0;
 
-    while (scan.i < scan.length) {
+    while (scan.next < scan.length) {
         ScanRun(scan);
-        cursor.remaining = scan.i - scan.start;
+        cursor.remaining = scan.next - scan.start;
         scan.firstByteUntested = false;
         const int32_t produced = EncodeRun(scan, cursor);
         if (produced < 0) return produced;
         // C40 and Text stop at their value limit; the bytes they left are scanned again.
-        scan.i -= cursor.remaining;
+        scan.next -= cursor.remaining;
         cursor.remaining = 0;
-        if (scan.i < scan.length && scan.suggestion != kSchemeAscii) {
+        if (scan.next < scan.length && scan.suggestion != kSchemeAscii) {
             cursor.Put(LatchOf(scan.suggestion));
             symbol.scheme = scan.suggestion;
         }
-        scan.start = scan.i;
+        scan.start = scan.next;
     }
 
     const int32_t padCapacity = CapacityForStream(symbol, cursor.count);

@@ -10,10 +10,10 @@ namespace ecc200 {
 // Encodes symbol.data with automatic switching between schemes into symbol.codewords from
 // index 0, ending in ASCII with the first pad codeword where there is room. Returns the number
 // of data codewords (at least 1).
-int32_t EncodeAutoScheme(Symbol& symbol);
+[[nodiscard]] int32_t EncodeAutoScheme(Symbol& symbol);
 
 // The same into `out`, which holds `capacity` codewords: codewords past it are counted but not
 // stored, so the result is what an unbounded array would give. -8 for an invalid size.
-int32_t EncodeAutoScheme(Symbol& symbol, uint8_t* out, int32_t capacity);
+[[nodiscard]] int32_t EncodeAutoScheme(Symbol& symbol, uint8_t* out, int32_t capacity);
 
 }  // namespace ecc200

@@ -20,7 +20,7 @@ int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
     if (n < 1) return kBase256EmptyError;
     const int32_t start = cursor.count;
 
-    if (atEnd && FindExactFitSize(symbol, cursor.count + 1 + n) != kAutomaticSize) {
+    if (atEnd && FixExactFitSize(symbol, cursor.count + 1 + n) != kNoSize) {
         PutRandomised(cursor, 0);
     } else if (n < kLongLengthThreshold) {
         PutRandomised(cursor, n);

@@ -17,6 +17,6 @@ constexpr uint8_t RandomiseBase256(uint8_t value, int32_t position) {
 // codewords, or the single codeword 0 when `atEnd` is set and the field then ends exactly at the
 // end of a symbol's capacity (in automatic size mode that fixes the size), then the bytes. Sets
 // `scheme` to ASCII. Returns the number of codewords produced, or -17 for an empty run.
-int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd);
+[[nodiscard]] int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd);
 
 }  // namespace ecc200

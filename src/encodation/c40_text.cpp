@@ -31,6 +31,11 @@ void CollectByte(const CharSetTable& sets, uint8_t c, ValueList& list) {
         list.Append(kShift2);
         list.Append(kUpperShiftValue);
         c = static_cast<uint8_t>(c - 128);
+        // Shifted, a control character is itself even where the table makes one stand for FNC1.
+        if (c < 32) {
+            list.Append(CharValues{2, {kShift1, c}});
+            return;
+        }
     }
     list.Append(sets.byCharacter[c]);
 }

@@ -26,12 +26,16 @@ inline constexpr int32_t kC40MaxValues = 1558;  // collection stops once this ma
 // The limit, plus three values of the byte that crosses it, plus two that complete a triplet.
 inline constexpr int32_t kC40ValueStorage = kC40MaxValues + 3 + 2;
 
+inline constexpr uint8_t kFnc1Value = 27;  // FNC1 in the shift 2 set
+
 namespace detail {
 
 // Builds the lookup from the four sets: the basic set holds space, digits and the scheme's own
 // letters; shift 1 the control characters; shift 2 the punctuation; shift 3 the grave accent,
 // the other letters and the characters 123..127.
-constexpr CharSetTable MakeCharSetTable(uint8_t latch, char basicLetterA, char shift3LetterA) {
+// With fnc1ForGs, the group separator (29) stands for FNC1: shift 2, value 27.
+constexpr CharSetTable MakeCharSetTable(uint8_t latch, char basicLetterA, char shift3LetterA,
+                                        bool fnc1ForGs = false) {
     CharSetTable table{latch, {}};
     auto assign = [&table](int32_t character, CharValues values) {
         table.byCharacter[static_cast<std::size_t>(character)] = values;
@@ -50,6 +54,7 @@ constexpr CharSetTable MakeCharSetTable(uint8_t latch, char basicLetterA, char s
         assign(shift3LetterA + l, {2, {2, static_cast<uint8_t>(1 + l)}});
     }
     for (int32_t c = 123; c <= 127; ++c) assign(c, {2, {2, static_cast<uint8_t>(c - 96)}});
+    if (fnc1ForGs) assign(kGroupSeparator, {2, {1, kFnc1Value}});
     return table;
 }
 
@@ -57,11 +62,37 @@ constexpr CharSetTable MakeCharSetTable(uint8_t latch, char basicLetterA, char s
 
 inline constexpr CharSetTable C40CharSets = detail::MakeCharSetTable(kLatchC40, 'A', 'a');
 inline constexpr CharSetTable TextCharSets = detail::MakeCharSetTable(kLatchText, 'a', 'A');
+// The same for GS1 data, where every group separator is written as FNC1.
+inline constexpr CharSetTable C40Gs1CharSets = detail::MakeCharSetTable(kLatchC40, 'A', 'a', true);
+inline constexpr CharSetTable TextGs1CharSets =
+    detail::MakeCharSetTable(kLatchText, 'a', 'A', true);
+
+// The values (one to four) that stand for byte c in these sets, written to `values`; returns how
+// many. A byte of 128 or more is Upper Shift (shift 2, 30) and the plain values of byte - 128.
+constexpr int32_t ValuesOfByte(const CharSetTable& sets, uint8_t c, uint8_t* values) {
+    int32_t n = 0;
+    if (c >= 128) {
+        values[n++] = 1;
+        values[n++] = 30;
+        c = static_cast<uint8_t>(c - 128);
+        if (c < 32) {
+            values[n++] = 0;
+            values[n++] = c;
+            return n;
+        }
+    }
+    const CharValues& v = sets.byCharacter[c];
+    values[n++] = v.values[0];
+    if (v.length == 2) values[n++] = v.values[1];
+    return n;
+}
 
 // Encodes the run in C40 or Text (the latch is already written). Stops taking bytes once 1558
 // values are held; the rest stays in the cursor. An empty run takes back the scheme's latch just
 // before `count`. A last single value is completed with shift 2 and Upper Shift, a last pair with
-// shift 1. Returns the number of codewords written; never fails and never writes the unlatch.
+// shift 1. A byte of 128 or more is Upper Shift and the plain values of byte - 128, also with
+// the GS1 tables. Returns the number of codewords written; never fails and never writes the
+// unlatch.
 int32_t EncodeC40Text(const CharSetTable& sets, EncoderCursor& cursor);
 
 }  // namespace ecc200

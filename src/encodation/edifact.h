@@ -15,6 +15,6 @@ namespace ecc200 {
 // of a run of 4k or 4k + 1 bytes to ASCII; when it would then take no byte at all, it takes back
 // the latch instead and the run goes to ASCII alone. Sets `scheme` to ASCII. Returns the number of
 // codewords produced, or -4 when a byte that EDIFACT is to take lies outside 32..94.
-int32_t EncodeEdifact(Symbol& symbol, EncoderCursor& cursor, bool atEnd);
+[[nodiscard]] int32_t EncodeEdifact(Symbol& symbol, EncoderCursor& cursor, bool atEnd);
 
 }  // namespace ecc200

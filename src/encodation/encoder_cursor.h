@@ -22,6 +22,9 @@ inline constexpr uint8_t kLatchText = 239;
 inline constexpr uint8_t kLatchEdifact = 240;
 inline constexpr uint8_t kUnlatch = 254;  // back to ASCII from C40, Text and X12
 inline constexpr uint8_t kFirstPad = 129;
+inline constexpr uint8_t kFnc1 = 232;
+inline constexpr uint8_t kEci = 241;
+inline constexpr uint8_t kGroupSeparator = 0x1D;  // the data byte that GS1 data writes as FNC1
 
 // The codeword that switches from ASCII into a scheme other than ASCII.
 inline constexpr uint8_t LatchOf(int32_t scheme) {
@@ -42,8 +45,11 @@ inline constexpr uint8_t LatchOf(int32_t scheme) {
 // Failure results of the encoders and drivers; the pipeline reports their magnitude as status.
 inline constexpr int32_t kEdifactByteError = -4;
 inline constexpr int32_t kX12ByteError = -6;
+inline constexpr int32_t kInputLeftOverError = -6;  // C40 or Text stopped at their value limit
 inline constexpr int32_t kBase256EmptyError = -17;
 inline constexpr int32_t kBadParameterError = -8;
+inline constexpr int32_t kFixedSizeTooSmallError = -1;
+inline constexpr int32_t kTooLongForAllSizesError = -2;
 
 // The unconsumed input and the codeword output of one encode.
 //

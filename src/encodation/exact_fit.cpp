@@ -4,25 +4,26 @@
 
 namespace ecc200 {
 
-int32_t FindExactFitSize(Symbol& symbol, int32_t n) {
+int32_t FixExactFitSize(Symbol& symbol, int32_t n) {
     if (symbol.sizeIndex != kAutomaticSize) {
-        if (!IsSizeIndex(symbol.sizeIndex)) return kAutomaticSize;
-        return SizeAt(symbol.sizeIndex).totalDataCodewords == n ? symbol.sizeIndex : kAutomaticSize;
+        if (!IsSizeIndex(symbol.sizeIndex)) return kNoSize;
+        return SizeAt(symbol.sizeIndex).totalDataCodewords == n ? symbol.sizeIndex : kNoSize;
     }
-    for (int32_t i = 0; i < kSquareSizeCount; ++i) {
-        const int32_t capacity = SizeAt(i).totalDataCodewords;
+    const SizeOrder order = AutomaticSizeOrder(symbol.options.shape);
+    for (int32_t k = 0; k < order.count; ++k) {
+        const int32_t capacity = SizeAt(order.sizes[k]).totalDataCodewords;
         if (n + 1 < capacity) break;  // capacities only grow from here
         if (capacity == n) {
-            symbol.sizeIndex = i;
-            return i;
+            symbol.sizeIndex = order.sizes[k];
+            return symbol.sizeIndex;
         }
     }
-    return kAutomaticSize;
+    return kNoSize;
 }
 
 int32_t CapacityForStream(const Symbol& symbol, int32_t n) {
     if (symbol.sizeIndex != kAutomaticSize && !IsSizeIndex(symbol.sizeIndex)) return -1;
-    return CapacityFor(symbol.sizeIndex, n);
+    return CapacityFor(symbol.sizeIndex, n, symbol.options.shape);
 }
 
 }  // namespace ecc200

@@ -10,6 +10,6 @@ namespace ecc200 {
 // Scores the window of the first min(length, 6) bytes of `text` from the current `scheme` and
 // returns the SchemeId (1..6) with the smallest count; ties go to the lower SchemeId. The counts
 // are left in `lookaheadCounts` (single precision, every addition rounded at once).
-int32_t LookAheadTest(Symbol& symbol, const uint8_t* text, int32_t length);
+[[nodiscard]] int32_t LookAheadTest(Symbol& symbol, const uint8_t* text, int32_t length);
 
 }  // namespace ecc200

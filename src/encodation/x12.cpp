@@ -13,7 +13,7 @@ namespace {
 bool UnlatchCanBeLeftOut(Symbol& symbol, const EncoderCursor& cursor, bool atEnd) {
     if (!atEnd || cursor.remaining < 1 || cursor.remaining > 2) return false;
     if (MeasureAscii(cursor.position, cursor.remaining) != 1) return false;
-    return FindExactFitSize(symbol, cursor.count + 1) != kAutomaticSize;
+    return FixExactFitSize(symbol, cursor.count + 1) != kNoSize;
 }
 
 }  // namespace

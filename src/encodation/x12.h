@@ -16,6 +16,6 @@ int32_t X12Value(uint8_t c);
 // single ASCII codeword that exactly fills the symbol, the unlatch is left out. Sets `scheme` to
 // ASCII. Returns the number of codewords produced, or -6 (nothing consumed from the failing
 // triplet on, `scheme` unchanged) when a byte of a whole triplet is not in the set.
-int32_t EncodeX12(Symbol& symbol, EncoderCursor& cursor, bool atEnd);
+[[nodiscard]] int32_t EncodeX12(Symbol& symbol, EncoderCursor& cursor, bool atEnd);
 
 }  // namespace ecc200

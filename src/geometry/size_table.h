@@ -103,20 +103,46 @@ constexpr int32_t ModulesLeftOver(const SymbolSize& s) {
     return (MappingRows(s) * MappingCols(s)) % 8;
 }
 
-// The smallest square size holding n data codewords, or -1 when none does.
-constexpr int32_t ChooseAutomaticSize(int32_t n) {
-    for (int32_t i = 0; i < kSquareSizeCount; ++i) {
-        if (SizeAt(i).totalDataCodewords >= n) return i;
+// Result of a size search that found no size; the same value as kAutomaticSize, kept apart for
+// what it means.
+inline constexpr int32_t kNoSize = -1;
+
+// The sizes that an automatic size may take, in the order they are tried: by growing capacity.
+// Square shape: the 24 square sizes. Any shape: all 30 by area, the square size first on equal
+// area, leaving out the rectangles that a size of no larger area outholds (8x18, 8x32, 12x36,
+// 16x36); what is left grows in capacity as it grows in area.
+inline constexpr std::array<int32_t, 24> kSquareSizeOrder = {
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
+inline constexpr std::array<int32_t, 26> kAnyShapeSizeOrder = {
+    0, 1, 2, 3, 26, 4, 5, 6, 7, 8, 29, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
+
+struct SizeOrder {
+    const int32_t* sizes;
+    int32_t count;
+};
+
+// The automatic order for a shape option (ECC200_SHAPE_ANY = 1, anything else square).
+constexpr SizeOrder AutomaticSizeOrder(int32_t shape) {
+    if (shape == 1)
+        return {kAnyShapeSizeOrder.data(), static_cast<int32_t>(kAnyShapeSizeOrder.size())};
+    return {kSquareSizeOrder.data(), static_cast<int32_t>(kSquareSizeOrder.size())};
+}
+
+// The first size of the automatic order holding n data codewords, or kNoSize when none does.
+constexpr int32_t ChooseAutomaticSize(int32_t n, int32_t shape = 0) {
+    const SizeOrder order = AutomaticSizeOrder(shape);
+    for (int32_t k = 0; k < order.count; ++k) {
+        if (SizeAt(order.sizes[k]).totalDataCodewords >= n) return order.sizes[k];
     }
-    return kAutomaticSize;
+    return kNoSize;
 }
 
 // The capacity of the size that would hold n data codewords: the fixed size's capacity, or for
-// automatic size that of the smallest square size holding n; -1 when there is none.
-constexpr int32_t CapacityFor(int32_t sizeIndex, int32_t n) {
+// automatic size that of the first size of the automatic order holding n; -1 when there is none.
+constexpr int32_t CapacityFor(int32_t sizeIndex, int32_t n, int32_t shape = 0) {
     if (sizeIndex != kAutomaticSize) return SizeAt(sizeIndex).totalDataCodewords;
-    const int32_t chosen = ChooseAutomaticSize(n);
-    return chosen == kAutomaticSize ? -1 : SizeAt(chosen).totalDataCodewords;
+    const int32_t chosen = ChooseAutomaticSize(n, shape);
+    return chosen == kNoSize ? -1 : SizeAt(chosen).totalDataCodewords;
 }
 
 }  // namespace ecc200

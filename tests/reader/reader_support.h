@@ -49,15 +49,20 @@ inline GreyPicture RenderModules(const std::vector<uint8_t>& modules, SymbolExte
     return picture;
 }
 
-// Decodes a picture as a Data Matrix symbol; nullopt when the reader finds none.
-inline std::optional<std::vector<uint8_t>> DecodePicture(const GreyPicture& picture) {
+// Decodes a picture as a Data Matrix symbol; the reader's whole result.
+inline ZXing::Result DecodeResult(const GreyPicture& picture) {
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormat::DataMatrix);
     hints.setTryHarder(true);
     hints.setTryRotate(false);
     const ZXing::ImageView view(picture.pixels.data(), picture.width, picture.height,
                                 ZXing::ImageFormat::Lum);
-    const ZXing::Result result = ZXing::ReadBarcode(view, hints);
+    return ZXing::ReadBarcode(view, hints);
+}
+
+// Decodes a picture as a Data Matrix symbol; nullopt when the reader finds none.
+inline std::optional<std::vector<uint8_t>> DecodePicture(const GreyPicture& picture) {
+    const ZXing::Result result = DecodeResult(picture);
     if (!result.isValid()) return std::nullopt;
     return std::vector<uint8_t>(result.bytes().begin(), result.bytes().end());
 }

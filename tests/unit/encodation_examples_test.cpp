@@ -199,7 +199,7 @@ TEST(ExactFit, FindsAndFixesTheSize) {
     for (const auto& c : cases) {
         const auto handle = PreparedSymbol("", 1, c.size);
         Symbol& symbol = Internals(handle);
-        EXPECT_EQ(FindExactFitSize(symbol, c.n), c.found) << c.size << " " << c.n;
+        EXPECT_EQ(FixExactFitSize(symbol, c.n), c.found) << c.size << " " << c.n;
         EXPECT_EQ(symbol.sizeIndex, c.sizeAfter) << c.size << " " << c.n;
     }
 }

@@ -1,0 +1,586 @@
+#include "encodation/smallest.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "encodation/base256.h"
+#include "encodation/c40_text.h"
+#include "encodation/char_classes.h"
+#include "encodation/encoder_cursor.h"
+#include "encodation/x12.h"
+#include "geometry/size_table.h"
+
+namespace ecc200 {
+
+namespace {
+
+// Encoder states: the scheme the stream stands in and, for C40, Text and EDIFACT, how many values
+// of an unfinished triplet or group are pending. X12 is only ever stood in at whole triplets; its
+// last one or two bytes go to ASCII.
+constexpr int32_t kAsciiState = 0;
+constexpr int32_t kC40State = 1;   // 1..3: 0..2 values pending
+constexpr int32_t kTextState = 4;  // 4..6
+constexpr int32_t kX12State = 7;
+constexpr int32_t kEdifactState = 8;  // 8..11: 0..3 values pending
+constexpr int32_t kStateCount = 12;
+
+// How the search reached a state (stored per position and state for the way back).
+constexpr uint8_t kFromStart = 0;
+constexpr uint8_t kFromAsciiByte = 1;
+constexpr uint8_t kFromDigitPair = 2;
+constexpr uint8_t kFromBase256 = 3;
+constexpr uint8_t kFromStep = 4;  // a C40, Text or EDIFACT byte, an X12 triplet
+constexpr uint8_t kFromLatch = 5;
+constexpr uint8_t kFromUnlatch = 16;  // + the state left
+
+constexpr int32_t kUnreached = 1 << 20;
+constexpr int32_t kRingRows = 8;  // positions i - 4 .. i + 3 are alive at a time
+constexpr int32_t kLongBase256Field = 250;
+constexpr uint8_t kEdifactUnlatchValue = 31;
+constexpr uint8_t kShift1Pad = 0;
+
+constexpr std::array<uint8_t, 256> ValueCounts(const CharSetTable& sets) {
+    std::array<uint8_t, 256> counts{};
+    for (int32_t c = 0; c < 256; ++c) {
+        uint8_t values[4] = {};
+        counts[static_cast<std::size_t>(c)] =
+            static_cast<uint8_t>(ValuesOfByte(sets, static_cast<uint8_t>(c), values));
+    }
+    return counts;
+}
+// A group separator takes two values as a control character and two as FNC1, so the GS1 sets
+// have the same counts.
+constexpr std::array<uint8_t, 256> kC40ValueCounts = ValueCounts(C40CharSets);
+constexpr std::array<uint8_t, 256> kTextValueCounts = ValueCounts(TextCharSets);
+
+constexpr int32_t AsciiLength(uint8_t c) {
+    return IsExtended(c) ? 2 : 1;
+}
+
+bool IsEdifactState(int32_t state) {
+    return state >= kEdifactState;
+}
+int32_t PendingValues(int32_t state) {
+    if (IsEdifactState(state)) return state - kEdifactState;
+    if (state >= kTextState && state < kX12State) return state - kTextState;
+    if (state >= kC40State && state < kTextState) return state - kC40State;
+    return 0;
+}
+int32_t SchemeBase(int32_t state) {
+    return state - PendingValues(state);
+}
+
+// Codewords of the group that closes an EDIFACT run with `pending` values: the values and the
+// unlatch, cut to whole bytes (a reader leaves EDIFACT at the unlatch and skips to the next byte).
+constexpr int32_t EdifactClosingLength(int32_t pending) {
+    return (6 * (pending + 1) + 7) / 8;
+}
+
+// The cost of leaving a state for ASCII at the same position.
+int32_t UnlatchCost(int32_t state) {
+    if (IsEdifactState(state)) return EdifactClosingLength(PendingValues(state));
+    return PendingValues(state) == 0 ? 1 : 3;  // 254, after a shift 1 completing the triplet
+}
+
+// A way for the stream to end, with the capacities C that it fits: low <= C <= high.
+struct Ending {
+    enum Kind : uint8_t {
+        kOpen,           // the state at the end of the data, closed as the capacity allows
+        kPaddedTriplet,  // C40 or Text with two values pending, completed with shift 1
+        kClosingGroup,   // EDIFACT with values pending, closed with the unlatch
+        kAsciiTail,      // the rest in ASCII with no unlatch, read as ASCII by the rule at the end
+        kBase256ToEnd,   // a Base 256 field with length 0, running to the end of the symbol
+    };
+    Kind kind;
+    int32_t position;  // where the path of states ends
+    int32_t state;
+    int32_t low;
+    int32_t high;
+};
+
+constexpr int32_t kMaxEndings = 32;
+
+class Search {
+  public:
+    Search(const uint8_t* data, int32_t length, bool gs1, int32_t prefix)
+        : data_(data), length_(length), gs1_(gs1), prefix_(prefix) {}
+
+    void Run();
+    int32_t NeededCapacity() const;
+    // The ending to write for capacity C, or null when none fits it.
+    const Ending* EndingFor(int32_t capacity) const;
+    // Writes the stream of `ending` for capacity C from out[prefix] on; returns its length.
+    int32_t Emit(const Ending& ending, int32_t capacity, uint8_t* out);
+
+  private:
+    int32_t* Row(int32_t position) { return ring_[position & (kRingRows - 1)]; }
+    const int32_t* Row(int32_t position) const { return ring_[position & (kRingRows - 1)]; }
+    void Relax(int32_t position, int32_t state, int32_t cost, uint8_t how);
+    void ArriveFromBase256(int32_t i);
+    void Unlatch(int32_t i);
+    void Latch(int32_t i);
+    void Step(int32_t i);
+    void CollectEndings();
+    void AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low, int32_t high);
+    int32_t AsciiTailLength(int32_t from) const;
+    int32_t Backtrack(int32_t position, int32_t state);
+
+    const uint8_t* data_;
+    int32_t length_;
+    bool gs1_;
+    int32_t prefix_;
+
+    int32_t ring_[kRingRows][kStateCount];
+    uint8_t from_[kMaxDataLength + 1][kStateCount];
+    int16_t base256Start_[kMaxDataLength + 1];  // where the field that reached ASCII here began
+    int16_t asciiKey_[kMaxDataLength + 1];      // cost of ASCII at j, minus j
+    int16_t window_[kMaxDataLength + 1];        // Base 256 starts of the short-field window
+    int32_t windowHead_ = 0;
+    int32_t windowTail_ = 0;
+    int32_t base256Lowest_ = 0;  // no field may start before this (a GS lies before it)
+    int32_t longStart_ = -1;     // best start of a field of 250 bytes or more ending here
+
+    Ending endings_[kMaxEndings];
+    int32_t endingCount_ = 0;
+
+    // The way back, from the start of the stream to its end.
+    int16_t pathPosition_[3 * (kMaxDataLength + 1)];
+    uint8_t pathState_[3 * (kMaxDataLength + 1)];
+};
+
+void Search::Relax(int32_t position, int32_t state, int32_t cost, uint8_t how) {
+    int32_t& slot = Row(position)[state];
+    if (cost < slot) {
+        slot = cost;
+        from_[position][state] = how;
+    }
+}
+
+// A Base 256 field of bytes j..i-1 after ASCII at j: latch, length field (one codeword below 250
+// bytes, two from 250 on), the bytes. The best j is the least cost(j) - j over the window, kept
+// with a monotone queue for short fields and a running minimum for long ones.
+void Search::ArriveFromBase256(int32_t i) {
+    const int32_t newest = i - 1;
+    if (gs1_ && data_[newest] == kGroupSeparator) {  // FNC1 cannot be inside a field
+        base256Lowest_ = i;
+        windowHead_ = windowTail_ = 0;
+        longStart_ = -1;
+        return;
+    }
+    while (windowTail_ > windowHead_ && asciiKey_[window_[windowTail_ - 1]] >= asciiKey_[newest]) {
+        --windowTail_;
+    }
+    window_[windowTail_++] = static_cast<int16_t>(newest);
+    const int32_t shortLowest = std::max(base256Lowest_, i - (kLongBase256Field - 1));
+    while (window_[windowHead_] < shortLowest) ++windowHead_;
+    const int32_t longCandidate = i - kLongBase256Field;
+    if (longCandidate >= base256Lowest_ &&
+        (longStart_ < 0 || asciiKey_[longCandidate] < asciiKey_[longStart_])) {
+        longStart_ = longCandidate;
+    }
+
+    const int32_t shortStart = window_[windowHead_];
+    if (asciiKey_[shortStart] + i + 2 < Row(i)[kAsciiState]) {
+        Row(i)[kAsciiState] = asciiKey_[shortStart] + i + 2;
+        from_[i][kAsciiState] = kFromBase256;
+        base256Start_[i] = static_cast<int16_t>(shortStart);
+    }
+    if (longStart_ >= 0 && asciiKey_[longStart_] + i + 3 < Row(i)[kAsciiState]) {
+        Row(i)[kAsciiState] = asciiKey_[longStart_] + i + 3;
+        from_[i][kAsciiState] = kFromBase256;
+        base256Start_[i] = static_cast<int16_t>(longStart_);
+    }
+}
+
+void Search::Unlatch(int32_t i) {
+    int32_t* row = Row(i);
+    for (int32_t state = kC40State; state < kStateCount; ++state) {
+        if (state == kC40State + 1 || state == kTextState + 1) continue;  // see Ending kinds
+        const int32_t cost = row[state] + UnlatchCost(state);
+        if (cost < row[kAsciiState]) {
+            row[kAsciiState] = cost;
+            from_[i][kAsciiState] = static_cast<uint8_t>(kFromUnlatch + state);
+        }
+    }
+}
+
+void Search::Latch(int32_t i) {
+    int32_t* row = Row(i);
+    const int32_t cost = row[kAsciiState] + 1;
+    for (int32_t state : {kC40State, kTextState, kX12State, kEdifactState}) {
+        if (cost < row[state]) {
+            row[state] = cost;
+            from_[i][state] = kFromLatch;
+        }
+    }
+}
+
+void Search::Step(int32_t i) {
+    const int32_t* row = Row(i);
+    const uint8_t c = data_[i];
+    const int32_t next = i + 1;
+    Relax(next, kAsciiState, row[kAsciiState] + AsciiLength(c), kFromAsciiByte);
+    if (next < length_ && IsDigit(c) && IsDigit(data_[next])) {
+        Relax(i + 2, kAsciiState, row[kAsciiState] + 1, kFromDigitPair);
+    }
+    for (const auto& [base, counts] :
+         {std::pair{kC40State, &kC40ValueCounts}, std::pair{kTextState, &kTextValueCounts}}) {
+        const int32_t values = (*counts)[c];
+        for (int32_t pending = 0; pending < 3; ++pending) {
+            const int32_t total = pending + values;
+            Relax(next, base + total % 3, row[base + pending] + 2 * (total / 3), kFromStep);
+        }
+    }
+    if (i + 3 <= length_ && IsX12(c) && IsX12(data_[i + 1]) && IsX12(data_[i + 2])) {
+        Relax(i + 3, kX12State, row[kX12State] + 2, kFromStep);
+    }
+    if (IsEdifact(c)) {
+        for (int32_t pending = 0; pending < 4; ++pending) {
+            Relax(next, kEdifactState + (pending + 1) % 4,
+                  row[kEdifactState + pending] + (pending == 3 ? 3 : 0), kFromStep);
+        }
+    }
+}
+
+void Search::Run() {
+    for (auto& row : ring_) {
+        for (int32_t& cost : row) cost = kUnreached;
+    }
+    Row(0)[kAsciiState] = prefix_;
+    from_[0][kAsciiState] = kFromStart;
+    for (int32_t i = 0; i <= length_; ++i) {
+        int32_t* ahead = Row(i + 3);
+        for (int32_t state = 0; state < kStateCount; ++state) ahead[state] = kUnreached;
+        if (i > 0) ArriveFromBase256(i);
+        Unlatch(i);
+        Latch(i);
+        asciiKey_[i] = static_cast<int16_t>(Row(i)[kAsciiState] - i);
+        if (i < length_) Step(i);
+    }
+    CollectEndings();
+}
+
+// ASCII codewords of the data from `from` to the end, digit pairs taken greedily (which is
+// optimal for a run of digits).
+int32_t Search::AsciiTailLength(int32_t from) const {
+    int32_t codewords = 0;
+    for (int32_t i = from; i < length_; ++i) {
+        if (i + 1 < length_ && IsDigit(data_[i]) && IsDigit(data_[i + 1])) ++i;
+        codewords += AsciiLength(data_[i]);
+    }
+    return codewords;
+}
+
+void Search::AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low,
+                       int32_t high) {
+    if (low <= high && low < kUnreached && endingCount_ < kMaxEndings) {
+        endings_[endingCount_++] = {kind, position, state, low, high};
+    }
+}
+
+// The endings, in the order they are preferred where several fit: those that let EDIFACT end
+// without a closing group first (a closing group in the last two codewords would be misread, and
+// these always fit where such a group would), then the ones that fit one capacity only, then the
+// open ends of the other states.
+void Search::CollectEndings() {
+    constexpr int32_t kOpenEnd = kUnreached;
+    const int32_t n = length_;
+    const int32_t* end = Row(n);
+    AddEnding(Ending::kOpen, n, kEdifactState, end[kEdifactState], kOpenEnd);
+    for (int32_t i = n - 1; i >= 0 && i >= n - 4; --i) {
+        const int32_t tail = AsciiTailLength(i);
+        if (tail > 2) break;
+        const int32_t cost = Row(i)[kEdifactState];
+        AddEnding(Ending::kAsciiTail, i, kEdifactState, cost + tail, cost + 2);
+    }
+    for (int32_t pending = 1; pending < 4; ++pending) {
+        AddEnding(Ending::kClosingGroup, n, kEdifactState + pending,
+                  end[kEdifactState + pending] + 3, kOpenEnd);
+    }
+    for (int32_t i = n - 1; i >= 0 && i >= n - 2; --i) {
+        if (AsciiTailLength(i) != 1) continue;
+        for (int32_t state : {kC40State, kTextState, kX12State}) {
+            const int32_t cost = Row(i)[state] + 1;
+            AddEnding(Ending::kAsciiTail, i, state, cost, cost);
+        }
+        for (int32_t state : {kC40State + 2, kTextState + 2}) {
+            const int32_t cost = Row(i)[state] + 3;
+            AddEnding(Ending::kAsciiTail, i, state, cost, cost);
+        }
+    }
+    if (longStart_ >= 0 && n > 0 && !(gs1_ && data_[n - 1] == kGroupSeparator)) {
+        const int32_t cost = asciiKey_[longStart_] + n + 2;
+        AddEnding(Ending::kBase256ToEnd, longStart_, kAsciiState, cost, cost);
+    }
+    for (int32_t state : {kC40State, kTextState, kX12State}) {
+        AddEnding(Ending::kOpen, n, state, end[state], kOpenEnd);
+    }
+    for (int32_t state : {kC40State + 2, kTextState + 2}) {
+        AddEnding(Ending::kPaddedTriplet, n, state, end[state] + 2, kOpenEnd);
+    }
+    AddEnding(Ending::kOpen, n, kAsciiState, end[kAsciiState], kOpenEnd);
+}
+
+int32_t Search::NeededCapacity() const {
+    int32_t least = kUnreached;
+    for (int32_t k = 0; k < endingCount_; ++k) least = std::min(least, endings_[k].low);
+    return least;
+}
+
+// Of the endings that fit, the one that needs the least capacity; on a tie the one listed first.
+const Ending* Search::EndingFor(int32_t capacity) const {
+    const Ending* best = nullptr;
+    for (int32_t k = 0; k < endingCount_; ++k) {
+        const Ending& ending = endings_[k];
+        if (ending.low > capacity || capacity > ending.high) continue;
+        if (best == nullptr || ending.low < best->low) best = &ending;
+    }
+    return best;
+}
+
+// Follows the arrivals back from (position, state) to the start; leaves the path in order from
+// the start and returns its number of states.
+int32_t Search::Backtrack(int32_t position, int32_t state) {
+    int32_t count = 0;
+    for (;;) {
+        pathPosition_[count] = static_cast<int16_t>(position);
+        pathState_[count] = static_cast<uint8_t>(state);
+        ++count;
+        const uint8_t how = from_[position][state];
+        if (how == kFromStart) break;
+        if (how >= kFromUnlatch) {
+            state = how - kFromUnlatch;
+        } else if (how == kFromLatch) {
+            state = kAsciiState;
+        } else if (how == kFromAsciiByte) {
+            position -= 1;
+        } else if (how == kFromDigitPair) {
+            position -= 2;
+        } else if (how == kFromBase256) {
+            position = base256Start_[position];
+        } else if (state == kX12State) {
+            position -= 3;
+        } else if (IsEdifactState(state)) {
+            position -= 1;
+            state = kEdifactState + (PendingValues(state) + 3) % 4;
+        } else {
+            position -= 1;
+            const auto& counts =
+                SchemeBase(state) == kC40State ? kC40ValueCounts : kTextValueCounts;
+            const int32_t values = counts[data_[position]] % 3;
+            state = SchemeBase(state) + (PendingValues(state) - values + 3) % 3;
+        }
+    }
+    for (int32_t a = 0, b = count - 1; a < b; ++a, --b) {
+        std::swap(pathPosition_[a], pathPosition_[b]);
+        std::swap(pathState_[a], pathState_[b]);
+    }
+    return count;
+}
+
+// Writes codewords and packs C40, Text and EDIFACT values as the path goes.
+class Emitter {
+  public:
+    Emitter(const uint8_t* data, bool gs1, uint8_t* out, int32_t count)
+        : data_(data), gs1_(gs1), out_(out), count_(count) {}
+
+    int32_t Count() const { return count_; }
+    void Put(uint8_t codeword) { out_[count_++] = codeword; }
+
+    void AsciiByte(uint8_t c) {
+        if (gs1_ && c == kGroupSeparator) {
+            Put(kFnc1);
+        } else if (IsExtended(c)) {
+            Put(kUpperShift);
+            Put(static_cast<uint8_t>(c - 127));
+        } else {
+            Put(static_cast<uint8_t>(c + 1));
+        }
+    }
+    void DigitPair(int32_t at) {
+        Put(static_cast<uint8_t>(130 + 10 * (data_[at] - '0') + (data_[at + 1] - '0')));
+    }
+    void AsciiRun(int32_t from, int32_t to) {
+        for (int32_t i = from; i < to; ++i) {
+            if (i + 1 < to && IsDigit(data_[i]) && IsDigit(data_[i + 1])) {
+                DigitPair(i++);
+            } else {
+                AsciiByte(data_[i]);
+            }
+        }
+    }
+    void Base256Field(int32_t from, int32_t to, bool toEnd) {
+        Put(kLatchBase256);
+        const int32_t n = to - from;
+        if (toEnd) {
+            PutRandomised(0);
+        } else if (n < kLongBase256Field) {
+            PutRandomised(static_cast<uint8_t>(n));
+        } else {
+            PutRandomised(static_cast<uint8_t>(249 + n / kLongBase256Field));
+            PutRandomised(static_cast<uint8_t>(n % kLongBase256Field));
+        }
+        for (int32_t i = from; i < to; ++i) PutRandomised(data_[i]);
+    }
+    void Latch(int32_t state) {
+        pending_ = 0;
+        bits_ = 0;
+        Put(state == kEdifactState ? kLatchEdifact : LatchOf(StateScheme(state)));
+    }
+    void C40TextByte(int32_t state, uint8_t c) {
+        const bool c40 = SchemeBase(state) == kC40State;
+        const CharSetTable& sets =
+            c40 ? (gs1_ ? C40Gs1CharSets : C40CharSets) : (gs1_ ? TextGs1CharSets : TextCharSets);
+        uint8_t values[4];
+        const int32_t n = ValuesOfByte(sets, c, values);
+        for (int32_t k = 0; k < n; ++k) C40TextValue(values[k]);
+    }
+    void X12Triplet(int32_t at) {
+        PutTriplet(X12Value(data_[at]), X12Value(data_[at + 1]), X12Value(data_[at + 2]));
+    }
+    void EdifactByte(uint8_t c) {
+        bits_ = (bits_ << 6) | (c & 0x3Fu);
+        if (++pending_ == 4) FlushEdifact(3);
+    }
+    // Returns to ASCII from `state`; writes the unlatch only when `unlatch` is set.
+    void Close(int32_t state, bool unlatch) {
+        if (IsEdifactState(state)) {
+            if (!unlatch) return;
+            const int32_t codewords = EdifactClosingLength(pending_);
+            bits_ = (bits_ << 6) | kEdifactUnlatchValue;
+            ++pending_;
+            FlushEdifact(codewords);
+            return;
+        }
+        if (pending_ == 2) C40TextValue(kShift1Pad);
+        if (unlatch) Put(kUnlatch);
+    }
+
+  private:
+    static int32_t StateScheme(int32_t state) {
+        switch (SchemeBase(state)) {
+            case kC40State:
+                return kSchemeC40;
+            case kTextState:
+                return kSchemeText;
+            default:
+                return kSchemeX12;
+        }
+    }
+    void PutRandomised(uint8_t value) { Put(RandomiseBase256(value, count_ + 1)); }
+    void PutTriplet(int32_t a, int32_t b, int32_t c) {
+        const int32_t w = 1600 * a + 40 * b + c + 1;
+        Put(static_cast<uint8_t>(w / 256));
+        Put(static_cast<uint8_t>(w % 256));
+    }
+    void C40TextValue(uint8_t value) {
+        triplet_[pending_++] = value;
+        if (pending_ == 3) {
+            PutTriplet(triplet_[0], triplet_[1], triplet_[2]);
+            pending_ = 0;
+        }
+    }
+    // The pending values, first in the highest bits of 24, cut to `codewords` bytes.
+    void FlushEdifact(int32_t codewords) {
+        const uint32_t group = bits_ << (6 * (4 - pending_));
+        for (int32_t k = 0; k < codewords; ++k) Put(static_cast<uint8_t>(group >> (16 - 8 * k)));
+        bits_ = 0;
+        pending_ = 0;
+    }
+
+    const uint8_t* data_;
+    bool gs1_;
+    uint8_t* out_;
+    int32_t count_;
+    int32_t pending_ = 0;
+    uint8_t triplet_[3] = {};
+    uint32_t bits_ = 0;
+};
+
+int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
+    const int32_t nodes = Backtrack(ending.position, ending.state);
+    Emitter emit(data_, gs1_, out, prefix_);
+    for (int32_t k = 1; k < nodes; ++k) {
+        const int32_t before = pathPosition_[k - 1];
+        const int32_t previous = pathState_[k - 1];
+        const int32_t state = pathState_[k];
+        const uint8_t how = from_[pathPosition_[k]][state];
+        if (how >= kFromUnlatch) {
+            emit.Close(previous, true);
+        } else if (how == kFromLatch) {
+            emit.Latch(state);
+        } else if (how == kFromAsciiByte) {
+            emit.AsciiByte(data_[before]);
+        } else if (how == kFromDigitPair) {
+            emit.DigitPair(before);
+        } else if (how == kFromBase256) {
+            emit.Base256Field(before, pathPosition_[k], false);
+        } else if (state == kX12State) {
+            emit.X12Triplet(before);
+        } else if (IsEdifactState(state)) {
+            emit.EdifactByte(data_[before]);
+        } else {
+            emit.C40TextByte(state, data_[before]);
+        }
+    }
+    switch (ending.kind) {
+        case Ending::kOpen:
+            if (IsEdifactState(ending.state)) {
+                emit.Close(ending.state, capacity - emit.Count() >= 3);
+            } else if (ending.state != kAsciiState) {
+                emit.Close(ending.state, capacity - emit.Count() >= 2);
+            }
+            break;
+        case Ending::kPaddedTriplet:
+            emit.Close(ending.state, capacity - emit.Count() >= 4);
+            break;
+        case Ending::kClosingGroup:
+            emit.Close(ending.state, true);
+            break;
+        case Ending::kAsciiTail:
+            emit.Close(ending.state, false);
+            emit.AsciiRun(ending.position, length_);
+            break;
+        case Ending::kBase256ToEnd:
+            emit.Base256Field(ending.position, length_, true);
+            break;
+    }
+    if (emit.Count() < capacity) emit.Put(kFirstPad);
+    return emit.Count();
+}
+
+}  // namespace
+
+int32_t EncodeSmallest(Symbol& symbol) {
+    if (symbol.sizeIndex != kAutomaticSize && !IsSizeIndex(symbol.sizeIndex)) {
+        return kBadParameterError;
+    }
+    const int32_t length = std::clamp(symbol.dataLength, 0, kMaxDataLength);
+    const int32_t prefix = std::max(symbol.codewordCount, 0);
+    Search search(symbol.data, length, symbol.options.gs1 != 0, prefix);
+    search.Run();
+    const int32_t needed = search.NeededCapacity();
+
+    int32_t sizeIndex = symbol.sizeIndex;
+    if (sizeIndex == kAutomaticSize) {
+        sizeIndex = ChooseAutomaticSize(needed, symbol.options.shape);
+        if (sizeIndex == kNoSize) return kTooLongForAllSizesError;
+    } else if (SizeAt(sizeIndex).totalDataCodewords < needed) {
+        return kFixedSizeTooSmallError;
+    }
+    const int32_t capacity = SizeAt(sizeIndex).totalDataCodewords;
+    const Ending* ending = search.EndingFor(capacity);
+    if (ending == nullptr) return kFixedSizeTooSmallError;  // cannot happen: every larger C fits
+    symbol.sizeIndex = sizeIndex;
+    symbol.scheme = kSchemeAscii;
+    return search.Emit(*ending, capacity, symbol.codewords);
+}
+
+int32_t SmallestNeededCapacity(const uint8_t* data, int32_t length, bool gs1, int32_t prefixCount) {
+    Search search(data, std::clamp(length, 0, kMaxDataLength), gs1, prefixCount);
+    search.Run();
+    return search.NeededCapacity();
+}
+
+}  // namespace ecc200
