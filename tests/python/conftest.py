@@ -23,17 +23,22 @@ class CLibrary:
         lib.SetDataToEncoding_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int32]
         lib.SetSignUser_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_uint8]
         lib.SetSignProduct_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_uint8, ctypes.c_char_p]
+        lib.SetOption_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_int32, ctypes.c_int32]
         lib.WriteEncodedSymbolToBuf_ECC200.argtypes = [
             ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int32]
         self.lib = lib
 
-    def encode(self, data: bytes, scheme: int, size: int, user_mark=False, product_id=None):
-        """(status, size index, modules) of one encode on a fresh symbol."""
+    def encode(self, data: bytes, scheme: int, size: int, user_mark=False, product_id=None,
+               options=()):
+        """(status, size index, modules) of one encode on a fresh symbol; options are pairs of
+        option number and value."""
         lib = self.lib
         handle = lib.CreateSymbol_ECC200()
         try:
             lib.SetScheme_ECC200(handle, scheme)
             lib.SetDimension_ECC200(handle, size)
+            for option, value in options:
+                lib.SetOption_ECC200(handle, option, value)
             if user_mark:
                 lib.SetSignUser_ECC200(handle, 1)
             if product_id is not None:

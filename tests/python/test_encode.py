@@ -61,6 +61,31 @@ def test_marks_match_the_c_library(c_library, identity_dir, user_mark, product_i
     assert symbol != ecc200.encode(data)
 
 
+ENCODATION, GS1, ECI, SHAPE = 1, 2, 3, 4
+
+
+@pytest.mark.parametrize("data, keywords, options, size, identifier", [
+    (b"0104012345678901\x1d10ABC123", {"gs1": True}, [(GS1, 1)], None, "]d2"),
+    ("Grüße", {"eci": "utf8"}, [(ECI, 26)], None, None),
+    (bytes(range(128, 160)), {"eci": 899, "scheme": "base256"}, [(ECI, 899)], None, None),
+    ("HELLO WORLD 12345", {"shape": "any"}, [(SHAPE, 1)], "12x26", None),
+    ("HELLO world 12345 abc", {"smallest": True}, [(ENCODATION, 1)], None, None),
+    (b"01095011010209171719050810ABCD1234\x1d2110", {"gs1": True, "smallest": True,
+     "shape": "any"}, [(GS1, 1), (ENCODATION, 1), (SHAPE, 1)], None, "]d2"),
+])
+def test_options_match_the_c_library_and_read_back(c_library, data, keywords, options, size,
+                                                    identifier):
+    symbol = ecc200.encode(data, **keywords)
+    expected = data.encode() if isinstance(data, str) else data
+    status, _, buffer = c_library.encode(expected, 0, -1, options=options)
+    assert status == 0 and bytes(symbol) == buffer[: symbol.rows * symbol.cols]
+    assert symbol != ecc200.encode(data, scheme=keywords.get("scheme", "auto"))
+    result = read(symbol.to_pil())
+    assert result.bytes == expected
+    assert size is None or symbol.size == size
+    assert identifier is None or result.symbology_identifier == identifier
+
+
 @pytest.mark.parametrize("data, keywords, size", [
     ("Hello from ecc200!", {}, "18x18"),
     ("Grüße, 東京", {}, None),
