@@ -117,6 +117,11 @@ def settings_for(
     product_mark: Union[None, str, bytes],
 ) -> Settings:
     """The settings for encode()'s keywords; cached, as a program uses few combinations."""
+    if gs1 and eci is not None:
+        raise _parameter_error(
+            "gs1 and eci cannot be combined: a symbol starts either with the FNC1 of GS1 data "
+            "or with an ECI"
+        )
     return Settings(
         _choice("scheme", scheme, SCHEMES),
         _choice("size", size, SIZES),

@@ -54,7 +54,8 @@ class Symbol:
 
     @property
     def scheme(self) -> str:
-        """The scheme requested, or with scheme="auto" the one the encode ended in."""
+        """The scheme the encode ended in, as the library reports it (for a fixed scheme,
+        usually the one requested)."""
         return SCHEME_KEYWORDS[self._scheme]
 
     @property
