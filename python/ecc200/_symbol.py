@@ -7,7 +7,15 @@ from typing import IO, List, Optional, Union
 
 from . import _native, _render
 from ._messages import STEP_ENCODE, encode_error
-from ._settings import SCHEME_KEYWORDS, SIZE_NAMES, Data, Request, data_bytes, path_bytes, settings_for
+from ._settings import (
+    SCHEME_KEYWORDS,
+    SIZE_NAMES,
+    Data,
+    Request,
+    data_bytes,
+    path_bytes,
+    settings_for,
+)
 
 PathOrFile = Union[str, "os.PathLike[str]", IO[bytes]]
 
