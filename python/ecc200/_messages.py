@@ -49,7 +49,8 @@ def _size_too_small(request: Request) -> str:
     rows, cols, _ = _native.SIZES[request.settings.size]
     if rows != cols:
         rectangles = (i for i, (r, c, _) in enumerate(_native.SIZES) if r != c)
-        fits = next((i for i in rectangles if _used_size(request.without_marks(size=i)) is not None), None)
+        holding = (i for i in rectangles if _used_size(request.without_marks(size=i)) is not None)
+        fits = next(holding, None)
         if fits is None:
             message += "; no rectangular size holds it"
         else:
@@ -146,6 +147,8 @@ def encode_error(status: int, step: int, request: Request) -> EncodeError:
         _native.STATUS_DATA_TOO_LONG: _data_too_long,
         _native.STATUS_EDIFACT_BYTE: _edifact_failure,
         _native.STATUS_X12_BYTE: _x12_failure,
-        _native.STATUS_BASE256_EMPTY: lambda _: "the Base 256 scheme needs at least one byte of data",
+        _native.STATUS_BASE256_EMPTY: lambda _: (
+            "the Base 256 scheme needs at least one byte of data"
+        ),
     }.get(status)
     return EncodeError(status, explain(request) if explain else _describe_status(status))

@@ -87,7 +87,9 @@ def eci_number(eci: Union[None, int, str]) -> int:
         return _choice("ECI", eci, ECI_NAMES)
     if isinstance(eci, int) and not isinstance(eci, bool) and 1 <= eci <= 999999:
         return eci
-    raise _parameter_error(f"eci must be None, 'utf8' or a designator from 1 to 999999, not {eci!r}")
+    raise _parameter_error(
+        f"eci must be None, 'utf8' or a designator from 1 to 999999, not {eci!r}"
+    )
 
 
 def product_identifier(product_mark: Union[None, str, bytes]) -> Optional[bytes]:

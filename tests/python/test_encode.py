@@ -180,7 +180,8 @@ def test_invalid_arguments_raise(tmp_path, monkeypatch, call, error):
 
 
 def test_repr_names_size_scheme_and_data():
-    assert repr(ecc200.encode("A1", scheme="c40")) == "<ecc200.Symbol 10x10 scheme='c40' data=b'A1'>"
+    expected = "<ecc200.Symbol 10x10 scheme='c40' data=b'A1'>"
+    assert repr(ecc200.encode("A1", scheme="c40")) == expected
     assert repr(ecc200.encode(b"\x01" * 30)).endswith("data=b'" + "\\x01" * 24 + "'...>")
 
 
