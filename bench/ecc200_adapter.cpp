@@ -112,6 +112,10 @@ class Ecc200Job final : public Job {
 
   private:
     int SwitchMarkOn() {
+        if (path_ == Ecc200Path::kSmallest) {
+            return SetOption_ECC200(symbol_.get(), ECC200_OPTION_ENCODATION,
+                                    ECC200_ENCODATION_SMALLEST);
+        }
         if (path_ == Ecc200Path::kUserMark) return SetSignUser_ECC200(symbol_.get(), 1);
         if (path_ == Ecc200Path::kProductMark) {
             return SetSignProduct_ECC200(symbol_.get(), 1, kBenchProductId);
@@ -165,6 +169,8 @@ std::string Ecc200Encoder::Name() const {
     switch (path_) {
         case Ecc200Path::kBuffer:
             return "ecc200";
+        case Ecc200Path::kSmallest:
+            return "ecc200 smallest";
         case Ecc200Path::kBmp:
             return "ecc200 BMP";
         case Ecc200Path::kUserMark:

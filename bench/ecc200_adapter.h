@@ -13,6 +13,7 @@ namespace bench {
 // Which public path of the library a job times.
 enum class Ecc200Path {
     kBuffer,       // automatic scheme and square size, module matrix into a buffer
+    kSmallest,     // the same with the smallest encodation in place of the look-ahead
     kBmp,          // the same, written as a BMP file into the working directory
     kUserMark,     // module matrix with the user mark on
     kProductMark,  // module matrix with the product mark on

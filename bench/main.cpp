@@ -124,6 +124,7 @@ int main(int argc, char** argv) {
     const auto corpus = bench::BuildCorpus(options.quick, ChooseFitter(fitterName));
 
     const bench::Ecc200Encoder ours(bench::Ecc200Path::kBuffer);
+    const bench::Ecc200Encoder smallest(bench::Ecc200Path::kSmallest);
     const bench::ZintEncoder zint(false);
     const bench::ZintEncoder zintFast(true);
     const bench::ZxingEncoder zxing;
@@ -134,8 +135,8 @@ int main(int argc, char** argv) {
 
     bench::Registry registry(options.timing);
     std::vector<bench::Grid> grids;
-    grids.push_back(
-        registry.AddCorpusGrid("Comparison", corpus, {&ours, &zint, &zintFast, &zxing, &dmtx}, 1));
+    grids.push_back(registry.AddCorpusGrid("Comparison", corpus,
+                                           {&ours, &smallest, &zint, &zintFast, &zxing, &dmtx}, 2));
     grids.push_back(registry.AddCorpusGrid("ecc200 output paths and marks", corpus,
                                            {&bmp, &userMark, &productMark}, 3));
     grids.push_back(registry.AddSizeGrid("ecc200 encode alone per size (fixed size, digits)",

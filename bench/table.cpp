@@ -34,17 +34,18 @@ std::string CellText(const Cell& cell) {
     return "?";
 }
 
-std::optional<double> FastestPeer(const GridRow& row) {
+// The fastest of the columns from firstPeer on (the columns before it are ours).
+std::optional<double> FastestPeer(const GridRow& row, std::size_t firstPeer) {
     std::optional<double> fastest;
-    for (std::size_t column = 1; column < row.cells.size(); ++column) {
+    for (std::size_t column = firstPeer; column < row.cells.size(); ++column) {
         const auto& micros = row.cells[column].micros;
         if (micros && (!fastest || *micros < *fastest)) fastest = micros;
     }
     return fastest;
 }
 
-std::optional<double> Ratio(const GridRow& row) {
-    const std::optional<double> fastest = FastestPeer(row);
+std::optional<double> Ratio(const GridRow& row, std::size_t firstPeer) {
+    const std::optional<double> fastest = FastestPeer(row, firstPeer);
     if (!fastest || row.cells.empty() || !row.cells[0].micros) return std::nullopt;
     return *row.cells[0].micros / *fastest;
 }
@@ -127,7 +128,7 @@ std::optional<double> GeometricMeanRatio(const Grid& grid, bool largestOnly) {
     GeometricMean mean;
     for (const auto& row : grid.rows) {
         if (largestOnly && !row.largest) continue;
-        if (const auto ratio = Ratio(row)) mean.Add(*ratio);
+        if (const auto ratio = Ratio(row, grid.ourColumns)) mean.Add(*ratio);
     }
     return mean.Value();
 }
@@ -142,8 +143,8 @@ void PrintComparison(const Grid& grid, std::ostream& out) {
     for (const auto& row : grid.rows) {
         std::vector<std::string> fields{row.label, OurSize(row)};
         for (const auto& cell : row.cells) fields.push_back(CellText(cell));
-        const std::optional<double> fastest = FastestPeer(row);
-        const std::optional<double> ratio = Ratio(row);
+        const std::optional<double> fastest = FastestPeer(row, grid.ourColumns);
+        const std::optional<double> ratio = Ratio(row, grid.ourColumns);
         fields.push_back(fastest ? Micros(*fastest) : "-");
         fields.push_back(ratio ? Fixed(*ratio, 3) : "-");
         PrintLine(fields, out);

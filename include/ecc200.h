@@ -144,7 +144,9 @@ ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);
 
 /* Encodes the data and copies the symbol into buffer, one byte per module (1 dark, 0 light),
  * rows x columns bytes with the top row first; GetDimension_ECC200 then tells the size.
- * Returns 0; an encode failure (1, 2, 4, 6, 17, 18); 8 for a NULL or too small buffer. */
+ * Returns 0; an encode failure (1, 2, 4, 6, 17, 18); 8 for a NULL or too small buffer, or for GS1
+ * data with an ECI or starting with GS. With the automatic scheme, a stream of the look-ahead that
+ * does not fit (1 or 2) is encoded again in the smallest encodation, which may fit. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbol, uint8_t* buffer,
                                                               int32_t bufferSize);
 

@@ -77,12 +77,6 @@ constexpr int32_t EdifactClosingLength(int32_t pending) {
     return (6 * (pending + 1) + 7) / 8;
 }
 
-// The cost of leaving a state for ASCII at the same position.
-int32_t UnlatchCost(int32_t state) {
-    if (IsEdifactState(state)) return EdifactClosingLength(PendingValues(state));
-    return PendingValues(state) == 0 ? 1 : 3;  // 254, after a shift 1 completing the triplet
-}
-
 // A way for the stream to end, with the capacities C that it fits: low <= C <= high.
 struct Ending {
     enum Kind : uint8_t {
@@ -101,6 +95,10 @@ struct Ending {
 
 constexpr int32_t kMaxEndings = 32;
 
+// The shortest-path search. Every position of the data holds the least cost (codewords written)
+// of each state there and how it was reached; costs are kept only for the few positions in reach of
+// a transition, arrivals for all, to find the way back. All storage is fixed-size and held in the
+// object, which an encode keeps on its stack (about 84 KB): no allocation per encode.
 class Search {
   public:
     Search(const uint8_t* data, int32_t length, bool gs1, int32_t prefix)
@@ -115,8 +113,10 @@ class Search {
 
   private:
     int32_t* Row(int32_t position) { return ring_[position & (kRingRows - 1)]; }
-    const int32_t* Row(int32_t position) const { return ring_[position & (kRingRows - 1)]; }
-    void Relax(int32_t position, int32_t state, int32_t cost, uint8_t how);
+    // The least cost of a state at one of the last kRingRows positions of the data.
+    int32_t Cost(int32_t position, int32_t state) const {
+        return costs_[position & (kRingRows - 1)][state];
+    }
     void ArriveFromBase256(int32_t i);
     void Unlatch(int32_t i);
     void Latch(int32_t i);
@@ -131,7 +131,8 @@ class Search {
     bool gs1_;
     int32_t prefix_;
 
-    int32_t ring_[kRingRows][kStateCount];
+    int32_t ring_[kRingRows][kStateCount];   // entries of positions i .. i + 3 while searching
+    int32_t costs_[kRingRows][kStateCount];  // final costs of the positions searched last
     uint8_t from_[kMaxDataLength + 1][kStateCount];
     int16_t base256Start_[kMaxDataLength + 1];  // where the field that reached ASCII here began
     int16_t asciiKey_[kMaxDataLength + 1];      // cost of ASCII at j, minus j
@@ -149,12 +150,25 @@ class Search {
     uint8_t pathState_[3 * (kMaxDataLength + 1)];
 };
 
-void Search::Relax(int32_t position, int32_t state, int32_t cost, uint8_t how) {
-    int32_t& slot = Row(position)[state];
-    if (cost < slot) {
-        slot = cost;
-        from_[position][state] = how;
-    }
+// Ring entries pack a cost with the way it was reached (low bits), so that one minimum keeps both
+// and the search runs without data-dependent branches.
+constexpr int32_t kHowBits = 5;
+constexpr int32_t kHowMask = (1 << kHowBits) - 1;
+constexpr int32_t kUnreachedEntry = kUnreached << kHowBits;
+
+constexpr int32_t Entry(int32_t cost, int32_t how) {
+    return (cost << kHowBits) | how;
+}
+// The entry reached from `source` by `added` codewords, in the way `how`.
+constexpr int32_t From(int32_t source, int32_t added, int32_t how) {
+    return (source & ~kHowMask) + (added << kHowBits) + how;
+}
+constexpr int32_t CostOf(int32_t entry) {
+    return entry >> kHowBits;
+}
+
+void Relax(int32_t& slot, int32_t candidate) {
+    slot = std::min(slot, candidate);
 }
 
 // A Base 256 field of bytes j..i-1 after ASCII at j: latch, length field (one codeword below 250
@@ -180,82 +194,106 @@ void Search::ArriveFromBase256(int32_t i) {
         longStart_ = longCandidate;
     }
 
+    int32_t& ascii = Row(i)[kAsciiState];
     const int32_t shortStart = window_[windowHead_];
-    if (asciiKey_[shortStart] + i + 2 < Row(i)[kAsciiState]) {
-        Row(i)[kAsciiState] = asciiKey_[shortStart] + i + 2;
-        from_[i][kAsciiState] = kFromBase256;
+    const int32_t viaShort = Entry(asciiKey_[shortStart] + i + 2, kFromBase256);
+    if (viaShort < ascii) {
+        ascii = viaShort;
         base256Start_[i] = static_cast<int16_t>(shortStart);
     }
-    if (longStart_ >= 0 && asciiKey_[longStart_] + i + 3 < Row(i)[kAsciiState]) {
-        Row(i)[kAsciiState] = asciiKey_[longStart_] + i + 3;
-        from_[i][kAsciiState] = kFromBase256;
-        base256Start_[i] = static_cast<int16_t>(longStart_);
+    if (longStart_ >= 0) {
+        const int32_t viaLong = Entry(asciiKey_[longStart_] + i + 3, kFromBase256);
+        if (viaLong < ascii) {
+            ascii = viaLong;
+            base256Start_[i] = static_cast<int16_t>(longStart_);
+        }
     }
 }
 
+// Leaving a state for ASCII at the same position: 254 from C40, Text and X12 (after a shift 1
+// that completes a triplet with two values pending; C40 and Text are not left with one value
+// pending, see the Ending kinds), the closing group from EDIFACT.
 void Search::Unlatch(int32_t i) {
     int32_t* row = Row(i);
-    for (int32_t state = kC40State; state < kStateCount; ++state) {
-        if (state == kC40State + 1 || state == kTextState + 1) continue;  // see Ending kinds
-        const int32_t cost = row[state] + UnlatchCost(state);
-        if (cost < row[kAsciiState]) {
-            row[kAsciiState] = cost;
-            from_[i][kAsciiState] = static_cast<uint8_t>(kFromUnlatch + state);
-        }
-    }
+    int32_t ascii = row[kAsciiState];
+    Relax(ascii, From(row[kC40State], 1, kFromUnlatch + kC40State));
+    Relax(ascii, From(row[kC40State + 2], 3, kFromUnlatch + kC40State + 2));
+    Relax(ascii, From(row[kTextState], 1, kFromUnlatch + kTextState));
+    Relax(ascii, From(row[kTextState + 2], 3, kFromUnlatch + kTextState + 2));
+    Relax(ascii, From(row[kX12State], 1, kFromUnlatch + kX12State));
+    Relax(ascii, From(row[kEdifactState], EdifactClosingLength(0), kFromUnlatch + kEdifactState));
+    Relax(ascii,
+          From(row[kEdifactState + 1], EdifactClosingLength(1), kFromUnlatch + kEdifactState + 1));
+    Relax(ascii,
+          From(row[kEdifactState + 2], EdifactClosingLength(2), kFromUnlatch + kEdifactState + 2));
+    Relax(ascii,
+          From(row[kEdifactState + 3], EdifactClosingLength(3), kFromUnlatch + kEdifactState + 3));
+    row[kAsciiState] = ascii;
 }
 
 void Search::Latch(int32_t i) {
     int32_t* row = Row(i);
-    const int32_t cost = row[kAsciiState] + 1;
-    for (int32_t state : {kC40State, kTextState, kX12State, kEdifactState}) {
-        if (cost < row[state]) {
-            row[state] = cost;
-            from_[i][state] = kFromLatch;
-        }
+    const int32_t latched = From(row[kAsciiState], 1, kFromLatch);
+    Relax(row[kC40State], latched);
+    Relax(row[kTextState], latched);
+    Relax(row[kX12State], latched);
+    Relax(row[kEdifactState], latched);
+}
+
+// One byte more in C40 or Text from each pending count: `values` more values, two codewords for
+// every triplet they complete.
+void StepC40Text(const int32_t* row, int32_t* next, int32_t base, int32_t values) {
+    const int32_t shift = values % 3;
+    const int32_t whole = values / 3;
+    for (int32_t pending = 0; pending < 3; ++pending) {
+        const int32_t total = pending + shift;
+        Relax(next[base + total % 3],
+              From(row[base + pending], 2 * (whole + total / 3), kFromStep));
     }
 }
 
 void Search::Step(int32_t i) {
     const int32_t* row = Row(i);
+    int32_t* next = Row(i + 1);
     const uint8_t c = data_[i];
-    const int32_t next = i + 1;
-    Relax(next, kAsciiState, row[kAsciiState] + AsciiLength(c), kFromAsciiByte);
-    if (next < length_ && IsDigit(c) && IsDigit(data_[next])) {
-        Relax(i + 2, kAsciiState, row[kAsciiState] + 1, kFromDigitPair);
+    Relax(next[kAsciiState], From(row[kAsciiState], AsciiLength(c), kFromAsciiByte));
+    if (i + 1 < length_ && IsDigit(c) && IsDigit(data_[i + 1])) {
+        Relax(Row(i + 2)[kAsciiState], From(row[kAsciiState], 1, kFromDigitPair));
     }
-    for (const auto& [base, counts] :
-         {std::pair{kC40State, &kC40ValueCounts}, std::pair{kTextState, &kTextValueCounts}}) {
-        const int32_t values = (*counts)[c];
-        for (int32_t pending = 0; pending < 3; ++pending) {
-            const int32_t total = pending + values;
-            Relax(next, base + total % 3, row[base + pending] + 2 * (total / 3), kFromStep);
-        }
-    }
+    StepC40Text(row, next, kC40State, kC40ValueCounts[c]);
+    StepC40Text(row, next, kTextState, kTextValueCounts[c]);
     if (i + 3 <= length_ && IsX12(c) && IsX12(data_[i + 1]) && IsX12(data_[i + 2])) {
-        Relax(i + 3, kX12State, row[kX12State] + 2, kFromStep);
+        Relax(Row(i + 3)[kX12State], From(row[kX12State], 2, kFromStep));
     }
-    if (IsEdifact(c)) {
-        for (int32_t pending = 0; pending < 4; ++pending) {
-            Relax(next, kEdifactState + (pending + 1) % 4,
-                  row[kEdifactState + pending] + (pending == 3 ? 3 : 0), kFromStep);
-        }
-    }
+    // A byte outside the set makes the candidates unreachable instead of skipping them.
+    const int32_t outside = IsEdifact(c) ? 0 : kUnreachedEntry;
+    Relax(next[kEdifactState + 1], From(row[kEdifactState], 0, kFromStep) + outside);
+    Relax(next[kEdifactState + 2], From(row[kEdifactState + 1], 0, kFromStep) + outside);
+    Relax(next[kEdifactState + 3], From(row[kEdifactState + 2], 0, kFromStep) + outside);
+    Relax(next[kEdifactState], From(row[kEdifactState + 3], 3, kFromStep) + outside);
 }
 
 void Search::Run() {
     for (auto& row : ring_) {
-        for (int32_t& cost : row) cost = kUnreached;
+        for (int32_t& entry : row) entry = kUnreachedEntry;
     }
-    Row(0)[kAsciiState] = prefix_;
-    from_[0][kAsciiState] = kFromStart;
+    Row(0)[kAsciiState] = Entry(prefix_, kFromStart);
     for (int32_t i = 0; i <= length_; ++i) {
         int32_t* ahead = Row(i + 3);
-        for (int32_t state = 0; state < kStateCount; ++state) ahead[state] = kUnreached;
+        for (int32_t state = 0; state < kStateCount; ++state) ahead[state] = kUnreachedEntry;
         if (i > 0) ArriveFromBase256(i);
         Unlatch(i);
         Latch(i);
-        asciiKey_[i] = static_cast<int16_t>(Row(i)[kAsciiState] - i);
+        const int32_t* row = Row(i);
+        for (int32_t state = 0; state < kStateCount; ++state) {
+            from_[i][state] = static_cast<uint8_t>(row[state] & kHowMask);
+        }
+        if (i + kRingRows > length_) {  // the endings look back at most four positions
+            for (int32_t state = 0; state < kStateCount; ++state) {
+                costs_[i & (kRingRows - 1)][state] = CostOf(row[state]);
+            }
+        }
+        asciiKey_[i] = static_cast<int16_t>(CostOf(row[kAsciiState]) - i);
         if (i < length_) Step(i);
     }
     CollectEndings();
@@ -286,12 +324,13 @@ void Search::AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32
 void Search::CollectEndings() {
     constexpr int32_t kOpenEnd = kUnreached;
     const int32_t n = length_;
-    const int32_t* end = Row(n);
+    int32_t end[kStateCount];
+    for (int32_t state = 0; state < kStateCount; ++state) end[state] = Cost(n, state);
     AddEnding(Ending::kOpen, n, kEdifactState, end[kEdifactState], kOpenEnd);
     for (int32_t i = n - 1; i >= 0 && i >= n - 4; --i) {
         const int32_t tail = AsciiTailLength(i);
         if (tail > 2) break;
-        const int32_t cost = Row(i)[kEdifactState];
+        const int32_t cost = Cost(i, kEdifactState);
         AddEnding(Ending::kAsciiTail, i, kEdifactState, cost + tail, cost + 2);
     }
     for (int32_t pending = 1; pending < 4; ++pending) {
@@ -301,11 +340,11 @@ void Search::CollectEndings() {
     for (int32_t i = n - 1; i >= 0 && i >= n - 2; --i) {
         if (AsciiTailLength(i) != 1) continue;
         for (int32_t state : {kC40State, kTextState, kX12State}) {
-            const int32_t cost = Row(i)[state] + 1;
+            const int32_t cost = Cost(i, state) + 1;
             AddEnding(Ending::kAsciiTail, i, state, cost, cost);
         }
         for (int32_t state : {kC40State + 2, kTextState + 2}) {
-            const int32_t cost = Row(i)[state] + 3;
+            const int32_t cost = Cost(i, state) + 3;
             AddEnding(Ending::kAsciiTail, i, state, cost, cost);
         }
     }

@@ -88,6 +88,13 @@ const Rule kRules[] = {
     {"productNull", 6, [](H h) { return SetSignProduct_ECC200(h, 1, nullptr); }, "old", 8, 8, 1, 1, 0, 13},
     {"productNoFileWins", 0, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, "old", 10, 10, 1, 1, 0, 13},
     {"productPrefix133", 133, [](H h) { return SetSignProduct_ECC200(h, 1, "ID"); }, "old", 10, 10, 1, 1, 0, 13},
+    {"optionSmallest", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ENCODATION, 1); }, "old", 0, 99, 0, 3, 3, 13},
+    {"optionEciLargest", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 999999); }, "old", 0, 99, 0, 3, 3, 13},
+    {"optionEciTooLarge", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 1000000); }, kBug, 8, 8, 1, 3, 3, 13},
+    {"optionGs1Two", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 2); }, kBug, 8, 8, 1, 3, 3, 13},
+    {"optionShapeTwo", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, 2); }, kBug, 8, 8, 1, 3, 3, 13},
+    {"optionUnknown", 6, [](H h) { return SetOption_ECC200(h, 5, 0); }, kBug, 8, 8, 1, 3, 3, 13},
+    {"optionNullHandle", 6, [](H) { return SetOption_ECC200(nullptr, ECC200_OPTION_GS1, 1); }, "old", 8, 99, 1, 3, 3, 13},
 };
 // clang-format on
 
@@ -130,7 +137,9 @@ TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
     ASSERT_EQ(SetScheme_ECC200(handle.get(), 4) + SetDimension_ECC200(handle.get(), 7) +
-                  testing::SetData(handle, "data") + SetSignUser_ECC200(handle.get(), 1),
+                  testing::SetData(handle, "data") + SetSignUser_ECC200(handle.get(), 1) +
+                  SetOption_ECC200(handle.get(), ECC200_OPTION_ECI, 26) +
+                  SetOption_ECC200(handle.get(), ECC200_OPTION_SHAPE, ECC200_SHAPE_ANY),
               0);
     MarkState* state = s.markState;
     ASSERT_EQ(SetSignProduct_ECC200(handle.get(), 1, "PRODUCT-7"), 0);
@@ -146,6 +155,7 @@ TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState
                          s.productIdLength, s.tag),
               std::tuple(0, -1, 4, 7, std::string("PRODUCT-7"), 9, kSymbolTag));
     EXPECT_TRUE(state != nullptr && s.markState == state);
+    EXPECT_EQ(std::tuple(s.options.eci, s.options.shape), std::tuple(0, 0));
 }
 
 }  // namespace
