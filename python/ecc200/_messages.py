@@ -136,6 +136,12 @@ def _describe_status(status: int) -> str:
     }.get(status, f"the library reported the unknown status {status}")
 
 
+def _refused(request: Request) -> str:
+    if request.settings.gs1 and request.data.startswith(b"\x1d"):
+        return "GS1 data cannot start with a GS byte (0x1D): the symbol's FNC1 already opens it"
+    return _describe_status(_native.STATUS_PARAMETER)
+
+
 def encode_error(status: int, step: int, request: Request) -> EncodeError:
     """The error for an encode of request that failed with status in step."""
     if step == STEP_USER_MARK:
@@ -147,6 +153,7 @@ def encode_error(status: int, step: int, request: Request) -> EncodeError:
         _native.STATUS_DATA_TOO_LONG: _data_too_long,
         _native.STATUS_EDIFACT_BYTE: _edifact_failure,
         _native.STATUS_X12_BYTE: _x12_failure,
+        _native.STATUS_PARAMETER: _refused,
         _native.STATUS_BASE256_EMPTY: lambda _: (
             "the Base 256 scheme needs at least one byte of data"
         ),

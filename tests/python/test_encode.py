@@ -151,6 +151,7 @@ def test_outputs_decode_and_agree(tmp_path):
     ("x", {"eci": 0}, 8, "eci must be None, 'utf8' or a designator from 1 to 999999, not 0"),
     ("x", {"eci": "latin9"}, 8, "unknown ECI 'latin9'"),
     ("x", {"eci": 26, "gs1": True}, 8, "gs1 and eci cannot be combined"),
+    ("\x1d01", {"gs1": True}, 8, "GS1 data cannot start with a GS byte (0x1D)"),
     ("x", {"product_mark": "P" * 101}, 8, "the product identifier must be 1 to 100 characters"),
     ("x", {"user_mark": True}, 10, "the user mark needs the identity file user.id in the current "
      "directory"),
