@@ -9,8 +9,10 @@ packages=(
     libpng-dev libcli11-dev
     poppler-utils ghostscript
     clang-format
-    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 python3-pil
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
     clang-14 libclang-rt-14-dev
+    python3-dev python3-venv python3-pip python3-setuptools python3-wheel pybind11-dev
+    python3-pytest python3-numpy python3-pil python3-zxing-cpp python3-pylibdmtx
 )
 
 missing=()

@@ -1,0 +1,31 @@
+from typing import Optional, Tuple
+
+Settings = Tuple[int, int, int, int, int, int, bool, Optional[bytes]]
+
+def encode(data: bytes, settings: Settings) -> Tuple[int, int, Optional[bytes], int, int]: ...
+def write_bmp(
+    data: bytes, settings: Settings, module_size: int, quiet_zone_pixels: int, path: bytes
+) -> Tuple[int, int]: ...
+def version() -> str: ...
+
+SIZES: Tuple[Tuple[int, int, int], ...]
+MAX_DATA_LENGTH: int
+MAX_PRODUCT_ID: int
+SIZE_AUTO: int
+SCHEME_AUTO: int
+SCHEME_ASCII: int
+SCHEME_C40: int
+SCHEME_TEXT: int
+SCHEME_X12: int
+SCHEME_EDIFACT: int
+SCHEME_BASE256: int
+ENCODATION_SMALLEST: int
+SHAPE_ANY: int
+STATUS_SIZE_TOO_SMALL: int
+STATUS_DATA_TOO_LONG: int
+STATUS_EDIFACT_BYTE: int
+STATUS_X12_BYTE: int
+STATUS_PARAMETER: int
+STATUS_NO_IDENTITY: int
+STATUS_BASE256_EMPTY: int
+STATUS_INTERNAL: int

@@ -1,0 +1,140 @@
+"""The keywords of encode() and their translation into the library's numbers."""
+
+from __future__ import annotations
+
+import functools
+import os
+from typing import NamedTuple, Optional, Union
+
+from . import _native
+from ._errors import EncodeError
+
+Data = Union[str, bytes, bytearray, memoryview]
+
+# Keyword -> (library number, name used in messages), in the order the tool lists them.
+SCHEMES = {
+    "auto": (_native.SCHEME_AUTO, "automatic"),
+    "ascii": (_native.SCHEME_ASCII, "ASCII"),
+    "c40": (_native.SCHEME_C40, "C40"),
+    "text": (_native.SCHEME_TEXT, "Text"),
+    "x12": (_native.SCHEME_X12, "ANSI X12"),
+    "edifact": (_native.SCHEME_EDIFACT, "EDIFACT"),
+    "base256": (_native.SCHEME_BASE256, "Base 256"),
+}
+SCHEME_KEYWORDS = {number: keyword for keyword, (number, _) in SCHEMES.items()}
+
+# "24x24" and so on, indexed by the library's size number.
+SIZE_NAMES = tuple(f"{rows}x{cols}" for rows, cols, _ in _native.SIZES)
+SIZES = {"auto": _native.SIZE_AUTO, **{name: i for i, name in enumerate(SIZE_NAMES)}}
+
+SHAPES = {"square": 0, "any": _native.SHAPE_ANY}
+ECI_NAMES = {"utf8": 26, "utf-8": 26}
+
+
+class Settings(NamedTuple):
+    """Everything but the data that an encode depends on, as the compiled module takes it."""
+
+    scheme: int
+    size: int
+    encodation: int
+    gs1: int
+    eci: int
+    shape: int
+    user_mark: bool
+    product_id: Optional[bytes]
+
+
+class Request(NamedTuple):
+    data: bytes
+    settings: Settings
+
+    def without_marks(self, **changes: int) -> "Request":
+        """The same request without marks (they never change what fits), with changes."""
+        return Request(
+            self.data, self.settings._replace(user_mark=False, product_id=None, **changes)
+        )
+
+
+def _parameter_error(message: str) -> EncodeError:
+    return EncodeError(_native.STATUS_PARAMETER, message)
+
+
+def _choice(kind: str, value: object, table: dict) -> int:
+    if isinstance(value, str):
+        found = table.get(value)
+        if found is None:
+            found = table.get(value.lower())
+        if found is not None:
+            return found if isinstance(found, int) else found[0]
+    listed = ", ".join(table)
+    raise _parameter_error(f"unknown {kind} {value!r}; choose one of {listed}")
+
+
+def data_bytes(data: Data) -> bytes:
+    if isinstance(data, bytes):
+        return data
+    if isinstance(data, str):
+        return data.encode("utf-8")
+    if isinstance(data, (bytearray, memoryview)):
+        return bytes(data)
+    raise TypeError(f"data must be str or bytes, not {type(data).__name__}")
+
+
+def eci_number(eci: Union[None, int, str]) -> int:
+    if eci is None:
+        return 0
+    if isinstance(eci, str):
+        return _choice("ECI", eci, ECI_NAMES)
+    if isinstance(eci, int) and not isinstance(eci, bool) and 1 <= eci <= 999999:
+        return eci
+    raise _parameter_error(
+        f"eci must be None, 'utf8' or a designator from 1 to 999999, not {eci!r}"
+    )
+
+
+def product_identifier(product_mark: Union[None, str, bytes]) -> Optional[bytes]:
+    if product_mark is None:
+        return None
+    identifier = product_mark.encode("utf-8") if isinstance(product_mark, str) else product_mark
+    if not isinstance(identifier, bytes):
+        raise TypeError(f"product_mark must be str or bytes, not {type(product_mark).__name__}")
+    if not 1 <= len(identifier) <= _native.MAX_PRODUCT_ID or b"\0" in identifier:
+        raise EncodeError(
+            _native.STATUS_PARAMETER,
+            f"the product identifier must be 1 to {_native.MAX_PRODUCT_ID} characters long "
+            "(bytes in UTF-8), without NUL",
+        )
+    return identifier
+
+
+@functools.lru_cache(maxsize=256, typed=True)
+def settings_for(
+    scheme: str,
+    size: str,
+    shape: str,
+    smallest: bool,
+    gs1: bool,
+    eci: Union[None, int, str],
+    user_mark: bool,
+    product_mark: Union[None, str, bytes],
+) -> Settings:
+    """The settings for encode()'s keywords; cached, as a program uses few combinations."""
+    if gs1 and eci is not None:
+        raise _parameter_error(
+            "gs1 and eci cannot be combined: a symbol starts either with the FNC1 of GS1 data "
+            "or with an ECI"
+        )
+    return Settings(
+        _choice("scheme", scheme, SCHEMES),
+        _choice("size", size, SIZES),
+        _native.ENCODATION_SMALLEST if smallest else 0,
+        1 if gs1 else 0,
+        eci_number(eci),
+        _choice("shape", shape, SHAPES),
+        bool(user_mark),
+        product_identifier(product_mark),
+    )
+
+
+def path_bytes(path: Union[str, "os.PathLike[str]"]) -> bytes:
+    return os.fsencode(path)

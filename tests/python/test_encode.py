@@ -1,0 +1,209 @@
+import io
+import random
+import re
+import threading
+
+import numpy
+import pytest
+import zxingcpp
+from PIL import Image
+
+import ecc200
+
+SCHEME_NUMBERS = {"auto": 0, "ascii": 1, "c40": 2, "base256": 3, "edifact": 4, "text": 5, "x12": 6}
+SIZE_NUMBERS = {name: i - 1 for i, name in enumerate(ecc200.SIZES)}
+
+
+def corpus():
+    """Seeded data of four classes and several lengths (empty and over-long included)."""
+    rng = random.Random(2110)
+    alphabets = [b"0123456789", b"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ", bytes(range(32, 127)),
+                 bytes(range(256))]
+    for alphabet in alphabets:
+        for length in (1, 5, 23, 140, 1200):
+            yield bytes(rng.choice(alphabet) for _ in range(length))
+    yield b""
+    yield b"7" * 3117
+
+
+def read(image) -> zxingcpp.Result:
+    result = zxingcpp.read_barcode(image, formats=zxingcpp.BarcodeFormat.DataMatrix)
+    assert result is not None and result.valid
+    return result
+
+
+@pytest.mark.parametrize("size", ["auto", "10x10", "24x24", "144x144", "8x32", "16x48"])
+@pytest.mark.parametrize("scheme", list(SCHEME_NUMBERS))
+def test_modules_and_failures_match_the_c_library(c_library, scheme, size):
+    for data in corpus():
+        status, index, buffer = c_library.encode(data, SCHEME_NUMBERS[scheme], SIZE_NUMBERS[size])
+        if status != 0:
+            with pytest.raises(ecc200.EncodeError) as failure:
+                ecc200.encode(data, scheme=scheme, size=size)
+            assert failure.value.status == status
+            continue
+        symbol = ecc200.encode(data, scheme=scheme, size=size)
+        assert symbol.size == ecc200.SIZES[index + 1]
+        cells = symbol.rows * symbol.cols
+        assert bytes(symbol) == buffer[:cells]
+        assert bytes(b for row in symbol.modules for b in row) == buffer[:cells]
+        assert numpy.array_equal(numpy.asarray(symbol.buffer), numpy.asarray(symbol))
+
+
+@pytest.mark.parametrize("user_mark, product_id", [(True, None), (False, b"LOT-4711"),
+                                                   (True, b"P" * 100)])
+def test_marks_match_the_c_library(c_library, identity_dir, user_mark, product_id):
+    data = b"Marked 0123456789"
+    status, _, buffer = c_library.encode(data, 0, -1, user_mark, product_id)
+    assert status == 0
+    symbol = ecc200.encode(data, user_mark=user_mark, product_mark=product_id)
+    assert bytes(symbol) == buffer[: symbol.rows * symbol.cols]
+    assert symbol != ecc200.encode(data)
+
+
+ENCODATION, GS1, ECI, SHAPE = 1, 2, 3, 4
+
+
+@pytest.mark.parametrize("data, keywords, options, size, identifier", [
+    (b"0104012345678901\x1d10ABC123", {"gs1": True}, [(GS1, 1)], None, "]d2"),
+    ("Grüße", {"eci": "utf8"}, [(ECI, 26)], None, None),
+    (bytes(range(128, 160)), {"eci": 899, "scheme": "base256"}, [(ECI, 899)], None, None),
+    ("HELLO WORLD 12345", {"shape": "any"}, [(SHAPE, 1)], "12x26", None),
+    ("HELLO world 12345 abc", {"smallest": True}, [(ENCODATION, 1)], None, None),
+    (b"01095011010209171719050810ABCD1234\x1d2110", {"gs1": True, "smallest": True,
+     "shape": "any"}, [(GS1, 1), (ENCODATION, 1), (SHAPE, 1)], None, "]d2"),
+])
+def test_options_match_the_c_library_and_read_back(c_library, data, keywords, options, size,
+                                                    identifier):
+    symbol = ecc200.encode(data, **keywords)
+    expected = data.encode() if isinstance(data, str) else data
+    status, _, buffer = c_library.encode(expected, 0, -1, options=options)
+    assert status == 0 and bytes(symbol) == buffer[: symbol.rows * symbol.cols]
+    assert symbol != ecc200.encode(data, scheme=keywords.get("scheme", "auto"))
+    result = read(symbol.to_pil())
+    assert result.bytes == expected
+    assert size is None or symbol.size == size
+    assert identifier is None or result.symbology_identifier == identifier
+
+
+@pytest.mark.parametrize("data, keywords, size", [
+    ("Hello from ecc200!", {}, "18x18"),
+    ("Grüße, 東京", {}, None),
+    (bytes(range(256)), {"scheme": "base256"}, None),
+    ("LOT 17 ABC", {"scheme": "c40", "size": "12x26"}, "12x26"),
+    ("lower case text", {"scheme": "text"}, None),
+    ("X12*DATA>1", {"scheme": "x12", "size": "8x32"}, "8x32"),
+    ("EDIFACT: 1-2-3", {"scheme": "edifact", "size": "Auto"}, None),
+    ("0123456789" * 100, {"size": "144X144"}, "144x144"),
+])
+def test_round_trip_through_a_reader(data, keywords, size):
+    symbol = ecc200.encode(data, **keywords)
+    expected = data.encode() if isinstance(data, str) else data
+    assert read(symbol.to_pil(module=3, quiet=2)).bytes == expected
+    assert symbol.data == expected
+    if size:
+        assert symbol.size == size
+
+
+def test_outputs_decode_and_agree(tmp_path):
+    symbol = ecc200.encode("OUT 8X32", size="8x32")
+    png = io.BytesIO()
+    symbol.to_png(png, module=5, quiet=3, dpi=300)
+    picture = Image.open(io.BytesIO(png.getvalue()))
+    assert picture.size == (5 * 38, 5 * 14)
+    assert round(picture.info["dpi"][0]) == 300
+    assert read(picture).text == "OUT 8X32"
+    symbol.to_png(tmp_path / "a.png", quiet=0)
+    assert Image.open(tmp_path / "a.png").size == (4 * 32, 4 * 8)
+
+    symbol.to_bmp(tmp_path / "a.bmp", module=2, quiet=1)
+    bmp = Image.open(tmp_path / "a.bmp").convert("L")
+    assert bmp.size == (2 * 34, 2 * 10)
+    assert read(bmp).text == "OUT 8X32"
+    modules = numpy.asarray(bmp)[2:-2:2, 2:-2:2] == 0
+    assert numpy.array_equal(modules, numpy.asarray(symbol) == 1)
+
+    svg = symbol.to_svg(module=3, quiet=1)
+    assert 'width="102" height="30" viewBox="0 0 34 10"' in svg
+    drawn = numpy.zeros((10, 34), dtype=numpy.uint8)
+    for x, y, n in re.findall(r"M(\d+) (\d+)h(\d+)v1h-\d+z", svg):
+        drawn[int(y), int(x) : int(x) + int(n)] = 1
+    assert numpy.array_equal(drawn[1:-1, 1:-1], numpy.asarray(symbol))
+
+
+@pytest.mark.parametrize("data, keywords, status, message", [
+    ("hello world long enough", {"size": "10x10"}, 1,
+     "the data does not fit 10x10; the smallest square size that holds it is 18x18"),
+    ("hello world long enough", {"size": "8x18", "scheme": "text"}, 1,
+     "the data does not fit 8x18 in the Text scheme; the smallest rectangular size that holds "
+     "it is 12x36; the smallest square size that holds it is 18x18"),
+    ("x" * 3117, {}, 2, "the data is 3117 bytes long; a symbol holds at most 3116 bytes"),
+    ("x" * 3116, {"scheme": "ascii"}, 2, "the data is too long for every size in the ASCII "
+     "scheme: even 144x144 holds only 1558 data codewords; scheme=\"auto\" may pack it tighter"),
+    ("ABC-def", {"scheme": "x12"}, 6, "the ANSI X12 scheme cannot encode '-' (byte 45) at "
+     "position 4; it takes only A-Z, 0-9, space, CR, '*' and '>'"),
+    ("AB\x7f", {"scheme": "edifact"}, 4, "the EDIFACT scheme cannot encode byte 0x7F at position "
+     "3; it takes only the characters from space to '^' (bytes 32 to 94)"),
+    ("", {"scheme": "base256"}, 17, "the Base 256 scheme needs at least one byte of data"),
+    ("x", {"size": "25x25"}, 8, "unknown size '25x25'; choose one of auto, 10x10,"),
+    ("x", {"scheme": "qr"}, 8, "unknown scheme 'qr'; choose one of auto, ascii, c40,"),
+    ("x", {"shape": "round"}, 8, "unknown shape 'round'; choose one of square, any"),
+    ("x", {"eci": 0}, 8, "eci must be None, 'utf8' or a designator from 1 to 999999, not 0"),
+    ("x", {"eci": "latin9"}, 8, "unknown ECI 'latin9'"),
+    ("x", {"eci": 26, "gs1": True}, 8, "gs1 and eci cannot be combined"),
+    ("\x1d01", {"gs1": True}, 8, "GS1 data cannot start with a GS byte (0x1D)"),
+    ("x", {"product_mark": "P" * 101}, 8, "the product identifier must be 1 to 100 characters"),
+    ("x", {"user_mark": True}, 10, "the user mark needs the identity file user.id in the current "
+     "directory"),
+], ids=lambda value: value[:12] if isinstance(value, str) else None)
+def test_errors_explain_the_failure(tmp_path, monkeypatch, data, keywords, status, message):
+    monkeypatch.chdir(tmp_path)
+    with pytest.raises(ecc200.EncodeError) as failure:
+        ecc200.encode(data, **keywords)
+    assert failure.value.status == status
+    assert str(failure.value).startswith(message)
+    assert isinstance(failure.value, ValueError)
+
+
+@pytest.mark.parametrize("call, error", [
+    (lambda: ecc200.encode(12345), TypeError),
+    (lambda: ecc200.encode("x", product_mark=["P"]), TypeError),
+    (lambda: ecc200.encode("x").to_png(io.BytesIO(), module=0), ValueError),
+    (lambda: ecc200.encode("x").to_svg(quiet=-1), ValueError),
+    (lambda: ecc200.encode("x").to_bmp("/nonexistent-directory/a.bmp"), OSError),
+    (lambda: ecc200.encode("x").to_bmp("big.bmp", module=1 << 20), ValueError),
+    (lambda: ecc200.encode("x").to_bmp("big.bmp", module=1 << 40), ValueError),
+])
+def test_invalid_arguments_raise(tmp_path, monkeypatch, call, error):
+    monkeypatch.chdir(tmp_path)
+    with pytest.raises(error):
+        call()
+
+
+def test_repr_names_size_scheme_and_data():
+    expected = "<ecc200.Symbol 10x10 scheme='c40' data=b'A1'>"
+    assert repr(ecc200.encode("A1", scheme="c40")) == expected
+    assert repr(ecc200.encode(b"\x01" * 30)).endswith("data=b'" + "\\x01" * 24 + "'...>")
+
+
+def test_threads_encode_at_once_like_one_thread():
+    inputs = [(data, scheme) for data in corpus() for scheme in ("auto", "base256")
+              if 0 < len(data) <= 140]
+
+    def encode_all():
+        return [bytes(ecc200.encode(data, scheme=scheme)) for data, scheme in inputs]
+
+    expected = encode_all()
+    results = [None] * 8
+    barrier = threading.Barrier(8)
+
+    def worker(slot):
+        barrier.wait()
+        results[slot] = [encode_all() for _ in range(3)]
+
+    threads = [threading.Thread(target=worker, args=(i,)) for i in range(8)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert all(run == expected for result in results for run in result)
