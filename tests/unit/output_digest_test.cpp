@@ -206,5 +206,64 @@ TEST(OutputDigest, MarkedSymbolsMatchTheRecordedModules) {
     EXPECT_EQ(digest.value(), 0x860c7ea376f621edull) << std::hex << "0x" << digest.value();
 }
 
+// A few whole symbols as rows of '#' (dark) and '.' (light), top row first: beside the digests
+// they show what moved when an output changes. 10x10 and 12x12 (with its fixed corner) at the
+// automatic size, and the two-region 8x32.
+TEST(OutputDigest, ReadableSymbols) {
+    const struct {
+        int32_t scheme, size;
+        const char* data;
+        const char* rows;
+    } cases[] = {{ECC200_SCHEME_AUTO, ECC200_SIZE_AUTO, "123456",
+                  "#.#.#.#.#.\n"
+                  "##..#.##.#\n"
+                  "##.....#..\n"
+                  "##...###.#\n"
+                  "##....#...\n"
+                  "#.....####\n"
+                  "###.##....\n"
+                  "####.##..#\n"
+                  "#..###.#..\n"
+                  "##########\n"},
+                 {ECC200_SCHEME_ASCII, ECC200_SIZE_AUTO, "Hello",
+                  "#.#.#.#.#.#.\n"
+                  "#.##.##.#.##\n"
+                  "##...##.#...\n"
+                  "###.##.##..#\n"
+                  "####...#....\n"
+                  "####.#######\n"
+                  "#..##.....#.\n"
+                  "##..####.###\n"
+                  "####.....##.\n"
+                  "#.#.###..#.#\n"
+                  "##.#.##.#.#.\n"
+                  "############\n"},
+                 {ECC200_SCHEME_AUTO, ECC200_SIZE_8X32, "AB12",
+                  "#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.\n"
+                  "#.###......##.###.....#..##....#\n"
+                  "#....#..####.##.#.#.#..####.##..\n"
+                  "#.####.#.....####...#.#..#.#####\n"
+                  "#....###..#.##..#..##..#.#.##...\n"
+                  "##..##...#.#.####.#.##...###..##\n"
+                  "#..##..##.......##.#.#.#######..\n"
+                  "################################\n"}};
+    for (const auto& c : cases) {
+        const SymbolPtr handle = MakeSymbol();
+        ASSERT_EQ(SetScheme_ECC200(handle.get(), c.scheme) +
+                      SetDimension_ECC200(handle.get(), c.size) + testing::SetData(handle, c.data),
+                  0);
+        std::vector<uint8_t> modules(ECC200_MAX_MODULES);
+        ASSERT_EQ(WriteEncodedSymbolToBuf_ECC200(handle.get(), modules.data(), ECC200_MAX_MODULES),
+                  0);
+        const SymbolSize& size = SizeAt(GetDimension_ECC200(handle.get()));
+        std::string rows;
+        for (int32_t i = 0; i < size.symbolRows * size.symbolCols; ++i) {
+            rows += modules[static_cast<std::size_t>(i)] ? '#' : '.';
+            if ((i + 1) % size.symbolCols == 0) rows += '\n';
+        }
+        EXPECT_EQ(rows, c.rows) << c.data;
+    }
+}
+
 }  // namespace
 }  // namespace ecc200
