@@ -61,15 +61,4 @@ inline std::optional<std::vector<uint8_t>> DecodePicture(const GreyPicture& pict
     return std::vector<uint8_t>(result.bytes().begin(), result.bytes().end());
 }
 
-// The module buffer of the symbol's current data through WriteEncodedSymbolToBuf_ECC200; the
-// status of the call in status.
-inline std::vector<uint8_t> EncodeToModules(SymbolHandle handle, int32_t& status) {
-    std::vector<uint8_t> modules(ECC200_MAX_MODULES, 0xEE);
-    status = WriteEncodedSymbolToBuf_ECC200(handle, modules.data(),
-                                            static_cast<int32_t>(modules.size()));
-    const SymbolExtent extent = ExtentOf(handle);
-    modules.resize(static_cast<std::size_t>(extent.rows * extent.cols));
-    return modules;
-}
-
 }  // namespace ecc200::testing

@@ -35,18 +35,9 @@ Bytes RandomData(int32_t scheme, std::size_t length, std::mt19937& random) {
     return data;
 }
 
-testing::SymbolPtr SymbolWith(int32_t scheme, int32_t size, const Bytes& data) {
-    testing::SymbolPtr handle = testing::MakeSymbol();
-    EXPECT_EQ(SetScheme_ECC200(handle.get(), scheme), 0);
-    EXPECT_EQ(SetDimension_ECC200(handle.get(), size), 0);
-    EXPECT_EQ(
-        SetDataToEncoding_ECC200(handle.get(), data.data(), static_cast<int32_t>(data.size())), 0);
-    return handle;
-}
-
 int32_t EncodeStatus(int32_t scheme, int32_t size, const Bytes& data) {
     int32_t status = -1;
-    testing::EncodeToModules(SymbolWith(scheme, size, data).get(), status);
+    testing::EncodeToModules(testing::SymbolWith(scheme, size, data).get(), status);
     return status;
 }
 
@@ -65,7 +56,7 @@ std::size_t LongestFittingPrefix(int32_t scheme, int32_t size, const Bytes& pool
 }
 
 void ExpectReadBack(int32_t scheme, int32_t size, const Bytes& data) {
-    const testing::SymbolPtr handle = SymbolWith(scheme, size, data);
+    const testing::SymbolPtr handle = testing::SymbolWith(scheme, size, data);
     int32_t status = -1;
     const Bytes modules = testing::EncodeToModules(handle.get(), status);
     ASSERT_EQ(status, 0);

@@ -11,7 +11,7 @@
 #include "encodation/auto_scheme.h"
 #include "encodation/fixed_scheme.h"
 #include "encodation/lookahead.h"
-#include "encodation_test_support.h"
+#include "support/test_support.h"
 
 namespace ecc200 {
 namespace {
@@ -36,11 +36,9 @@ const std::vector<DriverCase> kDriverCases = {
     // ASCII, then requests that both drivers refuse
     {1, kAuto, "123456", {142, 164, 186}, 0, 1},  // fills 10x10: no pad
     {1, kAuto, "1234", {142, 164, 129}, kAuto, 1},
-    {1, kAuto, "12345", {142, 164, 54}, 0, 1},
     {1, kAuto, "1A", {50, 66, 129}, kAuto, 1},
     {1, kAuto, "A0099Z", {66, 130, 229, 91, 129}, kAuto, 1},
     {1, kAuto, "\x80", {235, 1, 129}, kAuto, 1},
-    {1, kAuto, "\x7f", {128, 129}, kAuto, 1},
     {1, kAuto, "", {129}, kAuto, 1},
     {1, 0, "ABCD", {66, 67, 68, 69, 129}, 0, 1},  // too long for 10x10: still padded
     {7, kAuto, "A", {-8}, kAuto, 7},
@@ -50,13 +48,11 @@ const std::vector<DriverCase> kDriverCases = {
     {2, kAuto, "AAA", {230, 89, 191}, 0, 2},
     {2, kAuto, std::string(9, 'A'), {230, 89, 191, 89, 191, 89, 191, 254}, 2, 2},
     {2, kAuto, std::string(12, 'A'), {230, 89, 191, 89, 191, 89, 191, 89, 191, 254, 129}, kAuto, 2},
-    {2, kAuto, "AB", {230, 89, 217}, 0, 2},
     {2, kAuto, "a", {230, 12, 169}, 0, 2},
     {2, kAuto, "\xc1", {230, 10, 255}, 0, 2},
     {2, kAuto, "\x80", {230, 10, 241, 0, 71}, 1, 2},
     {2, kAuto, "", {129}, kAuto, 2},  // an empty run: the pad alone, no latch and no unlatch
     {5, kAuto, "a", {239, 87, 199}, 0, 5},
-    {5, kAuto, "A", {239, 12, 169}, 0, 5},
     // X12
     {6, kAuto, "ABC", {238, 89, 233, 254, 129}, kAuto, 1},
     {6, kAuto, "\r*>", {238, 0, 43, 254, 129}, kAuto, 1},
@@ -70,18 +66,15 @@ const std::vector<DriverCase> kDriverCases = {
     // closing group holding the unlatch alone.
     {4, kAuto, "ABCD", {240, 4, 32, 196, 129}, kAuto, 1},
     {4, kAuto, "ABCDE", {240, 4, 32, 196, 70}, 1, 1},
-    {4, kAuto, "ABCDEF", {240, 4, 32, 196, 20, 103, 192, 129}, kAuto, 1},
     {4, kAuto, "ABCDa", {240, 4, 32, 196, 98}, 1, 1},
     {4, 23, "ABCDABCD", {240, 4, 32, 196, 4, 32, 223, 69, 129}, 23, 1},
     {4, 23, "AB", {240, 4, 39, 192, 129}, 23, 1},
     {4, 23, "ABCDE", {240, 4, 32, 223, 69, 70, 129}, 23, 1},
-    {4, 23, "ABCDa", {240, 4, 32, 223, 69, 98, 129}, 23, 1},
     {4, 23, "a", {98, 129}, 23, 1},
     {4, kAuto, "A", {66, 129}, kAuto, 1},
     {4, 1, "", {129}, 1, 1},
     {4, kAuto, "", {240, 129}, kAuto, 1},  // the end-of-data rule applies
     {4, kAuto, "aBCD", {-4}, kAuto, 4},
-    {4, kAuto, "ABCDEf", {-4}, kAuto, 4},
     {4, 23, "ABCDEFGhIJ", {-4}, 23, 4},
     // Base 256
     {3, kAuto, "AB", {231, 46, 2, 153, 129}, kAuto, 1},
@@ -89,7 +82,6 @@ const std::vector<DriverCase> kDriverCases = {
     {3, kAuto, "", {-17}, kAuto, 3},
     // Automatic: the stream always ends in ASCII. From X12 the look-ahead can keep a byte outside
     // the X12 set in the run (the last two cases): the run is cut back to the triplets before it.
-    {0, kAuto, "AAA", {66, 66, 66}, kAuto, 1},
     {0, kAuto, "", {129}, kAuto, 1},
     {0, kAuto, "AAAAAA", {230, 89, 191, 89, 191, 254, 129}, kAuto, 1},
     {0, kAuto, "AIMAIMAIM", {230, 91, 11, 91, 11, 91, 11, 254}, kAuto, 1},

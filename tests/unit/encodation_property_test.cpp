@@ -13,7 +13,7 @@
 
 #include "encodation/auto_scheme.h"
 #include "encodation/fixed_scheme.h"
-#include "encodation_test_support.h"
+#include "support/test_support.h"
 
 namespace ecc200 {
 namespace {

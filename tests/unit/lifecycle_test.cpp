@@ -59,11 +59,9 @@ struct Rule {
 
 // clang-format off
 const Rule kRules[] = {
-    {"scheme6", 6, [](H h) { return SetScheme_ECC200(h, 6); }, 0, 3, 3, 13},
     {"scheme7", 6, [](H h) { return SetScheme_ECC200(h, 7); }, 8, 3, 3, 13},
     {"schemeNeg", 6, [](H h) { return SetScheme_ECC200(h, -1); }, 8, 3, 3, 13},
     {"sizeAuto", 6, [](H h) { return SetDimension_ECC200(h, -1); }, 0, 3, 3, 13},
-    {"size29", 6, [](H h) { return SetDimension_ECC200(h, 29); }, 0, 3, 3, 13},
     {"size30", 6, [](H h) { return SetDimension_ECC200(h, 30); }, 8, 3, 3, 13},
     {"sizeNeg2", 6, [](H h) { return SetDimension_ECC200(h, -2); }, 8, 3, 3, 13},
     {"data3116", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3116); }, 0, 3, 3, 3116},

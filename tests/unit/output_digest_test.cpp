@@ -248,20 +248,16 @@ TEST(OutputDigest, ReadableSymbols) {
                   "#..##..##.......##.#.#.#######..\n"
                   "################################\n"}};
     for (const auto& c : cases) {
-        const SymbolPtr handle = MakeSymbol();
-        ASSERT_EQ(SetScheme_ECC200(handle.get(), c.scheme) +
-                      SetDimension_ECC200(handle.get(), c.size) + testing::SetData(handle, c.data),
-                  0);
-        std::vector<uint8_t> modules(ECC200_MAX_MODULES);
-        ASSERT_EQ(WriteEncodedSymbolToBuf_ECC200(handle.get(), modules.data(), ECC200_MAX_MODULES),
-                  0);
-        const SymbolSize& size = SizeAt(GetDimension_ECC200(handle.get()));
+        const SymbolPtr handle = testing::SymbolWith(c.scheme, c.size, c.data);
+        int32_t status = -1;
+        const std::vector<uint8_t> modules = testing::EncodeToModules(handle.get(), status);
+        const int32_t cols = SizeAt(GetDimension_ECC200(handle.get())).symbolCols;
         std::string rows;
-        for (int32_t i = 0; i < size.symbolRows * size.symbolCols; ++i) {
-            rows += modules[static_cast<std::size_t>(i)] ? '#' : '.';
-            if ((i + 1) % size.symbolCols == 0) rows += '\n';
+        for (std::size_t i = 0; i < modules.size(); ++i) {
+            rows += modules[i] ? '#' : '.';
+            if ((i + 1) % static_cast<std::size_t>(cols) == 0) rows += '\n';
         }
-        EXPECT_EQ(rows, c.rows) << c.data;
+        EXPECT_EQ(rows, c.rows) << c.data << ", status " << status;
     }
 }
 

@@ -21,15 +21,8 @@ namespace {
 
 using testing::Internals;
 using testing::SymbolPtr;
+using testing::SymbolWith;
 using Bytes = std::vector<uint8_t>;
-
-SymbolPtr SymbolWith(int32_t scheme, int32_t size, const std::string& data) {
-    SymbolPtr handle = testing::MakeSymbol();
-    EXPECT_EQ(SetScheme_ECC200(handle.get(), scheme), 0);
-    EXPECT_EQ(SetDimension_ECC200(handle.get(), size), 0);
-    EXPECT_EQ(data.empty() ? 0 : testing::SetData(handle, data), 0);
-    return handle;
-}
 
 TEST(Placement, WorkedCodewordPositions) {
     // Size, codeword, and the row and column of its bits 0 (most significant) to 7, row 0 on top.
@@ -82,11 +75,10 @@ TEST(EncodePipeline, StatusSizeAndCodewords) {
 }
 
 Bytes BufferOf(const SymbolPtr& handle) {
-    Bytes buffer(ECC200_MAX_MODULES);
-    EXPECT_EQ(WriteEncodedSymbolToBuf_ECC200(handle.get(), buffer.data(), ECC200_MAX_MODULES), 0);
-    const SymbolSize& size = SizeAt(GetDimension_ECC200(handle.get()));
-    buffer.resize(static_cast<std::size_t>(size.symbolRows * size.symbolCols));
-    return buffer;
+    int32_t status = -1;
+    const Bytes modules = testing::EncodeToModules(handle.get(), status);
+    EXPECT_EQ(status, 0);
+    return modules;
 }
 
 // A cached map entry outside the matrix fails the encode with 18 instead of writing elsewhere.
