@@ -175,10 +175,10 @@ ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_
  *         invalid handle */
 ECC200_API int32_t ECC200_CALL SetOption_ECC200(SymbolHandle symbol, int32_t option, int32_t value);
 
-/* Empties the data, the last result and the status, switches both marks off and resets the
- * options. The scheme and size last set stay requested (and so does the product identifier),
- * although GetScheme_ECC200 then reports 0 and GetDimension_ECC200 -1: set them again to be
- * sure what the next encode uses. NULL is ignored. */
+/* Empties the data and the last result, switches both marks off and resets the options. The scheme
+ * and size last set stay requested (and so does the product identifier), although GetScheme_ECC200
+ * then reports 0 and GetDimension_ECC200 -1: set them again to be sure what the next encode uses.
+ * NULL is ignored. */
 ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);
 
 /* Encodes the data and copies the symbol into buffer, one byte per module (1 dark, 0 light),
