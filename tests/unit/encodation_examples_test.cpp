@@ -164,7 +164,8 @@ TEST(LookAhead, Choice) {
         {1, "******", 6}, {1, "!!!!!!", 4}, {1, "\x80\x81\x82\x83\x84\x85", 3},
         {1, "AA\x80" "AAA", 2} /* C40 one unit below 7 */, {1, "123456abcdefghijkl", 1},
         {1, "1a1a", 5}, {2, "123456", 1} /* tie: ASCII first */, {6, "a*****", 6},
-        {6, "\x80" "ABCDE", 6}, {2, "!", 2}, {5, "\x01", 5}, {6, "a", 1}, {4, "a", 1}, {3, "AB", 3}};
+        {6, "\x80" "ABCDE", 6}, {2, "!", 2}, {5, "\x01", 5}, {6, "a", 1}, {4, "a", 1}, {3, "AB", 3},
+        {1, "\x80\x80" "5", 3} /* Base 256 a quarter below ASCII */};
     // clang-format on
     for (const auto& c : cases) {
         const auto handle = PreparedSymbol("", c.current, kAuto);
