@@ -77,12 +77,12 @@ typedef struct ECC200_Symbol* SymbolHandle;
 
 /* Status codes returned by the functions. */
 #define ECC200_OK 0                 /* success */
-#define ECC200_ERR_SIZE_TOO_SMALL 1 /* the data does not fit the size set */
-#define ECC200_ERR_DATA_TOO_LONG 2  /* more than 3116 bytes, or no square size holds the data */
+#define ECC200_ERR_SIZE_TOO_SMALL 1 /* the data does not fit the size set (new: 10x10) */
+#define ECC200_ERR_DATA_TOO_LONG 2  /* more than 3116 bytes, or no size of the shape holds it */
 #define ECC200_ERR_EDIFACT_BYTE 4   /* EDIFACT met a byte outside 32..94 */
 #define ECC200_ERR_X12_BYTE 6       /* X12 met a byte outside its set, or data was left over */
 #define ECC200_ERR_PARAMETER 8      /* invalid handle or argument */
-#define ECC200_ERR_NO_IDENTITY 10   /* the user identity file user.id cannot be used */
+#define ECC200_ERR_NO_IDENTITY 10   /* a mark needs user.id, which cannot be used */
 #define ECC200_ERR_BASE256_EMPTY 17 /* Base 256 has no data to encode */
 #define ECC200_ERR_INTERNAL 18      /* out of memory, internal failure or file not written */
 
@@ -102,63 +102,114 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_MAX_PRODUCT_ID 100      /* characters of a product identifier */
 #define ECC200_MAX_MODULES (144 * 144) /* buffer size that holds any symbol */
 
-/* Creates an empty symbol (automatic scheme, size 10x10). Returns NULL when out of memory. */
+/* The handle check catches NULL and deleted-then-zeroed symbols only as far as memory allows:
+ * passing a pointer that is not a live handle is undefined. */
+
+/* Creates a symbol: automatic scheme, no data, marks off, options at their defaults.
+ * Its size is requested as 10x10 although GetDimension_ECC200 reports -1 (automatic): data of 4
+ * or more codewords fails with ECC200_ERR_SIZE_TOO_SMALL unless SetDimension_ECC200(symbol, -1)
+ * or another size is set first.
+ * @return the handle; NULL when out of memory. */
 ECC200_API SymbolHandle ECC200_CALL CreateSymbol_ECC200(void);
 
-/* Destroys a symbol and everything it owns. A NULL or invalid handle is ignored. */
+/* Destroys a symbol and everything it owns. NULL is ignored. */
 ECC200_API void ECC200_CALL DeleteSymbol_ECC200(SymbolHandle symbol);
 
-/* Chooses the encodation scheme (ECC200_SCHEME_*). Returns 0, or 8 for a value outside 0..6. */
+/* Chooses the encodation scheme (ECC200_SCHEME_*).
+ * @return ECC200_OK
+ * @return ECC200_ERR_PARAMETER for an invalid handle or a value outside 0..6 (setting kept) */
 ECC200_API int32_t ECC200_CALL SetScheme_ECC200(SymbolHandle symbol, int32_t scheme);
 
-/* Returns the scheme in use: the one set, or the one the last encode ended in; 0 if invalid. */
+/* @return the scheme set; after an encode, the scheme the codewords ended in: ECC200_SCHEME_ASCII
+ *         for automatic, X12, EDIFACT and Base 256, which all return to ASCII at the end
+ * @return ECC200_SCHEME_AUTO for a new or cleared symbol, or an invalid handle */
 ECC200_API int32_t ECC200_CALL GetScheme_ECC200(SymbolHandle symbol);
 
-/* Chooses the symbol size (ECC200_SIZE_*). Returns 0, or 8 for a value outside -1..29. */
+/* Chooses the symbol size (ECC200_SIZE_*); ECC200_SIZE_AUTO takes the smallest square size that
+ * holds the data.
+ * @return ECC200_OK
+ * @return ECC200_ERR_PARAMETER for an invalid handle or a value outside -1..29 (setting kept) */
 ECC200_API int32_t ECC200_CALL SetDimension_ECC200(SymbolHandle symbol, int32_t size);
 
-/* Returns the size in use: the one set, or the one chosen by the last encode; -1 if invalid. */
+/* @return the size set; after an encode at ECC200_SIZE_AUTO, the size chosen
+ * @return ECC200_SIZE_AUTO for a new or cleared symbol, when no size held the data, or an invalid
+ *         handle */
 ECC200_API int32_t ECC200_CALL GetDimension_ECC200(SymbolHandle symbol);
 
-/* Replaces the data with length bytes. Returns 0; 8 for NULL data or length < 1; 2 for length
- * above 3116. A failed call leaves the symbol without data. */
+/* Replaces the data with length bytes (copied; any byte values). The old data and the last
+ * result are forgotten first, so a failed call leaves the symbol without data.
+ * @return ECC200_OK
+ * @return ECC200_ERR_PARAMETER for an invalid handle, NULL data or length < 1
+ * @return ECC200_ERR_DATA_TOO_LONG for length above ECC200_MAX_DATA_LENGTH (3116) */
 ECC200_API int32_t ECC200_CALL SetDataToEncoding_ECC200(SymbolHandle symbol, const uint8_t* data,
                                                         int32_t length);
 
-/* Switches the user mark on (enable != 0) or off. Returns 0; 10 when user.id cannot be used;
- * 18 when out of memory. */
+/* Switches the user mark on (enable != 0) or off. Switching on reads the identity file user.id
+ * from the current directory; it is read again at every encode. A failed call leaves the mark off.
+ * @return ECC200_OK
+ * @return ECC200_ERR_NO_IDENTITY when user.id is missing, malformed or too long for the mark
+ * @return ECC200_ERR_INTERNAL when out of memory
+ * @return ECC200_ERR_PARAMETER for an invalid handle */
 ECC200_API int32_t ECC200_CALL SetSignUser_ECC200(SymbolHandle symbol, uint8_t enable);
 
-/* Switches the product mark on with the identifier productId (1..100 characters) or off.
- * Returns 0; 10 when user.id cannot be used; 8 for a missing, empty or too long identifier;
- * 18 when out of memory. */
+/* Switches the product mark on with the identifier productId (1..ECC200_MAX_PRODUCT_ID
+ * characters, zero-terminated) or off. user.id is checked before the identifier, as for the user
+ * mark. A product-marked symbol reads back only once the mark is undone with the same key. A
+ * failed call leaves the mark off.
+ * @return ECC200_OK
+ * @return ECC200_ERR_NO_IDENTITY when user.id is missing, malformed or too long for the mark
+ * @return ECC200_ERR_PARAMETER for a NULL, empty or too long identifier, or an invalid handle
+ * @return ECC200_ERR_INTERNAL when out of memory */
 ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_t enable,
                                                      const char* productId);
 
-/* Sets one option (ECC200_OPTION_*) to value. Returns 0; 8 for an unknown option or a value out
- * of range. Options belong to the symbol's settings: Clear_ECC200 resets them to their defaults. */
+/* Sets one option (ECC200_OPTION_*) to value:
+ *   ECC200_OPTION_ENCODATION  ECC200_ENCODATION_LOOKAHEAD (default) or ECC200_ENCODATION_SMALLEST
+ *   ECC200_OPTION_GS1         0 (default) or 1
+ *   ECC200_OPTION_ECI         0 (default, none) or a designator 1..999999
+ *   ECC200_OPTION_SHAPE       ECC200_SHAPE_SQUARE (default) or ECC200_SHAPE_ANY
+ * Options are settings of the symbol: they hold for every encode until changed, and
+ * Clear_ECC200 resets them to their defaults.
+ * @return ECC200_OK
+ * @return ECC200_ERR_PARAMETER for an unknown option, a value out of range (setting kept) or an
+ *         invalid handle */
 ECC200_API int32_t ECC200_CALL SetOption_ECC200(SymbolHandle symbol, int32_t option, int32_t value);
 
-/* Empties the data and the result and switches both marks off; keeps the scheme and size set. */
+/* Empties the data and the last result, switches both marks off and resets the options. The scheme
+ * and size last set stay requested (and so does the product identifier), although GetScheme_ECC200
+ * then reports 0 and GetDimension_ECC200 -1: set them again to be sure what the next encode uses.
+ * NULL is ignored. */
 ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);
 
 /* Encodes the data and copies the symbol into buffer, one byte per module (1 dark, 0 light),
- * rows x columns bytes with the top row first; GetDimension_ECC200 then tells the size.
- * Returns 0; an encode failure (1, 2, 4, 6, 17, 18); 8 for a NULL or too small buffer, or for GS1
- * data with an ECI or starting with GS. With the automatic scheme, a stream of the look-ahead that
- * does not fit (1 or 2) is encoded again in the smallest encodation, which may fit. */
+ * rows x columns bytes with the top row first; GetDimension_ECC200 then tells the size. The
+ * encode comes first, so a buffer too small still leaves the size to be read; ECC200_MAX_MODULES
+ * bytes always suffice.
+ * @return ECC200_OK
+ * @return ECC200_ERR_SIZE_TOO_SMALL, ECC200_ERR_DATA_TOO_LONG, ECC200_ERR_EDIFACT_BYTE,
+ *         ECC200_ERR_X12_BYTE, ECC200_ERR_BASE256_EMPTY, ECC200_ERR_INTERNAL when the encode fails
+ * @return ECC200_ERR_NO_IDENTITY when a mark is on and user.id cannot be loaded at that moment
+ * @return ECC200_ERR_PARAMETER for a NULL or too small buffer (buffer untouched), an invalid
+ *         handle, or GS1 data with an ECI or starting with GS
+ * With the automatic scheme, a look-ahead stream that does not fit (1 or 2) is encoded again in
+ * the smallest encodation, which may fit. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbol, uint8_t* buffer,
                                                               int32_t bufferSize);
 
 /* Encodes the data and writes the symbol as an 8-bit greyscale BMP file, moduleSize pixels per
- * module and a white margin of quietZone pixels on every side. Returns 0; an encode failure;
- * 8 for moduleSize < 1, a NULL fileName or a picture too large; 18 when the file cannot be
- * written completely. */
+ * module and a white margin of quietZone pixels on every side (none when quietZone <= 0).
+ * @return ECC200_OK
+ * @return the encode failures of WriteEncodedSymbolToBuf_ECC200
+ * @return ECC200_ERR_PARAMETER for moduleSize < 1, a NULL fileName, a picture whose file would
+ *         exceed 2 GiB, or an invalid handle
+ * @return ECC200_ERR_INTERNAL when the file cannot be written completely
+ * An existing regular file is replaced only once the new one is complete: on failure it is left
+ * as it was. Devices and pipes are written directly. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle symbol,
                                                               int32_t moduleSize, int32_t quietZone,
                                                               const char* fileName);
 
-/* Returns the library version text, "21.10". */
+/* @return the library version text, "21.10" (static storage) */
 ECC200_API const char* ECC200_CALL Version_ECC200(void);
 
 #ifdef __cplusplus

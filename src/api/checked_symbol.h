@@ -6,6 +6,6 @@
 namespace ecc200 {
 
 // The symbol behind a handle when the handle is not null and carries the live tag; else null.
-Symbol* CheckedSymbol(SymbolHandle handle);
+[[nodiscard]] Symbol* CheckedSymbol(SymbolHandle handle);
 
 }  // namespace ecc200

@@ -143,10 +143,13 @@ bool CheckCodewordCount(Symbol& symbol) {
 // 9. The size's placement map, built on first use and cached in the symbol; null (status 18)
 // when it cannot be built.
 const PlacementEntry* CachedPlacementMap(Symbol& symbol) {
-    PlacementEntry* const& slot = symbol.placementMaps[symbol.sizeIndex];
-    if (slot == nullptr) BuildPlacementMap(symbol, symbol.sizeIndex);
-    if (slot == nullptr) Fail(symbol, kStatusInternal);
-    return slot;
+    const int32_t entries = BuildPlacementMap(symbol, symbol.sizeIndex);
+    const PlacementEntry* map = symbol.placementMaps[symbol.sizeIndex];
+    if (entries == 0 || map == nullptr) {
+        Fail(symbol, kStatusInternal);
+        return nullptr;
+    }
+    return map;
 }
 
 // 10. The mapping matrix dimensions of the size in use.

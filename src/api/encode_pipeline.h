@@ -7,6 +7,6 @@ namespace ecc200 {
 
 // Encodes symbol.data with the requested scheme, size and marks into symbol.matrix, rows and
 // cols. Returns false with the reason in symbol.status.
-bool EncodeSymbol(Symbol& symbol);
+[[nodiscard]] bool EncodeSymbol(Symbol& symbol);
 
 }  // namespace ecc200

@@ -10,6 +10,6 @@ namespace ecc200 {
 // Pads symbol.codewords (codewordCount data codewords) to the capacity of symbol.sizeIndex and
 // appends the interleaved error-correction codewords. Returns the total number of codewords, or
 // -1 when the data codewords exceed the capacity.
-int32_t AddErrorCorrection(Symbol& symbol);
+[[nodiscard]] int32_t AddErrorCorrection(Symbol& symbol);
 
 }  // namespace ecc200

@@ -8,6 +8,6 @@ namespace ecc200 {
 // Spreads the mapping matrix over the data regions of symbol.sizeIndex, in place, adds every
 // region's finder and timing patterns and sets rows and cols. False when the size's region
 // count disagrees with its geometry (nothing is changed then).
-bool AssembleSymbol(Symbol& symbol);
+[[nodiscard]] bool AssembleSymbol(Symbol& symbol);
 
 }  // namespace ecc200

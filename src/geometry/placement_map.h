@@ -14,7 +14,7 @@ namespace ecc200 {
 //
 // The same allocation holds, behind the entries, each entry's module as an offset into
 // Symbol::matrix (which counts rows from the bottom); see MatrixOffsets.
-int32_t BuildPlacementMap(Symbol& symbol, int32_t sizeIndex);
+[[nodiscard]] int32_t BuildPlacementMap(Symbol& symbol, int32_t sizeIndex);
 
 // The matrix offsets stored behind the entries of a map that BuildPlacementMap built for
 // sizeIndex, one per entry. An entry outside the mapping matrix has offset 0.

@@ -1,6 +1,5 @@
 // Helpers for end-to-end tests that read our symbols back with an independent reader (zxing-cpp):
-// encode through the public exports, turn a module buffer or a BMP file into a greyscale
-// picture, and decode it.
+// encode through the public exports, turn a module buffer into a greyscale picture, and decode it.
 #pragma once
 
 #include <ZXing/ReadBarcode.h>
@@ -65,36 +64,6 @@ inline std::optional<std::vector<uint8_t>> DecodePicture(const GreyPicture& pict
     const ZXing::Result result = DecodeResult(picture);
     if (!result.isValid()) return std::nullopt;
     return std::vector<uint8_t>(result.bytes().begin(), result.bytes().end());
-}
-
-// The module buffer of the symbol's current data through WriteEncodedSymbolToBuf_ECC200; the
-// status of the call in status.
-inline std::vector<uint8_t> EncodeToModules(SymbolHandle handle, int32_t& status) {
-    std::vector<uint8_t> modules(ECC200_MAX_MODULES, 0xEE);
-    status = WriteEncodedSymbolToBuf_ECC200(handle, modules.data(),
-                                            static_cast<int32_t>(modules.size()));
-    const SymbolExtent extent = ExtentOf(handle);
-    modules.resize(static_cast<std::size_t>(extent.rows * extent.cols));
-    return modules;
-}
-
-// Parses an uncompressed 8-bit bottom-up BMP file into a top-down picture of palette grey
-// levels (the blue byte of each palette entry); nullopt when it is not such a file or cut short.
-inline std::optional<GreyPicture> ParseGreyBmp(const std::vector<uint8_t>& file) {
-    const auto number = [&file](std::size_t at) {
-        return static_cast<std::size_t>(file[at] | file[at + 1] << 8 | file[at + 2] << 16);
-    };
-    if (file.size() < 1078 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
-    const std::size_t offset = number(10), width = number(18), height = number(22);
-    const std::size_t stride = (width + 3) & ~std::size_t{3};
-    if (file[28] != 8 || number(30) != 0 || file.size() < offset + stride * height)
-        return std::nullopt;
-    GreyPicture picture{static_cast<int>(width), static_cast<int>(height), {}};
-    for (std::size_t y = height; y-- > 0;) {
-        for (std::size_t x = 0; x < width; ++x)
-            picture.pixels.push_back(file[54 + 4u * file[offset + stride * y + x]]);
-    }
-    return picture;
 }
 
 }  // namespace ecc200::testing

@@ -22,6 +22,7 @@
 
 #include "core/symbol.h"
 #include "ecc200.h"
+#include "geometry/size_table.h"
 
 namespace ecc200::testing {
 
@@ -45,6 +46,31 @@ inline int32_t SetData(const SymbolPtr& handle, std::string_view bytes) {
 
 inline std::vector<uint8_t> Bytes(std::string_view text) {
     return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+// A symbol with the scheme, size and data (none when empty) set through the exports.
+inline SymbolPtr SymbolWith(int32_t scheme, int32_t size, std::string_view data) {
+    SymbolPtr handle = MakeSymbol();
+    EXPECT_EQ(SetScheme_ECC200(handle.get(), scheme), 0);
+    EXPECT_EQ(SetDimension_ECC200(handle.get(), size), 0);
+    EXPECT_EQ(data.empty() ? 0 : SetData(handle, data), 0);
+    return handle;
+}
+inline SymbolPtr SymbolWith(int32_t scheme, int32_t size, const std::vector<uint8_t>& data) {
+    return SymbolWith(scheme, size,
+                      std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+}
+
+// The module buffer of an encode through WriteEncodedSymbolToBuf_ECC200, rows x cols bytes of
+// the size used; the status of the call in status.
+inline std::vector<uint8_t> EncodeToModules(SymbolHandle handle, int32_t& status) {
+    std::vector<uint8_t> modules(ECC200_MAX_MODULES, 0xEE);
+    status = WriteEncodedSymbolToBuf_ECC200(handle, modules.data(), ECC200_MAX_MODULES);
+    const int32_t size = GetDimension_ECC200(handle);
+    modules.resize(IsSizeIndex(size)
+                       ? static_cast<std::size_t>(SizeAt(size).symbolRows * SizeAt(size).symbolCols)
+                       : 0);
+    return modules;
 }
 
 // Changes into a fresh empty directory for the lifetime of the object and back afterwards.
@@ -110,6 +136,18 @@ struct CaseName {
         return param.param.name;
     }
 };
+
+// A symbol holding `data`, with the requested scheme and size in the in-use fields and an empty
+// codeword stream, as the encode pipeline leaves it before encodation.
+inline SymbolPtr PreparedSymbol(std::string_view data, int32_t scheme, int32_t sizeIndex) {
+    SymbolPtr handle = MakeSymbol();
+    EXPECT_EQ(data.empty() ? 0 : SetData(handle, data), 0);  // no empty data through the API
+    Symbol& symbol = Internals(handle);
+    symbol.scheme = scheme;
+    symbol.sizeIndex = sizeIndex;
+    symbol.codewordCount = 0;
+    return handle;
+}
 
 // A well-formed identity: a 6-character prefix and two fields of 22 hexadecimal digits.
 inline constexpr std::string_view kSampleIdentity =

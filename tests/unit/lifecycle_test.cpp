@@ -1,5 +1,4 @@
-// Results, status, message and what each configuring export resets or keeps, mark switches
-// included.
+// Results and what each configuring export resets or keeps, mark switches included.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
@@ -43,9 +42,8 @@ TEST(Lifecycle, CreateVersionGettersAndInvalidHandles) {
         Clear_ECC200(h);
         DeleteSymbol_ECC200(h);
     }
-    EXPECT_EQ(
-        std::tuple(s.status, s.message[0], s.dataLength, s.scheme, s.requestedSize, s.markState),
-        std::tuple(0, '\0', 0, 5, 24, nullptr));
+    EXPECT_EQ(std::tuple(s.dataLength, s.scheme, s.requestedSize, s.markState),
+              std::tuple(0, 5, 24, nullptr));
     s.tag = kSymbolTag;  // let the owner delete it
 }
 
@@ -54,52 +52,45 @@ const std::vector<uint8_t> kZs(3117, 'Z');
 const std::string kId101(101, 'x');
 const std::string kFields = "**00112233445566778899AA-0123456789abcdefABCDEF";
 
-// Every call starts from status 99, message "old", encoded 1, both marks on, the product
-// identifier "OLD", 13 data bytes and a filled result.
+// Every call starts from both marks on, the product identifier "OLD", 13 data bytes and a
+// filled result.
 struct Rule {
     const char* name;
     size_t identityPrefix;  // of user.id, both "*" included; 0: no file
     int32_t (*call)(H);
-    const char* message;
-    int32_t result, status, encoded;
+    int32_t result;
     int32_t marks, productIdLength, dataLength;  // marks: userMarkOn + 2 * productMarkOn
 };
 
-constexpr const char kBug[] = "Bug of parameters";
-constexpr const char kTooLongId[] = "Too long ProductID string (>100 symbols)";
-
 // clang-format off
 const Rule kRules[] = {
-    {"scheme6", 6, [](H h) { return SetScheme_ECC200(h, 6); }, "old", 0, 99, 0, 3, 3, 13},
-    {"scheme7", 6, [](H h) { return SetScheme_ECC200(h, 7); }, kBug, 8, 8, 1, 3, 3, 13},
-    {"schemeNeg", 6, [](H h) { return SetScheme_ECC200(h, -1); }, kBug, 8, 8, 1, 3, 3, 13},
-    {"sizeAuto", 6, [](H h) { return SetDimension_ECC200(h, -1); }, "old", 0, 99, 0, 3, 3, 13},
-    {"size29", 6, [](H h) { return SetDimension_ECC200(h, 29); }, "old", 0, 99, 0, 3, 3, 13},
-    {"size30", 6, [](H h) { return SetDimension_ECC200(h, 30); }, kBug, 8, 8, 1, 3, 3, 13},
-    {"sizeNeg2", 6, [](H h) { return SetDimension_ECC200(h, -2); }, kBug, 8, 8, 1, 3, 3, 13},
-    {"data3116", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3116); }, "", 0, 99, 0, 3, 3, 3116},
-    {"data3117", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3117); }, "Too long text for all sizes", 2, 2, 0, 3, 3, 0},
-    {"data0", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 0); }, kBug, 8, 8, 0, 3, 3, 0},
-    {"dataNull", 6, [](H h) { return SetDataToEncoding_ECC200(h, nullptr, 5); }, kBug, 8, 8, 0, 3, 3, 0},
-    {"userOff", 0, [](H h) { return SetSignUser_ECC200(h, 0); }, "old", 0, 99, 1, 2, 3, 13},
-    {"userOn", 6, [](H h) { return SetSignUser_ECC200(h, 200); }, "old", 0, 99, 1, 3, 3, 13},
-    {"userPrefix132", 132, [](H h) { return SetSignUser_ECC200(h, 1); }, "old", 0, 99, 1, 3, 3, 13},
-    {"userNoFile", 0, [](H h) { return SetSignUser_ECC200(h, 1); }, "old", 10, 10, 1, 2, 3, 13},
-    {"userPrefix133", 133, [](H h) { return SetSignUser_ECC200(h, 1); }, "old", 10, 10, 1, 2, 3, 13},
-    {"productOff", 6, [](H h) { return SetSignProduct_ECC200(h, 0, "ID"); }, "old", 0, 99, 1, 1, 0, 13},
-    {"product100", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str() + 1); }, "old", 0, 99, 1, 3, 100, 13},
-    {"product101", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, kTooLongId, 8, 8, 1, 1, 0, 13},
-    {"productEmpty", 6, [](H h) { return SetSignProduct_ECC200(h, 1, ""); }, "old", 8, 8, 1, 1, 0, 13},
-    {"productNull", 6, [](H h) { return SetSignProduct_ECC200(h, 1, nullptr); }, "old", 8, 8, 1, 1, 0, 13},
-    {"productNoFileWins", 0, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, "old", 10, 10, 1, 1, 0, 13},
-    {"productPrefix133", 133, [](H h) { return SetSignProduct_ECC200(h, 1, "ID"); }, "old", 10, 10, 1, 1, 0, 13},
-    {"optionSmallest", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ENCODATION, 1); }, "old", 0, 99, 0, 3, 3, 13},
-    {"optionEciLargest", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 999999); }, "old", 0, 99, 0, 3, 3, 13},
-    {"optionEciTooLarge", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 1000000); }, kBug, 8, 8, 1, 3, 3, 13},
-    {"optionGs1Two", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 2); }, kBug, 8, 8, 1, 3, 3, 13},
-    {"optionShapeTwo", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, 2); }, kBug, 8, 8, 1, 3, 3, 13},
-    {"optionUnknown", 6, [](H h) { return SetOption_ECC200(h, 5, 0); }, kBug, 8, 8, 1, 3, 3, 13},
-    {"optionNullHandle", 6, [](H) { return SetOption_ECC200(nullptr, ECC200_OPTION_GS1, 1); }, "old", 8, 99, 1, 3, 3, 13},
+    {"scheme7", 6, [](H h) { return SetScheme_ECC200(h, 7); }, 8, 3, 3, 13},
+    {"schemeNeg", 6, [](H h) { return SetScheme_ECC200(h, -1); }, 8, 3, 3, 13},
+    {"sizeAuto", 6, [](H h) { return SetDimension_ECC200(h, -1); }, 0, 3, 3, 13},
+    {"size30", 6, [](H h) { return SetDimension_ECC200(h, 30); }, 8, 3, 3, 13},
+    {"sizeNeg2", 6, [](H h) { return SetDimension_ECC200(h, -2); }, 8, 3, 3, 13},
+    {"data3116", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3116); }, 0, 3, 3, 3116},
+    {"data3117", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3117); }, 2, 3, 3, 0},
+    {"data0", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 0); }, 8, 3, 3, 0},
+    {"dataNull", 6, [](H h) { return SetDataToEncoding_ECC200(h, nullptr, 5); }, 8, 3, 3, 0},
+    {"userOff", 0, [](H h) { return SetSignUser_ECC200(h, 0); }, 0, 2, 3, 13},
+    {"userOn", 6, [](H h) { return SetSignUser_ECC200(h, 200); }, 0, 3, 3, 13},
+    {"userPrefix132", 132, [](H h) { return SetSignUser_ECC200(h, 1); }, 0, 3, 3, 13},
+    {"userNoFile", 0, [](H h) { return SetSignUser_ECC200(h, 1); }, 10, 2, 3, 13},
+    {"userPrefix133", 133, [](H h) { return SetSignUser_ECC200(h, 1); }, 10, 2, 3, 13},
+    {"productOff", 6, [](H h) { return SetSignProduct_ECC200(h, 0, "ID"); }, 0, 1, 0, 13},
+    {"product100", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str() + 1); }, 0, 3, 100, 13},
+    {"product101", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, 8, 1, 0, 13},
+    {"productEmpty", 6, [](H h) { return SetSignProduct_ECC200(h, 1, ""); }, 8, 1, 0, 13},
+    {"productNull", 6, [](H h) { return SetSignProduct_ECC200(h, 1, nullptr); }, 8, 1, 0, 13},
+    {"productNoFileWins", 0, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, 10, 1, 0, 13},
+    {"productPrefix133", 133, [](H h) { return SetSignProduct_ECC200(h, 1, "ID"); }, 10, 1, 0, 13},
+    {"optionEci", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 999999); }, 0, 3, 3, 13},
+    {"optionEciTooHigh", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 1000000); }, 8, 3, 3, 13},
+    {"optionGs1Two", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 2); }, 8, 3, 3, 13},
+    {"optionSmallest", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ENCODATION, 1); }, 0, 3, 3, 13},
+    {"optionShapeTwo", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, 2); }, 8, 3, 3, 13},
+    {"optionUnknown", 6, [](H h) { return SetOption_ECC200(h, 0, 0); }, 8, 3, 3, 13},
 };
 // clang-format on
 
@@ -112,19 +103,16 @@ TEST_P(ExportRules, ResultStatusMessageAndWhatIsKept) {
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
     ASSERT_EQ(testing::SetData(handle, "previous data"), 0);
-    std::strcpy(s.message, "old");
     std::strcpy(s.productId, "OLD");
-    s.status = 99;
     s.productIdLength = 3;
-    s.encoded = s.userMarkOn = s.productMarkOn = s.codewords[5] = s.matrix[3][3] = 1;
+    s.userMarkOn = s.productMarkOn = s.codewords[5] = s.matrix[3][3] = 1;
     s.codewordCount = s.mappingRows = s.mappingCols = s.rows = s.cols = 8;
 
     EXPECT_EQ(r.call(handle.get()), r.result);
-    EXPECT_EQ(
-        std::tuple(s.status, std::string(s.message), s.encoded, s.userMarkOn + 2 * s.productMarkOn),
-        std::tuple(r.status, std::string(r.message), r.encoded, r.marks));
-    EXPECT_EQ(std::tuple(s.productIdLength, std::strlen(s.productId), s.dataLength),
-              std::tuple(r.productIdLength, static_cast<size_t>(r.productIdLength), r.dataLength));
+    EXPECT_EQ(std::tuple(s.userMarkOn + 2 * s.productMarkOn, s.productIdLength,
+                         std::strlen(s.productId), s.dataLength),
+              std::tuple(r.marks, r.productIdLength, static_cast<size_t>(r.productIdLength),
+                         r.dataLength));
     // A data call empties data and result first, whatever its outcome; other calls keep them.
     const bool kept = r.dataLength == 13;
     EXPECT_EQ(s.data[0], r.dataLength == 0 ? 0 : kept ? 'p' : 'Z');
@@ -150,11 +138,11 @@ TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState
     ASSERT_EQ(SetSignProduct_ECC200(handle.get(), 1, "PRODUCT-7"), 0);
     ASSERT_EQ(SetScheme_ECC200(handle.get(), 99), 8);
     // What an encode leaves behind.
-    s.codewordCount = s.matrix[0][0] = s.codewords[0] = s.encoded = s.rows = s.cols = 1;
+    s.codewordCount = s.matrix[0][0] = s.codewords[0] = s.rows = s.cols = 1;
     Clear_ECC200(handle.get());
-    EXPECT_EQ(std::tuple(s.userMarkOn, s.productMarkOn, s.status, s.message[0], s.dataLength,
-                         s.data[0], s.matrix[0][0], s.codewords[0], s.rows, s.cols, s.encoded),
-              std::tuple(0, 0, 0, '\0', 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_EQ(std::tuple(s.userMarkOn, s.productMarkOn, s.dataLength, s.data[0], s.matrix[0][0],
+                         s.codewords[0], s.rows, s.cols),
+              std::tuple(0, 0, 0, 0, 0, 0, 0, 0));
     EXPECT_EQ(std::tuple(GetScheme_ECC200(handle.get()), GetDimension_ECC200(handle.get()),
                          s.requestedScheme, s.requestedSize, std::string(s.productId),
                          s.productIdLength, s.tag),

@@ -209,5 +209,60 @@ TEST(OutputDigest, MarkedSymbolsMatchTheRecordedModules) {
     EXPECT_EQ(digest.value(), 0x2b62eaad64741b25ull) << std::hex << "0x" << digest.value();
 }
 
+// A few whole symbols as rows of '#' (dark) and '.' (light), top row first: beside the digests
+// they show what moved when an output changes. 10x10 and 12x12 (with its fixed corner) at the
+// automatic size, and the two-region 8x32.
+TEST(OutputDigest, ReadableSymbols) {
+    const struct {
+        int32_t scheme, size;
+        const char* data;
+        const char* rows;
+    } cases[] = {{ECC200_SCHEME_AUTO, ECC200_SIZE_AUTO, "123456",
+                  "#.#.#.#.#.\n"
+                  "##..#.##.#\n"
+                  "##.....#..\n"
+                  "##...###.#\n"
+                  "##....#...\n"
+                  "#.....####\n"
+                  "###.##....\n"
+                  "####.##..#\n"
+                  "#..###.#..\n"
+                  "##########\n"},
+                 {ECC200_SCHEME_ASCII, ECC200_SIZE_AUTO, "Hello",
+                  "#.#.#.#.#.#.\n"
+                  "#.##.##.#.##\n"
+                  "##...##.#...\n"
+                  "###.##.##..#\n"
+                  "####...#....\n"
+                  "####.#######\n"
+                  "#..##.....#.\n"
+                  "##..####.###\n"
+                  "####.....##.\n"
+                  "#.#.###..#.#\n"
+                  "##.#.##.#.#.\n"
+                  "############\n"},
+                 {ECC200_SCHEME_AUTO, ECC200_SIZE_8X32, "AB12",
+                  "#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.\n"
+                  "#.###......##.###.....#..##....#\n"
+                  "#....#..####.##.#.#.#..####.##..\n"
+                  "#.####.#.....####...#.#..#.#####\n"
+                  "#....###..#.##..#..##..#.#.##...\n"
+                  "##..##...#.#.####.#.##...###..##\n"
+                  "#..##..##.......##.#.#.#######..\n"
+                  "################################\n"}};
+    for (const auto& c : cases) {
+        const SymbolPtr handle = testing::SymbolWith(c.scheme, c.size, c.data);
+        int32_t status = -1;
+        const std::vector<uint8_t> modules = testing::EncodeToModules(handle.get(), status);
+        const int32_t cols = SizeAt(GetDimension_ECC200(handle.get())).symbolCols;
+        std::string rows;
+        for (std::size_t i = 0; i < modules.size(); ++i) {
+            rows += modules[i] ? '#' : '.';
+            if ((i + 1) % static_cast<std::size_t>(cols) == 0) rows += '\n';
+        }
+        EXPECT_EQ(rows, c.rows) << c.data << ", status " << status;
+    }
+}
+
 }  // namespace
 }  // namespace ecc200

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# Mutation check of the test suite: applies each fault of the list below, one at a time, to a
+# scratch copy of the tree, rebuilds incrementally, runs the tests (stopping at the first failure)
+# and counts the faults the tests catch. A developer tool, not part of CI.
+#
+#   scripts/mutants.sh            every fault
+#   scripts/mutants.sh PATTERN    only the faults whose line contains PATTERN (e.g. "src/marks")
+#
+# The scratch copy and its build persist between runs (ECC200_MUTANTS_DIR, default a folder under
+# TMPDIR named after this tree): only files that changed are copied, so a second run rebuilds little.
+# A fault names its file and a text that must occur exactly once there, so it survives line moves;
+# one whose text is gone is reported as stale. Faults sit in .cpp files where they can: one in a
+# widely included header rebuilds most of the tree.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+pattern="${1:-}"
+scratch="${ECC200_MUTANTS_DIR:-${TMPDIR:-/tmp}/ecc200-mutants-$(printf %s "$root" | md5sum | cut -c1-8)}"
+tree="$scratch/tree"
+build="$scratch/build"
+
+# file :: text => replacement
+mutants() {
+    cat <<'EOF'
+src/geometry/size_table.h :: {52, 52, 4, 24, 24, 2, 102, 42, 204} => {52, 52, 4, 24, 24, 2, 102, 40, 204}
+src/geometry/placement_map.cpp :: col += 4 - ((rows + 4) % 8); => col += 4 - ((rows + 2) % 8);
+src/geometry/placement_map.cpp :: == 4) PlaceCorner(symbol, 3); => == 4) PlaceCorner(symbol, 2);
+src/geometry/placement_map.cpp :: {{-1, 0}, {-1, 1}, {-1, 2}, {0, -2} => {{-1, 0}, {-1, 1}, {-1, 3}, {0, -2}
+src/geometry/assembly.cpp :: timing[c] = static_cast<uint8_t>((c & 1) == 0); => timing[c] = static_cast<uint8_t>((c & 1) == 1);
+src/geometry/assembly.cpp :: symbol.matrix[i + 1 + 2 * (i / rr)]; => symbol.matrix[i + 1 + (i / rr)];
+src/geometry/assembly.cpp :: symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 0); => symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 1);
+src/ecc/reed_solomon.cpp :: (149 * position) % 253 + 130 => (149 * position) % 253 + 129
+src/ecc/reed_solomon.cpp :: kFirstShortBlock = 8; => kFirstShortBlock = 9;
+src/ecc/reed_solomon.cpp :: ^ row[Words - 1]; => ^ row[0];
+src/ecc/reed_solomon.cpp :: PadToCapacity(symbol, size.totalDataCodewords); => PadToCapacity(symbol, size.totalDataCodewords - 1);
+src/encodation/ascii.cpp :: kDigitPairBase = 130; => kDigitPairBase = 131;
+src/encodation/ascii.cpp :: static_cast<uint8_t>(c - 127) => static_cast<uint8_t>(c - 128)
+src/encodation/c40_text.cpp :: + list.values[i + 2] + 1; => + list.values[i + 2];
+src/encodation/c40_text.cpp :: list.Append(kShift1); => list.Append(kShift2);
+src/encodation/c40_text.cpp :: c = static_cast<uint8_t>(c - 128); => c = static_cast<uint8_t>(c - 127);
+src/encodation/edifact.cpp :: kUnlatchValue = 31; => kUnlatchValue = 30;
+src/encodation/edifact.cpp :: if (space > 2) return false; => if (space > 1) return false;
+src/encodation/edifact.cpp :: return n > 1 ? n - 2 : 0; => return n > 1 ? n - 1 : 0;
+src/encodation/x12.cpp :: return 14 + (c - 'A'); => return 13 + (c - 'A');
+src/encodation/x12.cpp :: cursor.remaining) != 1) return false; => cursor.remaining) != 2) return false;
+src/encodation/base256.cpp :: kLongLengthThreshold = 250; => kLongLengthThreshold = 249;
+src/encodation/base256.cpp :: PutRandomised(cursor, 249 + n / => PutRandomised(cursor, 250 + n /
+src/encodation/lookahead.cpp :: start(kSchemeBase256, 1.25f) => start(kSchemeBase256, 1.5f)
+src/encodation/lookahead.cpp :: IsEdifact(c) ? 0.75f => IsEdifact(c) ? 0.8f
+src/encodation/lookahead.cpp :: if (scores[id] < scores[best]) best = id; => if (scores[id] <= scores[best]) best = id;
+src/encodation/lookahead.cpp :: kWindow = 6; => kWindow = 5;
+src/encodation/lookahead.cpp :: .asciiHalves = IsExtended(c) ? 4 : 2, => .asciiHalves = IsExtended(c) ? 3 : 2,
+src/encodation/auto_scheme.cpp :: if (scan.NextAre(3, IsUpper)) { => if (scan.NextAre(2, IsUpper)) {
+src/encodation/auto_scheme.cpp :: if (padCapacity > cursor.count) => if (padCapacity > cursor.count + 1)
+src/encodation/auto_scheme.cpp :: if (scan.i < scan.length && scan.suggestion != kSchemeAscii) { => if (scan.suggestion != kSchemeAscii) {
+src/encodation/exact_fit.cpp :: if (capacity == n) { => if (capacity == n + 1) {
+src/encodation/fixed_scheme.cpp :: cursor.count) == kAutomaticSize) cursor.Put(kFirstPad); => cursor.count) != kAutomaticSize) cursor.Put(kFirstPad);
+src/marks/keystream.cpp :: + state.permutation[j]) & 0xFFu]; => + state.permutation[j] + 1) & 0xFFu];
+src/marks/product_mark.cpp :: stepAndInvert((k >> 3) & 7) => stepAndInvert((k >> 4) & 7)
+src/marks/user_mark.cpp :: static_cast<uint8_t>(symbolCols & 0xFF); => static_cast<uint8_t>(symbolRows & 0xFF);
+src/marks/user_mark.cpp :: codeword = static_cast<uint8_t>(~codeword); => codeword = static_cast<uint8_t>(codeword ^ 1);
+src/marks/user_identity.cpp :: return c - 'a' + 10; => return c - 'a' + 11;
+src/marks/user_identity.cpp :: kFieldBOffset = kFieldDigits + 1; => kFieldBOffset = kFieldDigits;
+src/api/lifecycle.cpp :: if (length > kMaxDataLength) { => if (length >= kMaxDataLength) {
+src/api/lifecycle.cpp :: symbol->options = {}; => ;
+src/api/lifecycle.cpp :: symbol->sizeIndex = kAutomaticSize;\n    symbol->tag => symbol->sizeIndex = 0;\n    symbol->tag
+src/api/output.cpp :: symbol->rows * symbol->cols > bufferSize => symbol->rows * symbol->cols >= bufferSize
+src/api/output.cpp :: symbol.matrix[symbol.rows - 1 - r], => symbol.matrix[r],
+src/api/bmp_writer.cpp :: return (width + 3) & ~3; => return (width + 4) & ~3;
+src/api/bmp_writer.cpp :: PutLittleEndian32(h + 46, 256); => PutLittleEndian32(h + 46, 255);
+src/api/bmp_writer.cpp :: symbol.matrix[symbol.rows - 1 - r]; => symbol.matrix[r];
+src/api/encode_pipeline.cpp :: symbol.matrix[1][lastCol - 1] = 1; => symbol.matrix[1][lastCol - 1] = 0;
+src/api/encode_pipeline.cpp :: if (count > SizeAt(symbol.sizeIndex).totalDataCodewords) { => if (count >= SizeAt(symbol.sizeIndex).totalDataCodewords) {
+cli/outputs.cpp :: if (extension == ".svg") return OutputFormat::kSvg; => if (extension == ".svg") return OutputFormat::kPng;
+cli/svg_writer.cpp :: if (!grid.Dark(row, col)) { => if (grid.Dark(row, col)) {
+cli/png_writer.cpp :: const int moduleRow = y / moduleSize - quietZone; => const int moduleRow = y / moduleSize;
+cli/terminal_writer.cpp :: return lowerDark ? kBothDark : kUpperDark; => return lowerDark ? kUpperDark : kBothDark;
+cli/batch.cpp :: if (!line.empty() && line.back() == '\r') line.pop_back(); => if (line.empty()) line.pop_back();
+EOF
+}
+
+# Copies the files of the tree (tracked and new, not ignored) that differ from the scratch copy,
+# keeping their times, and removes copies whose file is gone, so the build stays incremental.
+sync_tree() {
+    mkdir -p "$tree"
+    local list
+    list="$(cd "$root" && git ls-files -co --exclude-standard)"
+    while IFS= read -r file; do
+        [[ -f "$root/$file" ]] || continue
+        if ! cmp -s "$root/$file" "$tree/$file"; then
+            mkdir -p "$(dirname "$tree/$file")"
+            cp -p "$root/$file" "$tree/$file"
+        fi
+    done <<<"$list"
+    (cd "$tree" && find . -type f | sed 's|^\./||') | while IFS= read -r file; do
+        grep -qxF -- "$file" <<<"$list" || rm -f "$tree/$file"
+    done
+}
+
+# Replaces the one occurrence of a text in a file ("\n" in either text stands for a line break);
+# exit status 3 when the text does not occur exactly once.
+apply_fault() {
+    python3 - "$1" "$2" "$3" <<'PY'
+import sys
+path, old, new = sys.argv[1], sys.argv[2].replace("\\n", "\n"), sys.argv[3].replace("\\n", "\n")
+text = open(path, encoding="utf-8").read()
+if text.count(old) != 1:
+    sys.exit(3)
+open(path, "w", encoding="utf-8").write(text.replace(old, new))
+PY
+}
+
+build_and_test() {
+    cmake --build "$build" -j2 >"$scratch/build.log" 2>&1 || return 2
+    ctest --test-dir "$build" -j2 --stop-on-failure --timeout 120 >"$scratch/test.log" 2>&1
+}
+
+sync_tree
+if [[ ! -f "$build/CMakeCache.txt" ]]; then
+    cmake -S "$tree" -B "$build" -DCMAKE_BUILD_TYPE=Release -DECC200_BUILD_EXAMPLES=OFF \
+        -DECC200_BUILD_BENCH=OFF -DECC200_BUILD_TESTS=ON -DECC200_BUILD_CLI=ON >/dev/null
+fi
+echo "scratch copy: $scratch"
+if ! build_and_test; then
+    echo "the unchanged tree does not build or pass its tests; see $scratch/*.log" >&2
+    exit 1
+fi
+
+total=0
+caught=0
+survivors=()
+while IFS= read -r line; do
+    [[ -z "$line" || ( -n "$pattern" && "$line" != *"$pattern"* ) ]] && continue
+    file="${line%% :: *}"
+    rest="${line#* :: }"
+    old="${rest%% => *}"
+    new="${rest#* => }"
+    total=$((total + 1))
+    cp -p "$tree/$file" "$scratch/original"
+    status=0
+    apply_fault "$tree/$file" "$old" "$new" || status=$?
+    if [[ $status -eq 3 ]]; then
+        result="STALE (text not found once)"
+    else
+        status=0
+        build_and_test || status=$?
+        case $status in
+            0) result="SURVIVED" ;;
+            2) result="NOBUILD (fix this fault: it does not compile)" ;;
+            *) result="caught" ;;
+        esac
+    fi
+    # Restored with a fresh time, so the next build recompiles the file.
+    cat "$scratch/original" >"$tree/$file"
+    [[ "$result" == caught* ]] && caught=$((caught + 1)) || survivors+=("$line")
+    printf '%-10s %s: %s\n' "${result%% *}" "$file" "$old"
+done < <(mutants)
+
+cmake --build "$build" -j2 >/dev/null 2>&1 || true
+echo
+for line in "${survivors[@]}"; do echo "not caught: $line"; done
+echo "caught $caught of $total faults"
