@@ -189,7 +189,7 @@ Picture LibrarySymbol(const Symbol& c, int scale = 1) {
     const int32_t status = WriteEncodedSymbolToBuf_ECC200(symbol, modules, ECC200_MAX_MODULES);
     const int32_t size = GetDimension_ECC200(symbol);
     DeleteSymbol_ECC200(symbol);
-    if (status != ECC200_OK || size < 0 || size >= 30) return {-1, -1, {}};  // matches nothing
+    if (status != ECC200_OK || !ecc200::IsSizeIndex(size)) return {-1, -1, {}};  // matches nothing
     const int q = c.quietZone, rows = ecc200::SizeAt(size).symbolRows,
               cols = ecc200::SizeAt(size).symbolCols;
     Picture picture = Blank((cols + 2 * q) * scale, (rows + 2 * q) * scale);
@@ -230,9 +230,8 @@ class Cli : public ::testing::Test {
     // Every file and folder in the scratch directory, with the files' contents.
     static std::map<std::string, Bytes> Snapshot() {
         std::map<std::string, Bytes> entries;
-        for (const auto& entry : fs::recursive_directory_iterator(".")) {
+        for (const auto& entry : fs::recursive_directory_iterator("."))
             entries[entry.path().string()] = entry.is_directory() ? "<folder>" : Read(entry.path());
-        }
         return entries;
     }
 
@@ -289,7 +288,6 @@ TEST_P(Outputs, HoldTheLibrarySymbol) {
     }
     if (c.product) return;  // these read back only once the mark is undone with its key
     EXPECT_EQ(Decoded(png), c.data);
-    EXPECT_EQ(Decoded(ReadBmp("s.bmp")), c.data);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Outputs, ::testing::ValuesIn(kSymbols));
@@ -350,6 +348,7 @@ const Outcome kOutcomes[] = {
     {{"--batch", "-", "--output-dir", "old.png"}, 3, "cannot use the output folder 'old.png'", "a"},
     {{"123456", "--info"}, 0, "size: 10x10 (10 rows x 10 columns, chosen automatically)\n"},
     {{"123456", "--info"}, 0, "\ncapacity: 3 data codewords\nscheme requested: automatic\n"},
+    {{"123456", "--info"}, 0, "\ndata codewords used: 3 (10x10)\nsmallest encodation would use: 3"},
     {{"AB", "--info", "--size", "16x48"}, 0, "16x48 (16 rows x 48 columns, as requested)\n"},
     {{"AB", "--info", "--scheme", "c40"}, 0, "\nscheme requested: C40\n"},
     {{"--version"}, 0, ", library 21.10\n"},
@@ -361,7 +360,6 @@ const Outcome kOutcomes[] = {
     {{"x", "--gs1", "--eci", "26"}, 2, "--gs1 excludes --eci"},
     {{"x", "--shape", "round"}, 2, "round"},
     {{"x", "--smallest", "--scheme", "c40"}, 2, "--smallest chooses among the schemes"},
-    {{"123456", "--info"}, 0, "\ndata codewords used: 3 (10x10)\nsmallest encodation would use: 3"},
     {{"Lot Date", "--info", "--size", "14x14"}, 0, "\ndata codewords used: 8 (14x14)\n"},
 };
 
@@ -471,13 +469,11 @@ const Look kLooks[] = {
 
 // A real renderer's greyscale picture of a PDF (poppler) or EPS (Ghostscript) at dpi.
 Picture Rendered(const fs::path& file, int dpi) {
-    const std::string r = std::to_string(dpi),
-                      command =
-                          file.extension() == ".pdf"
-                              ? "pdftoppm -gray -r " + r + " -singlefile " + Quoted(file) +
-                                    " rendered"
-                              : "gs -q -dNOPAUSE -dBATCH -dSAFER -dEPSCrop -sDEVICE=pgmraw -r" + r +
-                                    " -sOutputFile=rendered.pgm " + Quoted(file);
+    const std::string r = std::to_string(dpi) + " ", in = Quoted(file);
+    const std::string gs = "gs -q -dNOPAUSE -dBATCH -dSAFER -dEPSCrop -sDEVICE=pgmraw -r";
+    const std::string command = file.extension() == ".pdf"
+                                    ? "pdftoppm -gray -singlefile -r " + r + in + " rendered"
+                                    : gs + r + "-sOutputFile=rendered.pgm " + in;
     if (std::system(command.c_str()) != 0) return {};
     Bytes pgm = Read("rendered.pgm");
     if (pgm.starts_with("P5\n#")) pgm.erase(3, pgm.find('\n', 3) - 2);  // Ghostscript's comment
