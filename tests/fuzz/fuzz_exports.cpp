@@ -70,8 +70,6 @@ class Workspace {
         std::error_code ignored;
         fs::remove_all(path_, ignored);
     }
-    Workspace(const Workspace&) = delete;
-    Workspace& operator=(const Workspace&) = delete;
 
   private:
     fs::path path_;
@@ -191,8 +189,6 @@ class Session {
     ~Session() {
         for (Slot& slot : slots_) DeleteSymbol_ECC200(slot.handle);
     }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
 
     void Run() {
         for (int call = 0; call < kMaxCalls && in_.remaining_bytes() > 0; ++call) {
