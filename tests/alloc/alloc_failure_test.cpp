@@ -27,7 +27,7 @@ std::FILE* __real_fdopen(int fd, const char* mode);
 
 namespace {
 
-// Counts only between Watch() and Unwatch(), where nothing but library code runs.
+// Counts only while watching, when nothing but library code runs.
 struct AllocationWatch {
     bool watching = false;
     long seen = 0;        // allocations attempted while watching
