@@ -27,7 +27,7 @@ std::FILE* __real_fdopen(int fd, const char* mode);
 
 namespace {
 
-// Counts only between Watch() and Unwatch(), where nothing but library code runs.
+// Counts only while watching, when nothing but library code runs.
 struct AllocationWatch {
     bool watching = false;
     long seen = 0;        // allocations attempted while watching
@@ -35,64 +35,38 @@ struct AllocationWatch {
     bool failed = false;  // whether that attempt has come
     long live = 0;        // blocks allocated and not yet freed while watching
 
-    bool RefuseThisOne() {
-        if (!watching) return false;
-        if (seen++ != failAt) return false;
-        failed = true;
-        return true;
+    bool Refuse() { return watching && seen++ == failAt && (failed = true); }
+    void* Counted(void* pointer) {
+        live += watching && pointer != nullptr;
+        return pointer;
     }
 } watch;
 
 }  // namespace
 
 extern "C" {
-
 void* __wrap_malloc(std::size_t size) {
-    if (watch.RefuseThisOne()) return nullptr;
-    void* pointer = __real_malloc(size);
-    if (watch.watching && pointer != nullptr) ++watch.live;
-    return pointer;
+    return watch.Refuse() ? nullptr : watch.Counted(__real_malloc(size));
 }
-
 void* __wrap_calloc(std::size_t count, std::size_t size) {
-    if (watch.RefuseThisOne()) return nullptr;
-    void* pointer = __real_calloc(count, size);
-    if (watch.watching && pointer != nullptr) ++watch.live;
-    return pointer;
+    return watch.Refuse() ? nullptr : watch.Counted(__real_calloc(count, size));
 }
-
 void __wrap_free(void* pointer) {
-    if (watch.watching && pointer != nullptr) --watch.live;
+    watch.live -= watch.watching && pointer != nullptr;
     __real_free(pointer);
 }
-
 std::FILE* __wrap_fopen(const char* path, const char* mode) {
-    if (watch.RefuseThisOne()) {
-        errno = ENOMEM;
-        return nullptr;
-    }
-    return __real_fopen(path, mode);
+    return watch.Refuse() ? (errno = ENOMEM, nullptr) : __real_fopen(path, mode);
 }
-
 std::FILE* __wrap_fdopen(int fd, const char* mode) {
-    if (watch.RefuseThisOne()) {
-        errno = ENOMEM;
-        return nullptr;
-    }
-    return __real_fdopen(fd, mode);
+    return watch.Refuse() ? (errno = ENOMEM, nullptr) : __real_fdopen(fd, mode);
 }
-
 }  // extern "C"
 
 namespace ecc200 {
 namespace {
 
 using testing::ScratchDirectory;
-
-std::vector<uint8_t> ReadFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // One call of the lifetime walked, and the statuses it may give when an allocation in it fails:
 // 18 for memory or a file that cannot be written, 10 for an identity that cannot be read.
@@ -118,7 +92,10 @@ std::vector<Call> Lifetime(Outputs& outputs) {
     };
     auto encodeToBitmap = [&outputs](SymbolHandle h) {
         const int32_t status = WriteEncodedSymbolToBMP_ECC200(h, 2, 4, "out.bmp");
-        if (status == 0) outputs.bitmaps.push_back(ReadFile("out.bmp"));
+        std::ifstream in("out.bmp", std::ios::binary);
+        if (status == 0)
+            outputs.bitmaps.emplace_back(std::istreambuf_iterator<char>(in),
+                                         std::istreambuf_iterator<char>());
         return status;
     };
     auto setData = [](const std::string& text) {

@@ -10,39 +10,22 @@ using ecc200_cli::ConvertGs1Bracketed;
 
 struct Accepted {
     const char* text;
-    const char* elements;  // GS written as \x1d
+    const char* elements;  // GS written as \035
 };
 
 const Accepted kAccepted[] = {
     // Predefined-length AIs need no separator, whatever follows; the last element has none.
-    {"(01)09501101530003(17)250101(10)ABC123",
-     "010950110153000317250101"
-     "10ABC123"},
-    {"(00)009501101500000013(3103)000189",
-     "00009501101500000013"
-     "3103000189"},
-    {"(10)ABC(21)12345",
-     "10ABC\x1d"
-     "2112345"},
+    {"(01)09501101530003(17)250101(10)ABC123", "01095011015300031725010110ABC123"},
+    {"(00)009501101500000013(3103)000189", "000095011015000000133103000189"},
+    {"(10)ABC(21)12345", "10ABC\0352112345"},
     // Fixed length but not predefined by the first two digits: still separated.
-    {"(422)250(10)X",
-     "422250\x1d"
-     "10X"},
+    {"(422)250(10)X", "422250\03510X"},
     {"(8006)095011015300030102(7030)250ABC(91)x-y",
-     "8006095011015300030102"
-     "\x1d"
-     "7030250ABC\x1d"
-     "91x-y"},
+     "8006095011015300030102\0357030250ABC\03591x-y"},
     // Escaped and plain parentheses in a value; one line end at the end is dropped.
-    {"(21)A\\(B)C(17)251231\r\n",
-     "21A(B)C\x1d"
-     "17251231"},
-    {"(253)9501101530003(11)250100",
-     "2539501101530003\x1d"
-     "11250100"},
-    {"(4330)001234-(4307)DE",
-     "4330001234-\x1d"
-     "4307DE"},
+    {"(21)A\\(B)C(17)251231\r\n", "21A(B)C\03517251231"},
+    {"(253)9501101530003(11)250100", "2539501101530003\03511250100"},
+    {"(4330)001234-(4307)DE", "4330001234-\0354307DE"},
 };
 
 TEST(Gs1ElementString, ConvertsAndPlacesSeparators) {

@@ -39,13 +39,10 @@ constexpr std::array<const char*, 6> kBmpTargets = {
     "out0.bmp", "out1.bmp", "missing/out.bmp", "blocker/out.bmp", ".", "/dev/full"};
 constexpr std::size_t kWritableTargets = 2;
 
-[[noreturn]] void Fault(const char* what) {
+void Require(bool holds, const char* what) {
+    if (holds) return;
     std::fprintf(stderr, "ecc200 fuzz check failed: %s\n", what);
     std::abort();
-}
-
-void Require(bool holds, const char* what) {
-    if (!holds) Fault(what);
 }
 
 bool OneOf(int32_t status, std::initializer_list<int32_t> allowed) {
@@ -57,7 +54,7 @@ class Workspace {
   public:
     Workspace() {
         std::string pattern = (fs::temp_directory_path() / "ecc200-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) Fault("no temporary folder");
+        Require(mkdtemp(pattern.data()) != nullptr, "no temporary folder");
         path_ = pattern;
         fs::current_path(path_);
         std::ofstream("blocker") << "a file where a folder is expected";
@@ -65,17 +62,14 @@ class Workspace {
     // Every input starts from the same files: a well-formed user.id and no pictures.
     static void Reset() {
         std::error_code ignored;
-        for (const char* name : {"user.id", kBmpTargets[0], kBmpTargets[1]}) {
+        for (const char* name : {"user.id", kBmpTargets[0], kBmpTargets[1]})
             fs::remove_all(name, ignored);
-        }
         std::ofstream("user.id", std::ios::binary) << "ACME**" << kIdentityFields;
     }
     ~Workspace() {
         std::error_code ignored;
         fs::remove_all(path_, ignored);
     }
-    Workspace(const Workspace&) = delete;
-    Workspace& operator=(const Workspace&) = delete;
 
   private:
     fs::path path_;
@@ -112,8 +106,7 @@ void CheckFinderAndTiming(const Modules& modules, const ecc200::SymbolSize& size
         return modules[static_cast<std::size_t>(row * cols + col)];
     };
     for (uint8_t module : modules) Require(module <= 1, "module value other than 0 or 1");
-    const int32_t height = size.regionRows + 2;
-    const int32_t width = size.regionCols + 2;
+    const int32_t height = size.regionRows + 2, width = size.regionCols + 2;
     for (int32_t top = 0; top < size.symbolRows; top += height) {
         for (int32_t left = 0; left < cols; left += width) {
             for (int32_t i = 0; i < width; ++i) {
@@ -132,7 +125,7 @@ void CheckFinderAndTiming(const Modules& modules, const ecc200::SymbolSize& size
 // A successful encode: the right size, finder and timing in place, the same symbol on a second
 // encode, and every mark that is on actually applied (the symbol differs from the one the same
 // settings give with that mark off).
-void CheckEncodedSymbol(Slot& slot, const Modules& modules) {
+void CheckEncodedSymbol(const Slot& slot, const Modules& modules) {
     const int32_t sizeIndex = GetDimension_ECC200(slot.handle);
     Require(ecc200::IsSizeIndex(sizeIndex), "no size after a successful encode");
     Require(slot.requestedSize == ECC200_SIZE_AUTO || sizeIndex == slot.requestedSize,
@@ -142,20 +135,16 @@ void CheckEncodedSymbol(Slot& slot, const Modules& modules) {
     Modules again;
     Require(EncodeToModules(slot.handle, again) == 0 && again == modules, "encodes differ");
 
-    if (slot.userMark) {
-        Require(SetSignUser_ECC200(slot.handle, 0) == 0, "user mark not switched off");
+    for (const bool user : {true, false}) {
+        if (!(user ? slot.userMark : slot.productMark)) continue;
+        const auto mark = [&](uint8_t on) {
+            return user ? SetSignUser_ECC200(slot.handle, on)
+                        : SetSignProduct_ECC200(slot.handle, on, slot.productId.c_str());
+        };
         Modules unmarked;
-        Require(EncodeToModules(slot.handle, unmarked) == 0, "unmarked encode failed");
-        Require(unmarked != modules, "encode succeeded without its user mark");
-        Require(SetSignUser_ECC200(slot.handle, 1) == 0, "user mark not switched on again");
-    }
-    if (slot.productMark) {
-        Require(SetSignProduct_ECC200(slot.handle, 0, nullptr) == 0, "product mark not off");
-        Modules unmarked;
-        Require(EncodeToModules(slot.handle, unmarked) == 0, "unmarked encode failed");
-        Require(unmarked != modules, "encode succeeded without its product mark");
-        Require(SetSignProduct_ECC200(slot.handle, 1, slot.productId.c_str()) == 0,
-                "product mark not switched on again");
+        Require(mark(0) == 0 && EncodeToModules(slot.handle, unmarked) == 0 && mark(1) == 0,
+                "mark not switched off and on again, or unmarked encode failed");
+        Require(unmarked != modules, "encode succeeded without one of its marks");
     }
 }
 
@@ -173,8 +162,8 @@ void CheckBitmap(const char* path, const Modules& modules, const ecc200::SymbolS
     constexpr std::size_t kPixelOffset = 1078;
     Require(file.size() >= kPixelOffset && file[0] == 'B' && file[1] == 'M', "not a BMP file");
     const int32_t margin = std::max(quietZone, 0);
-    const int32_t width = size.symbolCols * moduleSize + 2 * margin;
-    const int32_t height = size.symbolRows * moduleSize + 2 * margin;
+    const int32_t width = size.symbolCols * moduleSize + 2 * margin,
+                  height = size.symbolRows * moduleSize + 2 * margin;
     const auto stride = static_cast<std::size_t>((width + 3) & ~3);
     Require(LittleEndian32(file, 18) == width && LittleEndian32(file, 22) == height,
             "BMP dimensions wrong");
@@ -183,9 +172,7 @@ void CheckBitmap(const char* path, const Modules& modules, const ecc200::SymbolS
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row =
             &file[kPixelOffset + stride * static_cast<std::size_t>(height - 1 - y)];
-        const int32_t r = y - margin;
-        for (int32_t x = 0; x < width; ++x) {
-            const int32_t c = x - margin;
+        for (int32_t x = 0, r = y - margin, c = x - margin; x < width; c = ++x - margin) {
             const bool inside = r >= 0 && c >= 0 && r < size.symbolRows * moduleSize &&
                                 c < size.symbolCols * moduleSize;
             const bool dark =
@@ -202,18 +189,22 @@ class Session {
     ~Session() {
         for (Slot& slot : slots_) DeleteSymbol_ECC200(slot.handle);
     }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
 
     void Run() {
         for (int call = 0; call < kMaxCalls && in_.remaining_bytes() > 0; ++call) {
             Slot& slot = slots_[in_.ConsumeIntegralInRange<std::size_t>(0, kSlotCount - 1)];
-            const int action = in_.ConsumeIntegralInRange(0, 11);
-            if (slot.handle == nullptr && action != 11) {
+            // The last action needs no symbol; the others create one first.
+            static constexpr void (Session::*kActions[])(Slot&) = {
+                &Session::SetScheme,      &Session::SetDimension,      &Session::SetData,
+                &Session::SwitchUserMark, &Session::SwitchProductMark, &Session::SetOption,
+                &Session::Clear,          &Session::WriteBuffer,       &Session::WriteBitmap,
+                &Session::WriteIdentity,  &Session::Recreate,          &Session::CallWithoutSymbol};
+            const auto action = in_.ConsumeIntegralInRange<std::size_t>(0, std::size(kActions) - 1);
+            if (slot.handle == nullptr && action + 1 != std::size(kActions)) {
                 Create(slot);
                 continue;
             }
-            Step(slot, action);
+            (this->*kActions[action])(slot);
             Require(GetScheme_ECC200(slot.handle) >= 0 && GetScheme_ECC200(slot.handle) <= 6,
                     "scheme out of range");
             const int32_t dimension = GetDimension_ECC200(slot.handle);
@@ -222,35 +213,6 @@ class Session {
     }
 
   private:
-    void Step(Slot& slot, int action) {
-        switch (action) {
-            case 0:
-                return SetScheme(slot);
-            case 1:
-                return SetDimension(slot);
-            case 2:
-                return SetData(slot);
-            case 3:
-                return SwitchUserMark(slot);
-            case 4:
-                return SwitchProductMark(slot);
-            case 5:
-                return SetOption(slot);
-            case 6:
-                return Clear(slot);
-            case 7:
-                return WriteBuffer(slot);
-            case 8:
-                return WriteBitmap(slot);
-            case 9:
-                return WriteIdentity();
-            case 10:
-                return Recreate(slot);
-            default:
-                return CallWithoutSymbol();
-        }
-    }
-
     // Small values around the valid range most of the time, any value now and then.
     int32_t SmallOrAny(int32_t low, int32_t high) {
         return in_.ConsumeBool() ? in_.ConsumeIntegralInRange(low - 2, high + 2)
@@ -272,8 +234,8 @@ class Session {
 
     void SetScheme(Slot& slot) {
         const int32_t scheme = SmallOrAny(0, 6);
-        const bool valid = scheme >= 0 && scheme <= 6;
-        Require(SetScheme_ECC200(slot.handle, scheme) == (valid ? 0 : 8), "SetScheme result");
+        Require(SetScheme_ECC200(slot.handle, scheme) == (scheme >= 0 && scheme <= 6 ? 0 : 8),
+                "SetScheme result");
     }
 
     void SetDimension(Slot& slot) {
@@ -293,9 +255,9 @@ class Session {
     void SetData(Slot& slot) {
         const int mode = in_.ConsumeIntegralInRange(0, 3);
         if (mode == 0) {  // no data pointer
-            const int32_t length = in_.ConsumeIntegral<int32_t>();
-            Require(SetDataToEncoding_ECC200(slot.handle, nullptr, length) == 8, "null data");
-            return;
+            return Require(
+                SetDataToEncoding_ECC200(slot.handle, nullptr, in_.ConsumeIntegral<int32_t>()) == 8,
+                "null data");
         }
         std::vector<uint8_t> bytes;
         int32_t length = 0;
@@ -361,13 +323,11 @@ class Session {
             const ecc200::SymbolSize& s = ecc200::SizeAt(GetDimension_ECC200(slot.handle));
             written = static_cast<std::size_t>(s.symbolRows * s.symbolCols);
             Require(written <= inner, "success with a buffer too small");
-            const Modules modules(buffer, buffer + written);
-            CheckEncodedSymbol(slot, modules);
+            CheckEncodedSymbol(slot, Modules(buffer, buffer + written));
         }
-        Require(std::all_of(guarded.begin() + static_cast<std::ptrdiff_t>(kGuardBytes + written),
-                            guarded.end(), [](uint8_t b) { return b == kFill; }) &&
-                    std::all_of(guarded.begin(), guarded.begin() + kGuardBytes,
-                                [](uint8_t b) { return b == kFill; }),
+        const auto symbolAt = guarded.begin() + static_cast<std::ptrdiff_t>(kGuardBytes);
+        guarded.erase(symbolAt, symbolAt + static_cast<std::ptrdiff_t>(written));
+        Require(std::ranges::count(guarded, kFill) == std::ssize(guarded),
                 "bytes written outside the symbol");
     }
 
@@ -395,33 +355,23 @@ class Session {
 
     // Replaces user.id: a well-formed identity with the input's prefix, raw bytes, nothing at
     // all, or something that is not a regular file.
-    void WriteIdentity() {
+    void WriteIdentity(Slot&) {
         std::error_code ignored;
         fs::remove_all("user.id", ignored);
-        switch (in_.ConsumeIntegralInRange(0, 5)) {
-            case 0:
-            case 1: {
-                const std::string prefix = in_.ConsumeRandomLengthString(160);
-                std::ofstream("user.id", std::ios::binary) << prefix << "**" << kIdentityFields;
-                break;
-            }
-            case 2: {
-                const std::string raw = in_.ConsumeRandomLengthString(300);
-                std::ofstream("user.id", std::ios::binary) << raw;
-                break;
-            }
-            case 3:
-                break;
-            case 4:
-                fs::create_directory("user.id", ignored);
-                break;
-            default:
-                mkfifo("user.id", 0600);
-                break;
+        const int kind = in_.ConsumeIntegralInRange(0, 5);
+        if (kind <= 1) {
+            std::ofstream("user.id", std::ios::binary)
+                << in_.ConsumeRandomLengthString(160) << "**" << kIdentityFields;
+        } else if (kind == 2) {
+            std::ofstream("user.id", std::ios::binary) << in_.ConsumeRandomLengthString(300);
+        } else if (kind == 4) {
+            fs::create_directory("user.id", ignored);
+        } else if (kind == 5) {
+            mkfifo("user.id", 0600);
         }
     }
 
-    void CallWithoutSymbol() {
+    void CallWithoutSymbol(Slot&) {
         uint8_t buffer[4];
         Require(SetScheme_ECC200(nullptr, 1) == 8 && SetDimension_ECC200(nullptr, 1) == 8 &&
                     SetDataToEncoding_ECC200(nullptr, buffer, 1) == 8 &&

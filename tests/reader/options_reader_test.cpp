@@ -45,14 +45,13 @@ Encoded EncodeAndRead(const Settings& s, const Bytes& data, bool read = true) {
     Encoded result;
     const Bytes modules = testing::EncodeToModules(h, result.status);
     result.size = GetDimension_ECC200(h);
-    if (read && result.status == 0) {
+    if (read && result.status == 0)
         result.read = testing::DecodeResult(testing::RenderModules(modules, testing::ExtentOf(h)));
-    }
     return result;
 }
 
 Bytes ReadBytes(const Encoded& e) {
-    return Bytes(e.read.bytes().begin(), e.read.bytes().end());
+    return {e.read.bytes().begin(), e.read.bytes().end()};
 }
 
 // Seeded data of one class; class 6 switches between the others every 1 to 8 bytes.
@@ -159,15 +158,10 @@ TEST(SmallestReader, FieldCases) {
 // automatic scheme and in every fixed scheme that carries the data.
 TEST(Gs1Reader, ElementStringsReadWithSeparators) {
     int readInScheme[7] = {};
-    for (const std::string element : {"01095011015300031725010110ABC123",
-                                      "10ABC123\x1D"
-                                      "21XYZ",
-                                      "3103000123\x1D\x1D"
-                                      "10A",
-                                      "21abc-def\x1D"
-                                      "10ab",
-                                      "8004 * >\x1D"
-                                      "91X12 TEXT"}) {
+    // GS written as \035.
+    for (const std::string element :
+         {"01095011015300031725010110ABC123", "10ABC123\03521XYZ", "3103000123\035\03510A",
+          "21abc-def\03510ab", "8004 * >\03591X12 TEXT"}) {
         const Bytes data(element.begin(), element.end());
         for (int32_t scheme = 0; scheme <= 6; ++scheme) {
             const Encoded e = EncodeAndRead({.scheme = scheme, .gs1 = 1}, data);
@@ -183,10 +177,7 @@ TEST(Gs1Reader, ElementStringsReadWithSeparators) {
 
 // ECI designators of one, two and three codewords; UTF-8 text under ECI 26 reads as its text.
 TEST(EciReader, DesignatorsAreRead) {
-    const std::string text =
-        "Gr\xC3\xBC\xC3\x9F"
-        "e 123 ABC";
-    const Bytes data(text.begin(), text.end());
+    const Bytes data = testing::Bytes("Gr\303\274\303\237e 123 ABC");  // UTF-8
     for (const int32_t eci : {26, 3, 899, 16383, 999999}) {
         for (const int32_t encodation : {ECC200_ENCODATION_LOOKAHEAD, ECC200_ENCODATION_SMALLEST}) {
             const Encoded e = EncodeAndRead({.encodation = encodation, .eci = eci}, data);
@@ -198,10 +189,7 @@ TEST(EciReader, DesignatorsAreRead) {
         }
     }
     EXPECT_EQ(EncodeAndRead({.gs1 = 1, .eci = 26}, data).status, ECC200_ERR_PARAMETER);
-    EXPECT_EQ(EncodeAndRead({.gs1 = 1}, testing::Bytes("\x1D"
-                                                       "10LOT"))
-                  .status,
-              ECC200_ERR_PARAMETER);
+    EXPECT_EQ(EncodeAndRead({.gs1 = 1}, testing::Bytes("\03510LOT")).status, ECC200_ERR_PARAMETER);
 }
 
 // The automatic shape takes the size of least area (the square on a tie) and the mend makes the

@@ -11,30 +11,22 @@
 
 #include "ecc200.h"
 
-typedef SymbolHandle(ECC200_CALL* CreateFn)(void);
-typedef void(ECC200_CALL* DeleteFn)(SymbolHandle);
-typedef int32_t(ECC200_CALL* SetIntFn)(SymbolHandle, int32_t);
-typedef int32_t(ECC200_CALL* SetDataFn)(SymbolHandle, const uint8_t*, int32_t);
-typedef int32_t(ECC200_CALL* WriteBufFn)(SymbolHandle, uint8_t*, int32_t);
-
-typedef struct {
-    CreateFn create;
-    DeleteFn destroy;
-    SetIntFn setScheme;
-    SetDataFn setData;
-    WriteBufFn writeBuf;
-} Library;
+/* The exports used, as GetProcAddress finds them. */
+static struct {
+    SymbolHandle(ECC200_CALL* create)(void);
+    void(ECC200_CALL* destroy)(SymbolHandle);
+    int32_t(ECC200_CALL* setScheme)(SymbolHandle, int32_t);
+    int32_t(ECC200_CALL* setData)(SymbolHandle, const uint8_t*, int32_t);
+    int32_t(ECC200_CALL* writeBuf)(SymbolHandle, uint8_t*, int32_t);
+} library;
 
 /* The loader's record of a module, from its links in memory order on: the layout every Windows
  * version since NT (and Wine) shares. */
 typedef struct {
-    LIST_ENTRY inMemoryOrderLinks;
-    LIST_ENTRY inInitializationOrderLinks;
-    void* dllBase;
-    void* entryPoint;
+    LIST_ENTRY inMemoryOrderLinks, inInitializationOrderLinks;
+    void *dllBase, *entryPoint;
     ULONG sizeOfImage;
-    UNICODE_STRING fullDllName;
-    UNICODE_STRING baseDllName;
+    UNICODE_STRING fullDllName, baseDllName;
     ULONG flags;
 } LoaderEntry;
 
@@ -50,17 +42,14 @@ static const char* const kSamples[kTexts] = {"Hello, world",
                                              "\x1a\r\n\x01\xff\x80 binary"};
 static uint8_t reference[kTexts][kSchemes][ECC200_MAX_MODULES];
 static int32_t referenceStatus[kTexts][kSchemes];
-static Library library;
+
+#define RESOLVED(field, name) \
+    ((library.field = (__typeof__(library.field))(void (*)(void))GetProcAddress(dll, name)) != NULL)
 
 static int Resolve(HMODULE dll) {
-    library.create = (CreateFn)(void (*)(void))GetProcAddress(dll, "CreateSymbol_ECC200");
-    library.destroy = (DeleteFn)(void (*)(void))GetProcAddress(dll, "DeleteSymbol_ECC200");
-    library.setScheme = (SetIntFn)(void (*)(void))GetProcAddress(dll, "SetScheme_ECC200");
-    library.setData = (SetDataFn)(void (*)(void))GetProcAddress(dll, "SetDataToEncoding_ECC200");
-    library.writeBuf =
-        (WriteBufFn)(void (*)(void))GetProcAddress(dll, "WriteEncodedSymbolToBuf_ECC200");
-    return library.create != NULL && library.destroy != NULL && library.setScheme != NULL &&
-           library.setData != NULL && library.writeBuf != NULL;
+    return RESOLVED(create, "CreateSymbol_ECC200") & RESOLVED(destroy, "DeleteSymbol_ECC200") &
+           RESOLVED(setScheme, "SetScheme_ECC200") & RESOLVED(setData, "SetDataToEncoding_ECC200") &
+           RESOLVED(writeBuf, "WriteEncodedSymbolToBuf_ECC200");
 }
 
 static ULONG LoaderFlags(HMODULE dll) {
@@ -108,29 +97,26 @@ static DWORD WINAPI EncodeOnThread(LPVOID result) {
     return 0;
 }
 
+/* Reports a failure; 1 to count it. */
+static int Failed(const char* what) {
+    fprintf(stderr, "%s\n", what);
+    return 1;
+}
+
 /* Loads the DLL, checks it, encodes on fresh threads and unloads it. Returns failures found. */
 static int LoadAndUse(int first) {
     int failures = 0;
     HMODULE dll = LoadLibraryA("ecc200.dll");
-    if (dll == NULL) {
-        fprintf(stderr, "LoadLibrary failed: %lu\n", GetLastError());
-        return 1;
-    }
-    if (!Resolve(dll)) {
-        fprintf(stderr, "GetProcAddress failed\n");
-        ++failures;
-    }
-    if ((LoaderFlags(dll) & kDontCallForThreads) == 0) {
-        fprintf(stderr, "thread notifications are not disabled\n");
-        ++failures;
-    }
+    if (dll == NULL) return Failed("LoadLibrary failed");
+    if (!Resolve(dll)) failures += Failed("GetProcAddress failed");
+    if ((LoaderFlags(dll) & kDontCallForThreads) == 0)
+        failures += Failed("thread notifications are not disabled");
     if (failures == 0) {
         if (first) EncodeAll(0);
         HANDLE threads[kThreads];
         int results[kThreads];
-        for (int i = 0; i < kThreads; ++i) {
+        for (int i = 0; i < kThreads; ++i)
             threads[i] = CreateThread(NULL, 0, EncodeOnThread, &results[i], 0, NULL);
-        }
         WaitForMultipleObjects(kThreads, threads, TRUE, INFINITE);
         for (int i = 0; i < kThreads; ++i) {
             CloseHandle(threads[i]);
@@ -139,10 +125,8 @@ static int LoadAndUse(int first) {
         }
         failures += EncodeAll(1);
     }
-    if (!FreeLibrary(dll) || GetModuleHandleA("ecc200.dll") != NULL) {
-        fprintf(stderr, "the DLL did not unload\n");
-        ++failures;
-    }
+    if (!FreeLibrary(dll) || GetModuleHandleA("ecc200.dll") != NULL)
+        failures += Failed("the DLL did not unload");
     return failures;
 }
 
