@@ -36,7 +36,7 @@ constexpr uint8_t kFromLatch = 5;
 constexpr uint8_t kFromUnlatch = 16;  // + the state left
 
 constexpr int32_t kUnreached = 1 << 20;
-constexpr int32_t kRingRows = 8;  // positions i - 4 .. i + 3 are alive at a time
+constexpr int32_t kCostRows = 8;  // the last positions, whose costs the endings read
 constexpr int32_t kLongBase256Field = 250;
 constexpr uint8_t kEdifactUnlatchValue = 31;
 constexpr uint8_t kShift1Pad = 0;
@@ -126,15 +126,11 @@ class Search {
     int32_t Emit(const Ending& ending, int32_t capacity, uint8_t* out);
 
   private:
-    int32_t* Row(int32_t position) { return ring_[position & (kRingRows - 1)]; }
-    // The least cost of a state at one of the last kRingRows positions of the data.
+    // The least cost of a state at one of the last kCostRows positions of the data.
     int32_t Cost(int32_t position, int32_t state) const {
-        return costs_[position & (kRingRows - 1)][state];
+        return costs_[position & (kCostRows - 1)][state];
     }
-    void ArriveFromBase256(int32_t i);
-    void Unlatch(int32_t i);
-    void Latch(int32_t i);
-    void Step(int32_t i);
+    void ArriveFromBase256(int32_t i, int32_t& ascii);
     void CollectEndings();
     void AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low, int32_t high);
     int32_t AsciiTailLength(int32_t from) const;
@@ -145,8 +141,7 @@ class Search {
     bool gs1_;
     int32_t prefix_;
 
-    int32_t ring_[kRingRows][kStateCount];   // entries of positions i .. i + 3 while searching
-    int32_t costs_[kRingRows][kStateCount];  // final costs of the positions searched last
+    int32_t costs_[kCostRows][kStateCount];  // final costs of the positions searched last
     uint8_t from_[kMaxDataLength + 1][kStateCount];
     int16_t base256Start_[kMaxDataLength + 1];  // where the field that reached ASCII here began
     int16_t asciiKey_[kMaxDataLength + 1];      // cost of ASCII at j, minus j
@@ -188,7 +183,7 @@ void Relax(int32_t& slot, int32_t candidate) {
 // A Base 256 field of bytes j..i-1 after ASCII at j: latch, length field (one codeword below 250
 // bytes, two from 250 on), the bytes. The best j is the least cost(j) - j over the window, kept
 // with a monotone queue for short fields and a running minimum for long ones.
-void Search::ArriveFromBase256(int32_t i) {
+void Search::ArriveFromBase256(int32_t i, int32_t& ascii) {
     const int32_t newest = i - 1;
     if (gs1_ && data_[newest] == kGroupSeparator) {  // FNC1 cannot be inside a field
         base256Lowest_ = i;
@@ -208,7 +203,6 @@ void Search::ArriveFromBase256(int32_t i) {
         longStart_ = longCandidate;
     }
 
-    int32_t& ascii = Row(i)[kAsciiState];
     const int32_t shortStart = window_[windowHead_];
     const int32_t viaShort = Entry(asciiKey_[shortStart] + i + 2, kFromBase256);
     if (viaShort < ascii) {
@@ -227,8 +221,7 @@ void Search::ArriveFromBase256(int32_t i) {
 // Leaving a state for ASCII at the same position: 254 from C40, Text and X12 (after a shift 1
 // that completes a triplet with two values pending; C40 and Text are not left with one value
 // pending, see the Ending kinds), the closing group from EDIFACT.
-void Search::Unlatch(int32_t i) {
-    int32_t* row = Row(i);
+inline void Unlatch(int32_t* row) {
     int32_t ascii = row[kAsciiState];
     Relax(ascii, From(row[kC40State], 1, kFromUnlatch + kC40State));
     Relax(ascii, From(row[kC40State + 2], 3, kFromUnlatch + kC40State + 2));
@@ -245,8 +238,7 @@ void Search::Unlatch(int32_t i) {
     row[kAsciiState] = ascii;
 }
 
-void Search::Latch(int32_t i) {
-    int32_t* row = Row(i);
+inline void Latch(int32_t* row) {
     const int32_t latched = From(row[kAsciiState], 1, kFromLatch);
     Relax(row[kC40State], latched);
     Relax(row[kTextState], latched);
@@ -256,94 +248,76 @@ void Search::Latch(int32_t i) {
 
 // One byte more in C40 or Text from each pending count: `values` more values, two codewords for
 // every triplet they complete. The pending counts map one to one onto the next position's, and
-// nothing else reaches C40 or Text there, so the entries are stored, not relaxed.
+// nothing else reaches C40 or Text there, so the entries are stored, not relaxed. Selected
+// without branches: the value counts of mixed data change from byte to byte.
 inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, int32_t values) {
     const int32_t* from = current + base;
     int32_t* to = next + base;
     const int32_t whole = 2 * (values / 3);  // codewords of the triplets the values fill alone
-    switch (values % 3) {
-        case 0:
-            to[0] = From(from[0], whole, kFromStep);
-            to[1] = From(from[1], whole, kFromStep);
-            to[2] = From(from[2], whole, kFromStep);
-            break;
-        case 1:
-            to[1] = From(from[0], whole, kFromStep);
-            to[2] = From(from[1], whole, kFromStep);
-            to[0] = From(from[2], whole + 2, kFromStep);
-            break;
-        default:
-            to[2] = From(from[0], whole, kFromStep);
-            to[0] = From(from[1], whole + 2, kFromStep);
-            to[1] = From(from[2], whole + 2, kFromStep);
-            break;
-    }
+    const int32_t rest = values % 3;
+    const int32_t a = From(from[0], whole, kFromStep);
+    const int32_t b = From(from[1], whole, kFromStep);
+    const int32_t c = From(from[2], whole, kFromStep);
+    const int32_t completed = 2 << kHowBits;
+    to[0] = rest == 0 ? a : (rest == 1 ? c : b) + completed;
+    to[1] = rest == 0 ? b : (rest == 1 ? a : c + completed);
+    to[2] = rest == 0 ? c : (rest == 1 ? b : a);
 }
 
-void Search::Step(int32_t i) {
-    // The row in locals, so that the stores into the next rows do not force it to be read again.
-    int32_t current[kStateCount];
-    std::memcpy(current, Row(i), sizeof current);
-    int32_t* next = Row(i + 1);
-    const uint8_t c = data_[i];
-    Relax(next[kAsciiState], From(current[kAsciiState], AsciiLength(c), kFromAsciiByte));
-    if (i + 1 < length_ && IsDigit(c) && IsDigit(data_[i + 1])) {
-        Relax(Row(i + 2)[kAsciiState], From(current[kAsciiState], 1, kFromDigitPair));
-    }
-    StepC40Text(current, next, kC40State, kC40ValueCounts[c]);
-    StepC40Text(current, next, kTextState, kTextValueCounts[c]);
-    if (i + 3 <= length_ &&
-        (kByteSets[c] & kByteSets[data_[i + 1]] & kByteSets[data_[i + 2]] & kInX12) != 0) {
-        Relax(Row(i + 3)[kX12State], From(current[kX12State], 2, kFromStep));
-    }
-    // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
-    const int32_t outside = (kByteSets[c] & kInEdifact) != 0 ? 0 : kUnreachedEntry;
-    next[kEdifactState + 1] =
-        std::min(From(current[kEdifactState], 0, kFromStep) + outside, kUnreachedEntry);
-    next[kEdifactState + 2] =
-        std::min(From(current[kEdifactState + 1], 0, kFromStep) + outside, kUnreachedEntry);
-    next[kEdifactState + 3] =
-        std::min(From(current[kEdifactState + 2], 0, kFromStep) + outside, kUnreachedEntry);
-    next[kEdifactState] =
-        std::min(From(current[kEdifactState + 3], 3, kFromStep) + outside, kUnreachedEntry);
-}
-
+// The search keeps the entries of one position in locals and carries forward only the arrivals
+// that reach past the next position (a digit pair, an X12 triplet): no row is read back from
+// memory, so the compiler can hold the whole state in registers.
 void Search::Run() {
-    for (auto& row : ring_) {
-        for (int32_t& entry : row) entry = kUnreachedEntry;
-    }
-    Row(0)[kAsciiState] = Entry(prefix_, kFromStart);
-    for (int32_t i = 0; i <= length_; ++i) {
-        int32_t* ahead = Row(i + 3);
-        for (int32_t state = 0; state < kStateCount; ++state) ahead[state] = kUnreachedEntry;
-        if (i > 0) ArriveFromBase256(i);
-        Unlatch(i);
-        Latch(i);
-        const int32_t* row = Row(i);
+    int32_t row[kStateCount];
+    for (int32_t& entry : row) entry = kUnreachedEntry;
+    row[kAsciiState] = Entry(prefix_, kFromStart);
+    int32_t pairArrival = kUnreachedEntry;  // ASCII at i + 1 by a digit pair from i - 1
+    int32_t x12Arrival1 = kUnreachedEntry;  // X12 at i + 1 by the triplet from i - 2
+    int32_t x12Arrival2 = kUnreachedEntry;  // X12 at i + 2 by the triplet from i - 1
+    for (int32_t i = 0;; ++i) {
+        if (i > 0) ArriveFromBase256(i, row[kAsciiState]);
+        Unlatch(row);
+        Latch(row);
         // Gathered first and stored at once: a byte store may alias anything, and one after every
         // state would make the compiler reload the whole row.
-        uint8_t* arrivals = from_[i];
         uint8_t gathered[kStateCount];
-        gathered[0] = static_cast<uint8_t>(row[0] & kHowMask);
-        gathered[1] = static_cast<uint8_t>(row[1] & kHowMask);
-        gathered[2] = static_cast<uint8_t>(row[2] & kHowMask);
-        gathered[3] = static_cast<uint8_t>(row[3] & kHowMask);
-        gathered[4] = static_cast<uint8_t>(row[4] & kHowMask);
-        gathered[5] = static_cast<uint8_t>(row[5] & kHowMask);
-        gathered[6] = static_cast<uint8_t>(row[6] & kHowMask);
-        gathered[7] = static_cast<uint8_t>(row[7] & kHowMask);
-        gathered[8] = static_cast<uint8_t>(row[8] & kHowMask);
-        gathered[9] = static_cast<uint8_t>(row[9] & kHowMask);
-        gathered[10] = static_cast<uint8_t>(row[10] & kHowMask);
-        gathered[11] = static_cast<uint8_t>(row[11] & kHowMask);
-        std::memcpy(arrivals, gathered, sizeof gathered);
-        if (i + kRingRows > length_) {  // the endings look back at most four positions
+        for (int32_t state = 0; state < kStateCount; ++state) {
+            gathered[state] = static_cast<uint8_t>(row[state] & kHowMask);
+        }
+        std::memcpy(from_[i], gathered, sizeof gathered);
+        if (i + kCostRows > length_) {  // the endings look back at most four positions
             for (int32_t state = 0; state < kStateCount; ++state) {
-                costs_[i & (kRingRows - 1)][state] = CostOf(row[state]);
+                costs_[i & (kCostRows - 1)][state] = CostOf(row[state]);
             }
         }
         asciiKey_[i] = static_cast<int16_t>(CostOf(row[kAsciiState]) - i);
-        if (i < length_) Step(i);
+        if (i == length_) break;
+
+        const uint8_t c = data_[i];
+        const uint8_t sets = kByteSets[c];
+        int32_t next[kStateCount];
+        next[kAsciiState] =
+            std::min(pairArrival, From(row[kAsciiState], AsciiLength(c), kFromAsciiByte));
+        const bool pair = i + 1 < length_ && IsDigit(c) && IsDigit(data_[i + 1]);
+        pairArrival = pair ? From(row[kAsciiState], 1, kFromDigitPair) : kUnreachedEntry;
+        StepC40Text(row, next, kC40State, kC40ValueCounts[c]);
+        StepC40Text(row, next, kTextState, kTextValueCounts[c]);
+        next[kX12State] = x12Arrival1;
+        x12Arrival1 = x12Arrival2;
+        const bool triplet = i + 3 <= length_ && (sets & kByteSets[data_[i + 1]] &
+                                                  kByteSets[data_[i + 2]] & kInX12) != 0;
+        x12Arrival2 = triplet ? From(row[kX12State], 2, kFromStep) : kUnreachedEntry;
+        // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
+        const int32_t outside = (sets & kInEdifact) != 0 ? 0 : kUnreachedEntry;
+        next[kEdifactState + 1] =
+            std::min(From(row[kEdifactState], 0, kFromStep) + outside, kUnreachedEntry);
+        next[kEdifactState + 2] =
+            std::min(From(row[kEdifactState + 1], 0, kFromStep) + outside, kUnreachedEntry);
+        next[kEdifactState + 3] =
+            std::min(From(row[kEdifactState + 2], 0, kFromStep) + outside, kUnreachedEntry);
+        next[kEdifactState] =
+            std::min(From(row[kEdifactState + 3], 3, kFromStep) + outside, kUnreachedEntry);
+        std::memcpy(row, next, sizeof row);
     }
     CollectEndings();
 }
