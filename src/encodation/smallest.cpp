@@ -130,7 +130,9 @@ class Search {
     int32_t Cost(int32_t position, int32_t state) const {
         return costs_[position & (kCostRows - 1)][state];
     }
+    bool SlideBase256Window(int32_t i);
     void ArriveFromBase256(int32_t i, int32_t& ascii);
+    int32_t SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled);
     void CollectEndings();
     void AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low, int32_t high);
     int32_t AsciiTailLength(int32_t from) const;
@@ -183,13 +185,14 @@ void Relax(int32_t& slot, int32_t candidate) {
 // A Base 256 field of bytes j..i-1 after ASCII at j: latch, length field (one codeword below 250
 // bytes, two from 250 on), the bytes. The best j is the least cost(j) - j over the window, kept
 // with a monotone queue for short fields and a running minimum for long ones.
-void Search::ArriveFromBase256(int32_t i, int32_t& ascii) {
+// Moves the window on to fields ending at i; false when none can (a GS lies just before i).
+bool Search::SlideBase256Window(int32_t i) {
     const int32_t newest = i - 1;
     if (gs1_ && data_[newest] == kGroupSeparator) {  // FNC1 cannot be inside a field
         base256Lowest_ = i;
         windowHead_ = windowTail_ = 0;
         longStart_ = -1;
-        return;
+        return false;
     }
     while (windowTail_ > windowHead_ && asciiKey_[window_[windowTail_ - 1]] >= asciiKey_[newest]) {
         --windowTail_;
@@ -202,7 +205,11 @@ void Search::ArriveFromBase256(int32_t i, int32_t& ascii) {
         (longStart_ < 0 || asciiKey_[longCandidate] < asciiKey_[longStart_])) {
         longStart_ = longCandidate;
     }
+    return true;
+}
 
+void Search::ArriveFromBase256(int32_t i, int32_t& ascii) {
+    if (!SlideBase256Window(i)) return;
     const int32_t shortStart = window_[windowHead_];
     const int32_t viaShort = Entry(asciiKey_[shortStart] + i + 2, kFromBase256);
     if (viaShort < ascii) {
@@ -264,17 +271,65 @@ inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, int
     to[2] = rest == 0 ? c : (rest == 1 ? b : a);
 }
 
-// The search keeps the entries of one position in locals and carries forward only the arrivals
-// that reach past the next position (a digit pair, an X12 triplet): no row is read back from
-// memory, so the compiler can hold the whole state in registers.
+// The search state entering a position: the entries of its states and the arrivals already known
+// for the positions after it (a digit pair, an X12 triplet).
+constexpr int32_t kPairSlot = kStateCount;      // ASCII at i + 1 by a digit pair from i - 1
+constexpr int32_t kX12Slot1 = kStateCount + 1;  // X12 at i + 1 by the triplet from i - 2
+constexpr int32_t kX12Slot2 = kStateCount + 2;  // X12 at i + 2 by the triplet from i - 1
+constexpr int32_t kSlotCount = kStateCount + 3;
+
+// Inside a run of digits every position is searched alike, so the state settles into a cycle:
+// after a whole number of digit pairs, X12 triplets and EDIFACT groups it repeats with every cost
+// raised by the same amount. 12 is the least such period.
+constexpr int32_t kDigitPeriod = 12;
+
+// Called at position i of a run of digits whose state has repeated, raised by one amount, over the
+// last kDigitPeriod positions (`settled` is the state then). While every position searched lies
+// at least two digits into the run and sees three digits from itself on, each step maps a state
+// raised by an amount to the next state raised by the same amount: no Base 256 field can reach
+// ASCII there (its bytes cost one codeword each, digit pairs half a codeword each), and no entry
+// is near the unreached bound. So whole periods are written by copying the last one, and the
+// state moves on by the amount once per period. Returns the position reached.
+int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled) {
+    int32_t runEnd = i;
+    while (runEnd < length_ && IsDigit(data_[runEnd])) ++runEnd;
+    const int32_t lastSkippable = std::min(runEnd - 3, length_ - kCostRows);
+    const int32_t periods = (lastSkippable + 1 - i) / kDigitPeriod;
+    if (periods <= 0) return i;
+    const int32_t raise = slots[0] - settled[0];
+    for (int32_t slot = 0; slot < kSlotCount; ++slot) {
+        if (slots[slot] - settled[slot] != raise || slots[slot] >= kUnreachedEntry / 2) return i;
+    }
+    const int32_t keyRaise = CostOf(raise) - kDigitPeriod;
+    const int32_t end = i + periods * kDigitPeriod;
+    for (int32_t t = i; t < end; ++t) {
+        static_cast<void>(SlideBase256Window(t));
+        std::memcpy(from_[t], from_[t - kDigitPeriod], sizeof from_[t]);
+        asciiKey_[t] = static_cast<int16_t>(asciiKey_[t - kDigitPeriod] + keyRaise);
+    }
+    for (int32_t slot = 0; slot < kSlotCount; ++slot) slots[slot] += periods * raise;
+    return end;
+}
+
+// The search keeps the state of one position in locals: no row is read back from memory, so the
+// compiler can hold it in registers.
 void Search::Run() {
-    int32_t row[kStateCount];
+    int32_t row[kSlotCount];
     for (int32_t& entry : row) entry = kUnreachedEntry;
     row[kAsciiState] = Entry(prefix_, kFromStart);
-    int32_t pairArrival = kUnreachedEntry;  // ASCII at i + 1 by a digit pair from i - 1
-    int32_t x12Arrival1 = kUnreachedEntry;  // X12 at i + 1 by the triplet from i - 2
-    int32_t x12Arrival2 = kUnreachedEntry;  // X12 at i + 2 by the triplet from i - 1
+    int32_t settled[kSlotCount] = {};
+    int32_t settledAt = -kDigitPeriod - 1;
+    int32_t probeAt = 0;
+    int32_t lastNonDigit = -1;  // before i
     for (int32_t i = 0;; ++i) {
+        if (i == probeAt) {
+            if (settledAt == i - kDigitPeriod && lastNonDigit < settledAt - 2) {
+                i = SkipDigitPeriods(i, row, settled);
+            }
+            std::memcpy(settled, row, sizeof settled);
+            settledAt = i;
+            probeAt = i + kDigitPeriod;
+        }
         if (i > 0) ArriveFromBase256(i, row[kAsciiState]);
         Unlatch(row);
         Latch(row);
@@ -295,18 +350,19 @@ void Search::Run() {
 
         const uint8_t c = data_[i];
         const uint8_t sets = kByteSets[c];
-        int32_t next[kStateCount];
+        lastNonDigit = IsDigit(c) ? lastNonDigit : i;
+        int32_t next[kSlotCount];
         next[kAsciiState] =
-            std::min(pairArrival, From(row[kAsciiState], AsciiLength(c), kFromAsciiByte));
+            std::min(row[kPairSlot], From(row[kAsciiState], AsciiLength(c), kFromAsciiByte));
         const bool pair = i + 1 < length_ && IsDigit(c) && IsDigit(data_[i + 1]);
-        pairArrival = pair ? From(row[kAsciiState], 1, kFromDigitPair) : kUnreachedEntry;
+        next[kPairSlot] = pair ? From(row[kAsciiState], 1, kFromDigitPair) : kUnreachedEntry;
         StepC40Text(row, next, kC40State, kC40ValueCounts[c]);
         StepC40Text(row, next, kTextState, kTextValueCounts[c]);
-        next[kX12State] = x12Arrival1;
-        x12Arrival1 = x12Arrival2;
+        next[kX12State] = row[kX12Slot1];
+        next[kX12Slot1] = row[kX12Slot2];
         const bool triplet = i + 3 <= length_ && (sets & kByteSets[data_[i + 1]] &
                                                   kByteSets[data_[i + 2]] & kInX12) != 0;
-        x12Arrival2 = triplet ? From(row[kX12State], 2, kFromStep) : kUnreachedEntry;
+        next[kX12Slot2] = triplet ? From(row[kX12State], 2, kFromStep) : kUnreachedEntry;
         // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
         const int32_t outside = (sets & kInEdifact) != 0 ? 0 : kUnreachedEntry;
         next[kEdifactState + 1] =
