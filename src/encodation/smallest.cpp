@@ -131,6 +131,7 @@ class Search {
         return costs_[position & (kCostRows - 1)][state];
     }
     bool SlideBase256Window(int32_t i);
+    void ConsiderLongField(int32_t i);
     void ArriveFromBase256(int32_t i, int32_t& ascii);
     int32_t SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled);
     void CollectEndings();
@@ -200,12 +201,16 @@ bool Search::SlideBase256Window(int32_t i) {
     window_[windowTail_++] = static_cast<int16_t>(newest);
     const int32_t shortLowest = std::max(base256Lowest_, i - (kLongBase256Field - 1));
     while (window_[windowHead_] < shortLowest) ++windowHead_;
+    ConsiderLongField(i);
+    return true;
+}
+
+void Search::ConsiderLongField(int32_t i) {
     const int32_t longCandidate = i - kLongBase256Field;
     if (longCandidate >= base256Lowest_ &&
         (longStart_ < 0 || asciiKey_[longCandidate] < asciiKey_[longStart_])) {
         longStart_ = longCandidate;
     }
-    return true;
 }
 
 void Search::ArriveFromBase256(int32_t i, int32_t& ascii) {
@@ -302,8 +307,16 @@ int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settl
     }
     const int32_t keyRaise = CostOf(raise) - kDigitPeriod;
     const int32_t end = i + periods * kDigitPeriod;
+    // The short-field window keeps the starts whose key is below every later one. Keys fall by
+    // -keyRaise a period, so of the starts skipped only those of the last period can stay, and
+    // they drop the same older starts as all of them would: only the last period is slid.
+    const int32_t slideFrom = keyRaise < 0 ? end - kDigitPeriod : i;
     for (int32_t t = i; t < end; ++t) {
-        static_cast<void>(SlideBase256Window(t));
+        if (t >= slideFrom) {
+            static_cast<void>(SlideBase256Window(t));
+        } else {
+            ConsiderLongField(t);
+        }
         std::memcpy(from_[t], from_[t - kDigitPeriod], sizeof from_[t]);
         asciiKey_[t] = static_cast<int16_t>(asciiKey_[t - kDigitPeriod] + keyRaise);
     }
