@@ -132,7 +132,7 @@ class Search {
     }
     bool SlideBase256Window(int32_t i);
     void ConsiderLongField(int32_t i);
-    void ArriveFromBase256(int32_t i, int32_t& ascii);
+    [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
     int32_t SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled);
     void CollectEndings();
     void AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low, int32_t high);
@@ -213,8 +213,8 @@ void Search::ConsiderLongField(int32_t i) {
     }
 }
 
-void Search::ArriveFromBase256(int32_t i, int32_t& ascii) {
-    if (!SlideBase256Window(i)) return;
+int32_t Search::ArriveFromBase256(int32_t i, int32_t ascii) {
+    if (!SlideBase256Window(i)) return ascii;
     const int32_t shortStart = window_[windowHead_];
     const int32_t viaShort = Entry(asciiKey_[shortStart] + i + 2, kFromBase256);
     if (viaShort < ascii) {
@@ -228,6 +228,7 @@ void Search::ArriveFromBase256(int32_t i, int32_t& ascii) {
             base256Start_[i] = static_cast<int16_t>(longStart_);
         }
     }
+    return ascii;
 }
 
 // Leaving a state for ASCII at the same position: 254 from C40, Text and X12 (after a shift 1
@@ -337,13 +338,16 @@ void Search::Run() {
     for (int32_t i = 0;; ++i) {
         if (i == probeAt) {
             if (settledAt == i - kDigitPeriod && lastNonDigit < settledAt - 2) {
-                i = SkipDigitPeriods(i, row, settled);
+                int32_t state[kSlotCount];  // a copy, so that `row` never escapes to memory
+                std::memcpy(state, row, sizeof state);
+                i = SkipDigitPeriods(i, state, settled);
+                std::memcpy(row, state, sizeof row);
             }
             std::memcpy(settled, row, sizeof settled);
             settledAt = i;
             probeAt = i + kDigitPeriod;
         }
-        if (i > 0) ArriveFromBase256(i, row[kAsciiState]);
+        if (i > 0) row[kAsciiState] = ArriveFromBase256(i, row[kAsciiState]);
         Unlatch(row);
         Latch(row);
         // Gathered first and stored at once: a byte store may alias anything, and one after every
