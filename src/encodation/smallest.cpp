@@ -35,8 +35,9 @@ constexpr uint8_t kFromStep = 4;  // a C40, Text or EDIFACT byte, an X12 triplet
 constexpr uint8_t kFromLatch = 5;
 constexpr uint8_t kFromUnlatch = 16;  // + the state left
 
-constexpr int32_t kUnreached = 1 << 20;
-constexpr int32_t kCostRows = 8;  // the last positions, whose costs the endings read
+// Above every real cost (at most two codewords a byte), low enough that a cost and a few codewords
+// more fit 16 bits.
+constexpr int32_t kUnreached = 1 << 14;
 constexpr int32_t kLongBase256Field = 250;
 constexpr uint8_t kEdifactUnlatchValue = 31;
 constexpr uint8_t kShift1Pad = 0;
@@ -110,9 +111,9 @@ struct Ending {
 constexpr int32_t kMaxEndings = 32;
 
 // The shortest-path search. Every position of the data holds the least cost (codewords written)
-// of each state there and how it was reached; costs are kept only for the few positions in reach of
-// a transition, arrivals for all, to find the way back. All storage is fixed-size and held in the
-// object, which an encode keeps on its stack (about 84 KB): no allocation per encode.
+// of each state there; the way back finds, from the costs, which transition gave each one. All
+// storage is fixed-size and held in the object, which an encode keeps on its stack (about 130 KB,
+// touched only as far as the data reaches): no allocation per encode.
 class Search {
   public:
     Search(const uint8_t* data, int32_t length, bool gs1, int32_t prefix)
@@ -126,13 +127,12 @@ class Search {
     int32_t Emit(const Ending& ending, int32_t capacity, uint8_t* out);
 
   private:
-    // The least cost of a state at one of the last kCostRows positions of the data.
-    int32_t Cost(int32_t position, int32_t state) const {
-        return costs_[position & (kCostRows - 1)][state];
-    }
+    int32_t Cost(int32_t position, int32_t state) const { return cost_[position][state]; }
+    uint8_t HowReached(int32_t position, int32_t state) const;
     bool SlideBase256Window(int32_t i);
     void ConsiderLongField(int32_t i);
     [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
+    int32_t Base256Cost(int32_t start, int32_t i) const;
     int32_t SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled);
     void CollectEndings();
     void AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low, int32_t high);
@@ -144,9 +144,8 @@ class Search {
     bool gs1_;
     int32_t prefix_;
 
-    int32_t costs_[kCostRows][kStateCount];  // final costs of the positions searched last
-    uint8_t from_[kMaxDataLength + 1][kStateCount];
-    int16_t base256Start_[kMaxDataLength + 1];  // where the field that reached ASCII here began
+    int16_t cost_[kMaxDataLength + 1][kStateCount];
+    int16_t base256Start_[kMaxDataLength + 1];  // best start of a field ending here, or -1
     int16_t asciiKey_[kMaxDataLength + 1];      // cost of ASCII at j, minus j
     int16_t window_[kMaxDataLength + 1];        // Base 256 starts of the short-field window
     int32_t windowHead_ = 0;
@@ -160,24 +159,8 @@ class Search {
     // The way back, from the start of the stream to its end.
     int16_t pathPosition_[3 * (kMaxDataLength + 1)];
     uint8_t pathState_[3 * (kMaxDataLength + 1)];
+    uint8_t pathHow_[3 * (kMaxDataLength + 1)];
 };
-
-// Ring entries pack a cost with the way it was reached (low bits), so that one minimum keeps both
-// and the search runs without data-dependent branches.
-constexpr int32_t kHowBits = 5;
-constexpr int32_t kHowMask = (1 << kHowBits) - 1;
-constexpr int32_t kUnreachedEntry = kUnreached << kHowBits;
-
-constexpr int32_t Entry(int32_t cost, int32_t how) {
-    return (cost << kHowBits) | how;
-}
-// The entry reached from `source` by `added` codewords, in the way `how`.
-constexpr int32_t From(int32_t source, int32_t added, int32_t how) {
-    return (source & ~kHowMask) + (added << kHowBits) + how;
-}
-constexpr int32_t CostOf(int32_t entry) {
-    return entry >> kHowBits;
-}
 
 void Relax(int32_t& slot, int32_t candidate) {
     slot = std::min(slot, candidate);
@@ -213,46 +196,54 @@ void Search::ConsiderLongField(int32_t i) {
     }
 }
 
+// The field cost of bytes start..i-1 after ASCII at start.
+int32_t Search::Base256Cost(int32_t start, int32_t i) const {
+    return asciiKey_[start] + i + (i - start < kLongBase256Field ? 2 : 3);
+}
+
+// Records the best field ending at i (the short one on a tie) and returns ASCII's cost with it.
 int32_t Search::ArriveFromBase256(int32_t i, int32_t ascii) {
-    if (!SlideBase256Window(i)) return ascii;
-    const int32_t shortStart = window_[windowHead_];
-    const int32_t viaShort = Entry(asciiKey_[shortStart] + i + 2, kFromBase256);
-    if (viaShort < ascii) {
-        ascii = viaShort;
-        base256Start_[i] = static_cast<int16_t>(shortStart);
+    if (!SlideBase256Window(i)) {
+        base256Start_[i] = -1;
+        return ascii;
     }
-    if (longStart_ >= 0) {
-        const int32_t viaLong = Entry(asciiKey_[longStart_] + i + 3, kFromBase256);
-        if (viaLong < ascii) {
-            ascii = viaLong;
-            base256Start_[i] = static_cast<int16_t>(longStart_);
-        }
+    int32_t start = window_[windowHead_];
+    int32_t best = Base256Cost(start, i);
+    if (longStart_ >= 0 && Base256Cost(longStart_, i) < best) {
+        start = longStart_;
+        best = Base256Cost(start, i);
     }
-    return ascii;
+    base256Start_[i] = static_cast<int16_t>(start);
+    return std::min(ascii, best);
 }
 
 // Leaving a state for ASCII at the same position: 254 from C40, Text and X12 (after a shift 1
 // that completes a triplet with two values pending; C40 and Text are not left with one value
 // pending, see the Ending kinds), the closing group from EDIFACT.
+// Codewords to leave each state for ASCII at the same position (kUnreached where it cannot be).
+constexpr int32_t kUnlatchCost[kStateCount] = {0,
+                                               1,
+                                               kUnreached,
+                                               3,
+                                               1,
+                                               kUnreached,
+                                               3,
+                                               1,
+                                               EdifactClosingLength(0),
+                                               EdifactClosingLength(1),
+                                               EdifactClosingLength(2),
+                                               EdifactClosingLength(3)};
+
 inline void Unlatch(int32_t* row) {
     int32_t ascii = row[kAsciiState];
-    Relax(ascii, From(row[kC40State], 1, kFromUnlatch + kC40State));
-    Relax(ascii, From(row[kC40State + 2], 3, kFromUnlatch + kC40State + 2));
-    Relax(ascii, From(row[kTextState], 1, kFromUnlatch + kTextState));
-    Relax(ascii, From(row[kTextState + 2], 3, kFromUnlatch + kTextState + 2));
-    Relax(ascii, From(row[kX12State], 1, kFromUnlatch + kX12State));
-    Relax(ascii, From(row[kEdifactState], EdifactClosingLength(0), kFromUnlatch + kEdifactState));
-    Relax(ascii,
-          From(row[kEdifactState + 1], EdifactClosingLength(1), kFromUnlatch + kEdifactState + 1));
-    Relax(ascii,
-          From(row[kEdifactState + 2], EdifactClosingLength(2), kFromUnlatch + kEdifactState + 2));
-    Relax(ascii,
-          From(row[kEdifactState + 3], EdifactClosingLength(3), kFromUnlatch + kEdifactState + 3));
+    for (int32_t state = 1; state < kStateCount; ++state) {
+        Relax(ascii, row[state] + kUnlatchCost[state]);
+    }
     row[kAsciiState] = ascii;
 }
 
 inline void Latch(int32_t* row) {
-    const int32_t latched = From(row[kAsciiState], 1, kFromLatch);
+    const int32_t latched = row[kAsciiState] + 1;
     Relax(row[kC40State], latched);
     Relax(row[kTextState], latched);
     Relax(row[kX12State], latched);
@@ -268,10 +259,10 @@ inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, int
     int32_t* to = next + base;
     const int32_t whole = 2 * (values / 3);  // codewords of the triplets the values fill alone
     const int32_t rest = values % 3;
-    const int32_t a = From(from[0], whole, kFromStep);
-    const int32_t b = From(from[1], whole, kFromStep);
-    const int32_t c = From(from[2], whole, kFromStep);
-    const int32_t completed = 2 << kHowBits;
+    const int32_t a = from[0] + whole;
+    const int32_t b = from[1] + whole;
+    const int32_t c = from[2] + whole;
+    const int32_t completed = 2;
     to[0] = rest == 0 ? a : (rest == 1 ? c : b) + completed;
     to[1] = rest == 0 ? b : (rest == 1 ? a : c + completed);
     to[2] = rest == 0 ? c : (rest == 1 ? b : a);
@@ -299,14 +290,14 @@ constexpr int32_t kDigitPeriod = 12;
 int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled) {
     int32_t runEnd = i;
     while (runEnd < length_ && IsDigit(data_[runEnd])) ++runEnd;
-    const int32_t lastSkippable = std::min(runEnd - 3, length_ - kCostRows);
+    const int32_t lastSkippable = runEnd - 3;
     const int32_t periods = (lastSkippable + 1 - i) / kDigitPeriod;
     if (periods <= 0) return i;
     const int32_t raise = slots[0] - settled[0];
     for (int32_t slot = 0; slot < kSlotCount; ++slot) {
-        if (slots[slot] - settled[slot] != raise || slots[slot] >= kUnreachedEntry / 2) return i;
+        if (slots[slot] - settled[slot] != raise || slots[slot] >= kUnreached / 2) return i;
     }
-    const int32_t keyRaise = CostOf(raise) - kDigitPeriod;
+    const int32_t keyRaise = raise - kDigitPeriod;
     const int32_t end = i + periods * kDigitPeriod;
     // The short-field window keeps the starts whose key is below every later one. Keys fall by
     // -keyRaise a period, so of the starts skipped only those of the last period can stay, and
@@ -318,7 +309,10 @@ int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settl
         } else {
             ConsiderLongField(t);
         }
-        std::memcpy(from_[t], from_[t - kDigitPeriod], sizeof from_[t]);
+        for (int32_t state = 0; state < kStateCount; ++state) {
+            cost_[t][state] = static_cast<int16_t>(cost_[t - kDigitPeriod][state] + raise);
+        }
+        base256Start_[t] = -1;  // no field reaches ASCII there
         asciiKey_[t] = static_cast<int16_t>(asciiKey_[t - kDigitPeriod] + keyRaise);
     }
     for (int32_t slot = 0; slot < kSlotCount; ++slot) slots[slot] += periods * raise;
@@ -329,8 +323,8 @@ int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settl
 // compiler can hold it in registers.
 void Search::Run() {
     int32_t row[kSlotCount];
-    for (int32_t& entry : row) entry = kUnreachedEntry;
-    row[kAsciiState] = Entry(prefix_, kFromStart);
+    for (int32_t& entry : row) entry = kUnreached;
+    row[kAsciiState] = prefix_;
     int32_t settled[kSlotCount] = {};
     int32_t settledAt = -kDigitPeriod - 1;
     int32_t probeAt = 0;
@@ -350,46 +344,36 @@ void Search::Run() {
         if (i > 0) row[kAsciiState] = ArriveFromBase256(i, row[kAsciiState]);
         Unlatch(row);
         Latch(row);
-        // Gathered first and stored at once: a byte store may alias anything, and one after every
-        // state would make the compiler reload the whole row.
-        uint8_t gathered[kStateCount];
+        // Gathered first and stored at once: a store into the table may alias anything, and one
+        // after every state would make the compiler reload the whole row.
+        int16_t costs[kStateCount];
         for (int32_t state = 0; state < kStateCount; ++state) {
-            gathered[state] = static_cast<uint8_t>(row[state] & kHowMask);
+            costs[state] = static_cast<int16_t>(row[state]);
         }
-        std::memcpy(from_[i], gathered, sizeof gathered);
-        if (i + kCostRows > length_) {  // the endings look back at most four positions
-            for (int32_t state = 0; state < kStateCount; ++state) {
-                costs_[i & (kCostRows - 1)][state] = CostOf(row[state]);
-            }
-        }
-        asciiKey_[i] = static_cast<int16_t>(CostOf(row[kAsciiState]) - i);
+        std::memcpy(cost_[i], costs, sizeof costs);
+        asciiKey_[i] = static_cast<int16_t>(row[kAsciiState] - i);
         if (i == length_) break;
 
         const uint8_t c = data_[i];
         const uint8_t sets = kByteSets[c];
         lastNonDigit = IsDigit(c) ? lastNonDigit : i;
         int32_t next[kSlotCount];
-        next[kAsciiState] =
-            std::min(row[kPairSlot], From(row[kAsciiState], AsciiLength(c), kFromAsciiByte));
+        next[kAsciiState] = std::min(row[kPairSlot], row[kAsciiState] + AsciiLength(c));
         const bool pair = i + 1 < length_ && IsDigit(c) && IsDigit(data_[i + 1]);
-        next[kPairSlot] = pair ? From(row[kAsciiState], 1, kFromDigitPair) : kUnreachedEntry;
+        next[kPairSlot] = pair ? row[kAsciiState] + 1 : kUnreached;
         StepC40Text(row, next, kC40State, kC40ValueCounts[c]);
         StepC40Text(row, next, kTextState, kTextValueCounts[c]);
         next[kX12State] = row[kX12Slot1];
         next[kX12Slot1] = row[kX12Slot2];
         const bool triplet = i + 3 <= length_ && (sets & kByteSets[data_[i + 1]] &
                                                   kByteSets[data_[i + 2]] & kInX12) != 0;
-        next[kX12Slot2] = triplet ? From(row[kX12State], 2, kFromStep) : kUnreachedEntry;
+        next[kX12Slot2] = triplet ? row[kX12State] + 2 : kUnreached;
         // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
-        const int32_t outside = (sets & kInEdifact) != 0 ? 0 : kUnreachedEntry;
-        next[kEdifactState + 1] =
-            std::min(From(row[kEdifactState], 0, kFromStep) + outside, kUnreachedEntry);
-        next[kEdifactState + 2] =
-            std::min(From(row[kEdifactState + 1], 0, kFromStep) + outside, kUnreachedEntry);
-        next[kEdifactState + 3] =
-            std::min(From(row[kEdifactState + 2], 0, kFromStep) + outside, kUnreachedEntry);
-        next[kEdifactState] =
-            std::min(From(row[kEdifactState + 3], 3, kFromStep) + outside, kUnreachedEntry);
+        const int32_t outside = (sets & kInEdifact) != 0 ? 0 : kUnreached;
+        next[kEdifactState + 1] = std::min(row[kEdifactState] + outside, kUnreached);
+        next[kEdifactState + 2] = std::min(row[kEdifactState + 1] + outside, kUnreached);
+        next[kEdifactState + 3] = std::min(row[kEdifactState + 2] + outside, kUnreached);
+        next[kEdifactState] = std::min(row[kEdifactState + 3] + 3 + outside, kUnreached);
         std::memcpy(row, next, sizeof row);
     }
     CollectEndings();
@@ -474,6 +458,49 @@ const Ending* Search::EndingFor(int32_t capacity) const {
     return best;
 }
 
+// Which transition gave the least cost of a state: of those that give it, the first in the order of
+// the kFrom values.
+uint8_t Search::HowReached(int32_t i, int32_t state) const {
+    const int32_t cost = cost_[i][state];
+    if (state == kAsciiState) {
+        if (i == 0) return kFromStart;
+        const uint8_t c = data_[i - 1];
+        if (cost_[i - 1][kAsciiState] + AsciiLength(c) == cost) return kFromAsciiByte;
+        if (i >= 2 && IsDigit(c) && IsDigit(data_[i - 2]) &&
+            cost_[i - 2][kAsciiState] + 1 == cost) {
+            return kFromDigitPair;
+        }
+        if (base256Start_[i] >= 0 && Base256Cost(base256Start_[i], i) == cost) return kFromBase256;
+        for (int32_t from = 1; from < kStateCount; ++from) {
+            if (cost_[i][from] + kUnlatchCost[from] == cost) {
+                return static_cast<uint8_t>(kFromUnlatch + from);
+            }
+        }
+        return kFromStart;  // not reached
+    }
+    if (i == 0) return kFromLatch;
+    const uint8_t c = data_[i - 1];
+    int32_t stepped = kUnreached;
+    if (state == kX12State) {
+        if (i >= 3 &&
+            (kByteSets[c] & kByteSets[data_[i - 2]] & kByteSets[data_[i - 3]] & kInX12) != 0) {
+            stepped = cost_[i - 3][kX12State] + 2;
+        }
+    } else if (IsEdifactState(state)) {
+        if ((kByteSets[c] & kInEdifact) == 0) return kFromLatch;
+        const int32_t pending = PendingValues(state);
+        stepped = cost_[i - 1][kEdifactState + (pending + 3) % 4] + (pending == 0 ? 3 : 0);
+    } else {
+        const int32_t base = SchemeBase(state);
+        const int32_t values = (base == kC40State ? kC40ValueCounts : kTextValueCounts)[c];
+        const int32_t pending = PendingValues(state);
+        const int32_t before = (pending - values % 3 + 3) % 3;
+        stepped =
+            cost_[i - 1][base + before] + 2 * (values / 3) + (before + values % 3 >= 3 ? 2 : 0);
+    }
+    return stepped == cost ? kFromStep : kFromLatch;
+}
+
 // Follows the arrivals back from (position, state) to the start; leaves the path in order from
 // the start and returns its number of states.
 int32_t Search::Backtrack(int32_t position, int32_t state) {
@@ -482,7 +509,8 @@ int32_t Search::Backtrack(int32_t position, int32_t state) {
         pathPosition_[count] = static_cast<int16_t>(position);
         pathState_[count] = static_cast<uint8_t>(state);
         ++count;
-        const uint8_t how = from_[position][state];
+        const uint8_t how = HowReached(position, state);
+        pathHow_[count - 1] = how;
         if (how == kFromStart) break;
         if (how >= kFromUnlatch) {
             state = how - kFromUnlatch;
@@ -510,6 +538,7 @@ int32_t Search::Backtrack(int32_t position, int32_t state) {
     for (int32_t a = 0, b = count - 1; a < b; ++a, --b) {
         std::swap(pathPosition_[a], pathPosition_[b]);
         std::swap(pathState_[a], pathState_[b]);
+        std::swap(pathHow_[a], pathHow_[b]);
     }
     return count;
 }
@@ -640,7 +669,7 @@ int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
         const int32_t before = pathPosition_[k - 1];
         const int32_t previous = pathState_[k - 1];
         const int32_t state = pathState_[k];
-        const uint8_t how = from_[pathPosition_[k]][state];
+        const uint8_t how = pathHow_[k];
         if (how >= kFromUnlatch) {
             emit.Close(previous, true);
         } else if (how == kFromLatch) {
