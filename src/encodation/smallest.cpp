@@ -152,6 +152,9 @@ class Search {
     int32_t windowTail_ = 0;
     int32_t base256Lowest_ = 0;  // no field may start before this (a GS lies before it)
     int32_t longStart_ = -1;     // best start of a field of 250 bytes or more ending here
+    // A field costs a codeword a byte and two more, ASCII at most a codeword a byte but two for a
+    // byte above 127: without those no field is ever shortest, and the search skips them.
+    bool fieldsCanWin_ = false;
 
     Ending endings_[kMaxEndings];
     int32_t endingCount_ = 0;
@@ -236,7 +239,9 @@ constexpr int32_t kUnlatchCost[kStateCount] = {0,
 
 inline void Unlatch(int32_t* row) {
     int32_t ascii = row[kAsciiState];
-    for (int32_t state = 1; state < kStateCount; ++state) {
+    for (const int32_t state :
+         {kC40State, kC40State + 2, kTextState, kTextState + 2, kX12State, kEdifactState,
+          kEdifactState + 1, kEdifactState + 2, kEdifactState + 3}) {
         Relax(ascii, row[state] + kUnlatchCost[state]);
     }
     row[kAsciiState] = ascii;
@@ -304,9 +309,9 @@ int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settl
     // they drop the same older starts as all of them would: only the last period is slid.
     const int32_t slideFrom = keyRaise < 0 ? end - kDigitPeriod : i;
     for (int32_t t = i; t < end; ++t) {
-        if (t >= slideFrom) {
+        if (fieldsCanWin_ && t >= slideFrom) {
             static_cast<void>(SlideBase256Window(t));
-        } else {
+        } else if (fieldsCanWin_) {
             ConsiderLongField(t);
         }
         for (int32_t state = 0; state < kStateCount; ++state) {
@@ -325,6 +330,7 @@ void Search::Run() {
     int32_t row[kSlotCount];
     for (int32_t& entry : row) entry = kUnreached;
     row[kAsciiState] = prefix_;
+    fieldsCanWin_ = std::any_of(data_, data_ + length_, IsExtended);
     int32_t settled[kSlotCount] = {};
     int32_t settledAt = -kDigitPeriod - 1;
     int32_t probeAt = 0;
@@ -341,7 +347,7 @@ void Search::Run() {
             settledAt = i;
             probeAt = i + kDigitPeriod;
         }
-        if (i > 0) row[kAsciiState] = ArriveFromBase256(i, row[kAsciiState]);
+        if (i > 0 && fieldsCanWin_) row[kAsciiState] = ArriveFromBase256(i, row[kAsciiState]);
         Unlatch(row);
         Latch(row);
         // Gathered first and stored at once: a store into the table may alias anything, and one
@@ -470,7 +476,9 @@ uint8_t Search::HowReached(int32_t i, int32_t state) const {
             cost_[i - 2][kAsciiState] + 1 == cost) {
             return kFromDigitPair;
         }
-        if (base256Start_[i] >= 0 && Base256Cost(base256Start_[i], i) == cost) return kFromBase256;
+        if (fieldsCanWin_ && base256Start_[i] >= 0 && Base256Cost(base256Start_[i], i) == cost) {
+            return kFromBase256;
+        }
         for (int32_t from = 1; from < kStateCount; ++from) {
             if (cost_[i][from] + kUnlatchCost[from] == cost) {
                 return static_cast<uint8_t>(kFromUnlatch + from);
