@@ -128,7 +128,12 @@ class Search {
 
   private:
     int32_t Cost(int32_t position, int32_t state) const { return cost_[position][state]; }
-    uint8_t HowReached(int32_t position, int32_t state) const;
+    struct Arrival {
+        uint8_t how;
+        int32_t position;
+        int32_t state;
+    };
+    Arrival WayBack(int32_t position, int32_t state) const;
     bool SlideBase256Window(int32_t i);
     void ConsiderLongField(int32_t i);
     [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
@@ -160,9 +165,10 @@ class Search {
     int32_t endingCount_ = 0;
 
     // The way back, from the start of the stream to its end.
-    int16_t pathPosition_[3 * (kMaxDataLength + 1)];
-    uint8_t pathState_[3 * (kMaxDataLength + 1)];
-    uint8_t pathHow_[3 * (kMaxDataLength + 1)];
+    static constexpr int32_t kPathCapacity = 3 * (kMaxDataLength + 1);
+    int16_t pathPosition_[kPathCapacity];
+    uint8_t pathState_[kPathCapacity];
+    uint8_t pathHow_[kPathCapacity];
 };
 
 void Relax(int32_t& slot, int32_t candidate) {
@@ -464,91 +470,72 @@ const Ending* Search::EndingFor(int32_t capacity) const {
     return best;
 }
 
-// Which transition gave the least cost of a state: of those that give it, the first in the order of
-// the kFrom values.
-uint8_t Search::HowReached(int32_t i, int32_t state) const {
+// The scheme's first state and the values pending, by state.
+constexpr uint8_t kBaseOf[kStateCount] = {0, 1, 1, 1, 4, 4, 4, 7, 8, 8, 8, 8};
+constexpr uint8_t kPendingOf[kStateCount] = {0, 0, 1, 2, 0, 1, 2, 0, 0, 1, 2, 3};
+
+// Which transition gave the least cost of a state (of those that give it, the first in the order
+// of the kFrom values) and the position and state it came from.
+Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
     const int32_t cost = cost_[i][state];
     if (state == kAsciiState) {
-        if (i == 0) return kFromStart;
+        if (i == 0) return {kFromStart, i, state};
         const uint8_t c = data_[i - 1];
-        if (cost_[i - 1][kAsciiState] + AsciiLength(c) == cost) return kFromAsciiByte;
+        if (cost_[i - 1][kAsciiState] + AsciiLength(c) == cost)
+            return {kFromAsciiByte, i - 1, state};
         if (i >= 2 && IsDigit(c) && IsDigit(data_[i - 2]) &&
             cost_[i - 2][kAsciiState] + 1 == cost) {
-            return kFromDigitPair;
+            return {kFromDigitPair, i - 2, state};
         }
         if (fieldsCanWin_ && base256Start_[i] >= 0 && Base256Cost(base256Start_[i], i) == cost) {
-            return kFromBase256;
+            return {kFromBase256, base256Start_[i], state};
         }
         for (int32_t from = 1; from < kStateCount; ++from) {
             if (cost_[i][from] + kUnlatchCost[from] == cost) {
-                return static_cast<uint8_t>(kFromUnlatch + from);
+                return {static_cast<uint8_t>(kFromUnlatch + from), i, from};
             }
         }
-        return kFromStart;  // not reached
+        return {kFromStart, i, state};  // not reached
     }
-    if (i == 0) return kFromLatch;
+    const Arrival latched = {kFromLatch, i, kAsciiState};
+    if (i == 0) return latched;
     const uint8_t c = data_[i - 1];
-    int32_t stepped = kUnreached;
+    const int32_t base = kBaseOf[state];
+    const int32_t pending = kPendingOf[state];
     if (state == kX12State) {
-        if (i >= 3 &&
-            (kByteSets[c] & kByteSets[data_[i - 2]] & kByteSets[data_[i - 3]] & kInX12) != 0) {
-            stepped = cost_[i - 3][kX12State] + 2;
-        }
-    } else if (IsEdifactState(state)) {
-        if ((kByteSets[c] & kInEdifact) == 0) return kFromLatch;
-        const int32_t pending = PendingValues(state);
-        stepped = cost_[i - 1][kEdifactState + (pending + 3) % 4] + (pending == 0 ? 3 : 0);
-    } else {
-        const int32_t base = SchemeBase(state);
-        const int32_t values = (base == kC40State ? kC40ValueCounts : kTextValueCounts)[c];
-        const int32_t pending = PendingValues(state);
-        const int32_t before = (pending - values % 3 + 3) % 3;
-        stepped =
-            cost_[i - 1][base + before] + 2 * (values / 3) + (before + values % 3 >= 3 ? 2 : 0);
+        const bool triplet = i >= 3 && (kByteSets[c] & kByteSets[data_[i - 2]] &
+                                        kByteSets[data_[i - 3]] & kInX12) != 0;
+        if (triplet && cost_[i - 3][kX12State] + 2 == cost) return {kFromStep, i - 3, state};
+        return latched;
     }
-    return stepped == cost ? kFromStep : kFromLatch;
+    if (base == kEdifactState) {
+        if ((kByteSets[c] & kInEdifact) == 0) return latched;
+        const int32_t from = kEdifactState + ((pending + 3) & 3);
+        if (cost_[i - 1][from] + (pending == 0 ? 3 : 0) == cost) return {kFromStep, i - 1, from};
+        return latched;
+    }
+    const int32_t values = (base == kC40State ? kC40ValueCounts : kTextValueCounts)[c];
+    const int32_t rest = values % 3;
+    const int32_t before = pending >= rest ? pending - rest : pending - rest + 3;
+    const int32_t added = 2 * (values / 3) + (before + rest >= 3 ? 2 : 0);
+    if (cost_[i - 1][base + before] + added == cost) return {kFromStep, i - 1, base + before};
+    return latched;
 }
 
-// Follows the arrivals back from (position, state) to the start; leaves the path in order from
-// the start and returns its number of states.
+// Follows the arrivals back from (position, state) to the start; leaves the path, in order from
+// the start, at the end of the path arrays and returns the index of its first state.
 int32_t Search::Backtrack(int32_t position, int32_t state) {
-    int32_t count = 0;
+    int32_t first = kPathCapacity;
     for (;;) {
-        pathPosition_[count] = static_cast<int16_t>(position);
-        pathState_[count] = static_cast<uint8_t>(state);
-        ++count;
-        const uint8_t how = HowReached(position, state);
-        pathHow_[count - 1] = how;
-        if (how == kFromStart) break;
-        if (how >= kFromUnlatch) {
-            state = how - kFromUnlatch;
-        } else if (how == kFromLatch) {
-            state = kAsciiState;
-        } else if (how == kFromAsciiByte) {
-            position -= 1;
-        } else if (how == kFromDigitPair) {
-            position -= 2;
-        } else if (how == kFromBase256) {
-            position = base256Start_[position];
-        } else if (state == kX12State) {
-            position -= 3;
-        } else if (IsEdifactState(state)) {
-            position -= 1;
-            state = kEdifactState + (PendingValues(state) + 3) % 4;
-        } else {
-            position -= 1;
-            const auto& counts =
-                SchemeBase(state) == kC40State ? kC40ValueCounts : kTextValueCounts;
-            const int32_t values = counts[data_[position]] % 3;
-            state = SchemeBase(state) + (PendingValues(state) - values + 3) % 3;
-        }
+        --first;
+        const Arrival arrival = WayBack(position, state);
+        pathPosition_[first] = static_cast<int16_t>(position);
+        pathState_[first] = static_cast<uint8_t>(state);
+        pathHow_[first] = arrival.how;
+        if (arrival.how == kFromStart) return first;
+        position = arrival.position;
+        state = arrival.state;
     }
-    for (int32_t a = 0, b = count - 1; a < b; ++a, --b) {
-        std::swap(pathPosition_[a], pathPosition_[b]);
-        std::swap(pathState_[a], pathState_[b]);
-        std::swap(pathHow_[a], pathHow_[b]);
-    }
-    return count;
 }
 
 // Writes codewords and packs C40, Text and EDIFACT values as the path goes.
@@ -671,9 +658,9 @@ class Emitter {
 };
 
 int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
-    const int32_t nodes = Backtrack(ending.position, ending.state);
+    const int32_t first = Backtrack(ending.position, ending.state);
     Emitter emit(data_, gs1_, out, prefix_);
-    for (int32_t k = 1; k < nodes; ++k) {
+    for (int32_t k = first + 1; k < kPathCapacity; ++k) {
         const int32_t before = pathPosition_[k - 1];
         const int32_t previous = pathState_[k - 1];
         const int32_t state = pathState_[k];
