@@ -56,6 +56,22 @@ constexpr std::array<uint8_t, 256> ValueCounts(const CharSetTable& sets) {
 constexpr std::array<uint8_t, 256> kC40ValueCounts = ValueCounts(C40CharSets);
 constexpr std::array<uint8_t, 256> kTextValueCounts = ValueCounts(TextCharSets);
 
+// A byte in C40 or Text: its values beyond whole triplets, and the codewords of the triplets
+// that its values fill alone.
+struct TripletStep {
+    uint8_t rest;
+    uint8_t whole;
+};
+constexpr std::array<TripletStep, 256> TripletSteps(const std::array<uint8_t, 256>& counts) {
+    std::array<TripletStep, 256> steps{};
+    for (std::size_t c = 0; c < 256; ++c) {
+        steps[c] = {static_cast<uint8_t>(counts[c] % 3), static_cast<uint8_t>(2 * (counts[c] / 3))};
+    }
+    return steps;
+}
+constexpr std::array<TripletStep, 256> kC40Steps = TripletSteps(kC40ValueCounts);
+constexpr std::array<TripletStep, 256> kTextSteps = TripletSteps(kTextValueCounts);
+
 constexpr int32_t AsciiLength(uint8_t c) {
     return IsExtended(c) ? 2 : 1;
 }
@@ -265,11 +281,11 @@ inline void Latch(int32_t* row) {
 // every triplet they complete. The pending counts map one to one onto the next position's, and
 // nothing else reaches C40 or Text there, so the entries are stored, not relaxed. Selected
 // without branches: the value counts of mixed data change from byte to byte.
-inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, int32_t values) {
+inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, TripletStep step) {
     const int32_t* from = current + base;
     int32_t* to = next + base;
-    const int32_t whole = 2 * (values / 3);  // codewords of the triplets the values fill alone
-    const int32_t rest = values % 3;
+    const int32_t whole = step.whole;
+    const int32_t rest = step.rest;
     const int32_t a = from[0] + whole;
     const int32_t b = from[1] + whole;
     const int32_t c = from[2] + whole;
@@ -337,6 +353,10 @@ void Search::Run() {
     for (int32_t& entry : row) entry = kUnreached;
     row[kAsciiState] = prefix_;
     fieldsCanWin_ = std::any_of(data_, data_ + length_, IsExtended);
+    // In locals: the stores into the tables could otherwise change them for all the compiler knows.
+    const uint8_t* const data = data_;
+    const int32_t length = length_;
+    const bool fieldsCanWin = fieldsCanWin_;
     int32_t settled[kSlotCount] = {};
     int32_t settledAt = -kDigitPeriod - 1;
     int32_t probeAt = 0;
@@ -353,32 +373,29 @@ void Search::Run() {
             settledAt = i;
             probeAt = i + kDigitPeriod;
         }
-        if (i > 0 && fieldsCanWin_) row[kAsciiState] = ArriveFromBase256(i, row[kAsciiState]);
+        if (i > 0 && fieldsCanWin) row[kAsciiState] = ArriveFromBase256(i, row[kAsciiState]);
         Unlatch(row);
         Latch(row);
-        // Gathered first and stored at once: a store into the table may alias anything, and one
-        // after every state would make the compiler reload the whole row.
-        int16_t costs[kStateCount];
+        int16_t* costs = cost_[i];
         for (int32_t state = 0; state < kStateCount; ++state) {
             costs[state] = static_cast<int16_t>(row[state]);
         }
-        std::memcpy(cost_[i], costs, sizeof costs);
         asciiKey_[i] = static_cast<int16_t>(row[kAsciiState] - i);
-        if (i == length_) break;
+        if (i == length) break;
 
-        const uint8_t c = data_[i];
+        const uint8_t c = data[i];
         const uint8_t sets = kByteSets[c];
         lastNonDigit = IsDigit(c) ? lastNonDigit : i;
         int32_t next[kSlotCount];
         next[kAsciiState] = std::min(row[kPairSlot], row[kAsciiState] + AsciiLength(c));
-        const bool pair = i + 1 < length_ && IsDigit(c) && IsDigit(data_[i + 1]);
+        const bool pair = i + 1 < length && IsDigit(c) && IsDigit(data[i + 1]);
         next[kPairSlot] = pair ? row[kAsciiState] + 1 : kUnreached;
-        StepC40Text(row, next, kC40State, kC40ValueCounts[c]);
-        StepC40Text(row, next, kTextState, kTextValueCounts[c]);
+        StepC40Text(row, next, kC40State, kC40Steps[c]);
+        StepC40Text(row, next, kTextState, kTextSteps[c]);
         next[kX12State] = row[kX12Slot1];
         next[kX12Slot1] = row[kX12Slot2];
-        const bool triplet = i + 3 <= length_ && (sets & kByteSets[data_[i + 1]] &
-                                                  kByteSets[data_[i + 2]] & kInX12) != 0;
+        const bool triplet = i + 3 <= length &&
+                             (sets & kByteSets[data[i + 1]] & kByteSets[data[i + 2]] & kInX12) != 0;
         next[kX12Slot2] = triplet ? row[kX12State] + 2 : kUnreached;
         // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
         const int32_t outside = (sets & kInEdifact) != 0 ? 0 : kUnreached;
@@ -514,10 +531,10 @@ Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
         if (cost_[i - 1][from] + (pending == 0 ? 3 : 0) == cost) return {kFromStep, i - 1, from};
         return latched;
     }
-    const int32_t values = (base == kC40State ? kC40ValueCounts : kTextValueCounts)[c];
-    const int32_t rest = values % 3;
+    const TripletStep step = (base == kC40State ? kC40Steps : kTextSteps)[c];
+    const int32_t rest = step.rest;
     const int32_t before = pending >= rest ? pending - rest : pending - rest + 3;
-    const int32_t added = 2 * (values / 3) + (before + rest >= 3 ? 2 : 0);
+    const int32_t added = step.whole + (before + rest >= 3 ? 2 : 0);
     if (cost_[i - 1][base + before] + added == cost) return {kFromStep, i - 1, base + before};
     return latched;
 }
