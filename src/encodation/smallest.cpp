@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <utility>
 
 #include "encodation/base256.h"
 #include "encodation/c40_text.h"
@@ -92,14 +91,13 @@ constexpr std::array<uint8_t, 256> kByteSets = [] {
 bool IsEdifactState(int32_t state) {
     return state >= kEdifactState;
 }
+// The values pending, and the first state of the scheme, by state.
+constexpr uint8_t kPendingOf[kStateCount] = {0, 0, 1, 2, 0, 1, 2, 0, 0, 1, 2, 3};
 int32_t PendingValues(int32_t state) {
-    if (IsEdifactState(state)) return state - kEdifactState;
-    if (state >= kTextState && state < kX12State) return state - kTextState;
-    if (state >= kC40State && state < kTextState) return state - kC40State;
-    return 0;
+    return kPendingOf[state];
 }
 int32_t SchemeBase(int32_t state) {
-    return state - PendingValues(state);
+    return state - kPendingOf[state];
 }
 
 // Codewords of the group that closes an EDIFACT run with `pending` values: the values and the
@@ -487,10 +485,6 @@ const Ending* Search::EndingFor(int32_t capacity) const {
     return best;
 }
 
-// The scheme's first state and the values pending, by state.
-constexpr uint8_t kBaseOf[kStateCount] = {0, 1, 1, 1, 4, 4, 4, 7, 8, 8, 8, 8};
-constexpr uint8_t kPendingOf[kStateCount] = {0, 0, 1, 2, 0, 1, 2, 0, 0, 1, 2, 3};
-
 // Which transition gave the least cost of a state (of those that give it, the first in the order
 // of the kFrom values) and the position and state it came from.
 Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
@@ -517,8 +511,8 @@ Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
     const Arrival latched = {kFromLatch, i, kAsciiState};
     if (i == 0) return latched;
     const uint8_t c = data_[i - 1];
-    const int32_t base = kBaseOf[state];
-    const int32_t pending = kPendingOf[state];
+    const int32_t base = SchemeBase(state);
+    const int32_t pending = PendingValues(state);
     if (state == kX12State) {
         const bool triplet = i >= 3 && (kByteSets[c] & kByteSets[data_[i - 2]] &
                                         kByteSets[data_[i - 3]] & kInX12) != 0;
