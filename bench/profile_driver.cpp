@@ -3,7 +3,7 @@
 //   valgrind --tool=callgrind --toggle-collect='*EncodeRepeatedly*'
 //            ecc200_profile --row=mixed_1531_max --iterations=100
 //
-//   ecc200_profile [--row=KEY] [--path=buffer|bmp|user|product] [--iterations=N]
+//   ecc200_profile [--row=KEY] [--path=buffer|smallest|bmp|user|product] [--iterations=N]
 //
 // KEY is a row key as in the benchmark names (digits_5, binary_1556_max, ...); every row when
 // absent. Prints each row's key and the symbol size.
@@ -33,6 +33,7 @@ bool TakeValue(const char* argument, const char* flag, std::string& value) {
 }
 
 bench::Ecc200Path ParsePath(const std::string& name) {
+    if (name == "smallest") return bench::Ecc200Path::kSmallest;
     if (name == "bmp") return bench::Ecc200Path::kBmp;
     if (name == "user") return bench::Ecc200Path::kUserMark;
     if (name == "product") return bench::Ecc200Path::kProductMark;

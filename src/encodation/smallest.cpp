@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <utility>
 
 #include "encodation/base256.h"
 #include "encodation/c40_text.h"
@@ -35,8 +34,9 @@ constexpr uint8_t kFromStep = 4;  // a C40, Text or EDIFACT byte, an X12 triplet
 constexpr uint8_t kFromLatch = 5;
 constexpr uint8_t kFromUnlatch = 16;  // + the state left
 
-constexpr int32_t kUnreached = 1 << 20;
-constexpr int32_t kRingRows = 8;  // positions i - 4 .. i + 3 are alive at a time
+// Above every real cost (at most two codewords a byte), low enough that a cost and a few codewords
+// more fit 16 bits.
+constexpr int32_t kUnreached = 1 << 14;
 constexpr int32_t kLongBase256Field = 250;
 constexpr uint8_t kEdifactUnlatchValue = 31;
 constexpr uint8_t kShift1Pad = 0;
@@ -54,6 +54,22 @@ constexpr std::array<uint8_t, 256> ValueCounts(const CharSetTable& sets) {
 // have the same counts.
 constexpr std::array<uint8_t, 256> kC40ValueCounts = ValueCounts(C40CharSets);
 constexpr std::array<uint8_t, 256> kTextValueCounts = ValueCounts(TextCharSets);
+
+// A byte in C40 or Text: its values beyond whole triplets, and the codewords of the triplets
+// that its values fill alone.
+struct TripletStep {
+    uint8_t rest;
+    uint8_t whole;
+};
+constexpr std::array<TripletStep, 256> TripletSteps(const std::array<uint8_t, 256>& counts) {
+    std::array<TripletStep, 256> steps{};
+    for (std::size_t c = 0; c < 256; ++c) {
+        steps[c] = {static_cast<uint8_t>(counts[c] % 3), static_cast<uint8_t>(2 * (counts[c] / 3))};
+    }
+    return steps;
+}
+constexpr std::array<TripletStep, 256> kC40Steps = TripletSteps(kC40ValueCounts);
+constexpr std::array<TripletStep, 256> kTextSteps = TripletSteps(kTextValueCounts);
 
 constexpr int32_t AsciiLength(uint8_t c) {
     return IsExtended(c) ? 2 : 1;
@@ -75,14 +91,13 @@ constexpr std::array<uint8_t, 256> kByteSets = [] {
 bool IsEdifactState(int32_t state) {
     return state >= kEdifactState;
 }
+// The values pending, and the first state of the scheme, by state.
+constexpr uint8_t kPendingOf[kStateCount] = {0, 0, 1, 2, 0, 1, 2, 0, 0, 1, 2, 3};
 int32_t PendingValues(int32_t state) {
-    if (IsEdifactState(state)) return state - kEdifactState;
-    if (state >= kTextState && state < kX12State) return state - kTextState;
-    if (state >= kC40State && state < kTextState) return state - kC40State;
-    return 0;
+    return kPendingOf[state];
 }
 int32_t SchemeBase(int32_t state) {
-    return state - PendingValues(state);
+    return state - kPendingOf[state];
 }
 
 // Codewords of the group that closes an EDIFACT run with `pending` values: the values and the
@@ -110,9 +125,9 @@ struct Ending {
 constexpr int32_t kMaxEndings = 32;
 
 // The shortest-path search. Every position of the data holds the least cost (codewords written)
-// of each state there and how it was reached; costs are kept only for the few positions in reach of
-// a transition, arrivals for all, to find the way back. All storage is fixed-size and held in the
-// object, which an encode keeps on its stack (about 84 KB): no allocation per encode.
+// of each state there; the way back finds, from the costs, which transition gave each one. All
+// storage is fixed-size and held in the object, which an encode keeps on its stack (about 130 KB,
+// touched only as far as the data reaches): no allocation per encode.
 class Search {
   public:
     Search(const uint8_t* data, int32_t length, bool gs1, int32_t prefix)
@@ -126,15 +141,18 @@ class Search {
     int32_t Emit(const Ending& ending, int32_t capacity, uint8_t* out);
 
   private:
-    int32_t* Row(int32_t position) { return ring_[position & (kRingRows - 1)]; }
-    // The least cost of a state at one of the last kRingRows positions of the data.
-    int32_t Cost(int32_t position, int32_t state) const {
-        return costs_[position & (kRingRows - 1)][state];
-    }
-    void ArriveFromBase256(int32_t i);
-    void Unlatch(int32_t i);
-    void Latch(int32_t i);
-    void Step(int32_t i);
+    int32_t Cost(int32_t position, int32_t state) const { return cost_[position][state]; }
+    struct Arrival {
+        uint8_t how;
+        int32_t position;
+        int32_t state;
+    };
+    Arrival WayBack(int32_t position, int32_t state) const;
+    bool SlideBase256Window(int32_t i);
+    void ConsiderLongField(int32_t i);
+    [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
+    int32_t Base256Cost(int32_t start, int32_t i) const;
+    int32_t SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled);
     void CollectEndings();
     void AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low, int32_t high);
     int32_t AsciiTailLength(int32_t from) const;
@@ -145,41 +163,27 @@ class Search {
     bool gs1_;
     int32_t prefix_;
 
-    int32_t ring_[kRingRows][kStateCount];   // entries of positions i .. i + 3 while searching
-    int32_t costs_[kRingRows][kStateCount];  // final costs of the positions searched last
-    uint8_t from_[kMaxDataLength + 1][kStateCount];
-    int16_t base256Start_[kMaxDataLength + 1];  // where the field that reached ASCII here began
+    int16_t cost_[kMaxDataLength + 1][kStateCount];
+    int16_t base256Start_[kMaxDataLength + 1];  // best start of a field ending here, or -1
     int16_t asciiKey_[kMaxDataLength + 1];      // cost of ASCII at j, minus j
     int16_t window_[kMaxDataLength + 1];        // Base 256 starts of the short-field window
     int32_t windowHead_ = 0;
     int32_t windowTail_ = 0;
     int32_t base256Lowest_ = 0;  // no field may start before this (a GS lies before it)
     int32_t longStart_ = -1;     // best start of a field of 250 bytes or more ending here
+    // A field costs a codeword a byte and two more, ASCII at most a codeword a byte but two for a
+    // byte above 127: without those no field is ever shortest, and the search skips them.
+    bool fieldsCanWin_ = false;
 
     Ending endings_[kMaxEndings];
     int32_t endingCount_ = 0;
 
     // The way back, from the start of the stream to its end.
-    int16_t pathPosition_[3 * (kMaxDataLength + 1)];
-    uint8_t pathState_[3 * (kMaxDataLength + 1)];
+    static constexpr int32_t kPathCapacity = 3 * (kMaxDataLength + 1);
+    int16_t pathPosition_[kPathCapacity];
+    uint8_t pathState_[kPathCapacity];
+    uint8_t pathHow_[kPathCapacity];
 };
-
-// Ring entries pack a cost with the way it was reached (low bits), so that one minimum keeps both
-// and the search runs without data-dependent branches.
-constexpr int32_t kHowBits = 5;
-constexpr int32_t kHowMask = (1 << kHowBits) - 1;
-constexpr int32_t kUnreachedEntry = kUnreached << kHowBits;
-
-constexpr int32_t Entry(int32_t cost, int32_t how) {
-    return (cost << kHowBits) | how;
-}
-// The entry reached from `source` by `added` codewords, in the way `how`.
-constexpr int32_t From(int32_t source, int32_t added, int32_t how) {
-    return (source & ~kHowMask) + (added << kHowBits) + how;
-}
-constexpr int32_t CostOf(int32_t entry) {
-    return entry >> kHowBits;
-}
 
 void Relax(int32_t& slot, int32_t candidate) {
     slot = std::min(slot, candidate);
@@ -188,13 +192,14 @@ void Relax(int32_t& slot, int32_t candidate) {
 // A Base 256 field of bytes j..i-1 after ASCII at j: latch, length field (one codeword below 250
 // bytes, two from 250 on), the bytes. The best j is the least cost(j) - j over the window, kept
 // with a monotone queue for short fields and a running minimum for long ones.
-void Search::ArriveFromBase256(int32_t i) {
+// Moves the window on to fields ending at i; false when none can (a GS lies just before i).
+bool Search::SlideBase256Window(int32_t i) {
     const int32_t newest = i - 1;
     if (gs1_ && data_[newest] == kGroupSeparator) {  // FNC1 cannot be inside a field
         base256Lowest_ = i;
         windowHead_ = windowTail_ = 0;
         longStart_ = -1;
-        return;
+        return false;
     }
     while (windowTail_ > windowHead_ && asciiKey_[window_[windowTail_ - 1]] >= asciiKey_[newest]) {
         --windowTail_;
@@ -202,52 +207,68 @@ void Search::ArriveFromBase256(int32_t i) {
     window_[windowTail_++] = static_cast<int16_t>(newest);
     const int32_t shortLowest = std::max(base256Lowest_, i - (kLongBase256Field - 1));
     while (window_[windowHead_] < shortLowest) ++windowHead_;
+    ConsiderLongField(i);
+    return true;
+}
+
+void Search::ConsiderLongField(int32_t i) {
     const int32_t longCandidate = i - kLongBase256Field;
     if (longCandidate >= base256Lowest_ &&
         (longStart_ < 0 || asciiKey_[longCandidate] < asciiKey_[longStart_])) {
         longStart_ = longCandidate;
     }
+}
 
-    int32_t& ascii = Row(i)[kAsciiState];
-    const int32_t shortStart = window_[windowHead_];
-    const int32_t viaShort = Entry(asciiKey_[shortStart] + i + 2, kFromBase256);
-    if (viaShort < ascii) {
-        ascii = viaShort;
-        base256Start_[i] = static_cast<int16_t>(shortStart);
+// The field cost of bytes start..i-1 after ASCII at start.
+int32_t Search::Base256Cost(int32_t start, int32_t i) const {
+    return asciiKey_[start] + i + (i - start < kLongBase256Field ? 2 : 3);
+}
+
+// Records the best field ending at i (the short one on a tie) and returns ASCII's cost with it.
+int32_t Search::ArriveFromBase256(int32_t i, int32_t ascii) {
+    if (!SlideBase256Window(i)) {
+        base256Start_[i] = -1;
+        return ascii;
     }
-    if (longStart_ >= 0) {
-        const int32_t viaLong = Entry(asciiKey_[longStart_] + i + 3, kFromBase256);
-        if (viaLong < ascii) {
-            ascii = viaLong;
-            base256Start_[i] = static_cast<int16_t>(longStart_);
-        }
+    int32_t start = window_[windowHead_];
+    int32_t best = Base256Cost(start, i);
+    if (longStart_ >= 0 && Base256Cost(longStart_, i) < best) {
+        start = longStart_;
+        best = Base256Cost(start, i);
     }
+    base256Start_[i] = static_cast<int16_t>(start);
+    return std::min(ascii, best);
 }
 
 // Leaving a state for ASCII at the same position: 254 from C40, Text and X12 (after a shift 1
 // that completes a triplet with two values pending; C40 and Text are not left with one value
 // pending, see the Ending kinds), the closing group from EDIFACT.
-void Search::Unlatch(int32_t i) {
-    int32_t* row = Row(i);
+// Codewords to leave each state for ASCII at the same position (kUnreached where it cannot be).
+constexpr int32_t kUnlatchCost[kStateCount] = {0,
+                                               1,
+                                               kUnreached,
+                                               3,
+                                               1,
+                                               kUnreached,
+                                               3,
+                                               1,
+                                               EdifactClosingLength(0),
+                                               EdifactClosingLength(1),
+                                               EdifactClosingLength(2),
+                                               EdifactClosingLength(3)};
+
+inline void Unlatch(int32_t* row) {
     int32_t ascii = row[kAsciiState];
-    Relax(ascii, From(row[kC40State], 1, kFromUnlatch + kC40State));
-    Relax(ascii, From(row[kC40State + 2], 3, kFromUnlatch + kC40State + 2));
-    Relax(ascii, From(row[kTextState], 1, kFromUnlatch + kTextState));
-    Relax(ascii, From(row[kTextState + 2], 3, kFromUnlatch + kTextState + 2));
-    Relax(ascii, From(row[kX12State], 1, kFromUnlatch + kX12State));
-    Relax(ascii, From(row[kEdifactState], EdifactClosingLength(0), kFromUnlatch + kEdifactState));
-    Relax(ascii,
-          From(row[kEdifactState + 1], EdifactClosingLength(1), kFromUnlatch + kEdifactState + 1));
-    Relax(ascii,
-          From(row[kEdifactState + 2], EdifactClosingLength(2), kFromUnlatch + kEdifactState + 2));
-    Relax(ascii,
-          From(row[kEdifactState + 3], EdifactClosingLength(3), kFromUnlatch + kEdifactState + 3));
+    for (const int32_t state :
+         {kC40State, kC40State + 2, kTextState, kTextState + 2, kX12State, kEdifactState,
+          kEdifactState + 1, kEdifactState + 2, kEdifactState + 3}) {
+        Relax(ascii, row[state] + kUnlatchCost[state]);
+    }
     row[kAsciiState] = ascii;
 }
 
-void Search::Latch(int32_t i) {
-    int32_t* row = Row(i);
-    const int32_t latched = From(row[kAsciiState], 1, kFromLatch);
+inline void Latch(int32_t* row) {
+    const int32_t latched = row[kAsciiState] + 1;
     Relax(row[kC40State], latched);
     Relax(row[kTextState], latched);
     Relax(row[kX12State], latched);
@@ -256,94 +277,131 @@ void Search::Latch(int32_t i) {
 
 // One byte more in C40 or Text from each pending count: `values` more values, two codewords for
 // every triplet they complete. The pending counts map one to one onto the next position's, and
-// nothing else reaches C40 or Text there, so the entries are stored, not relaxed.
-inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, int32_t values) {
+// nothing else reaches C40 or Text there, so the entries are stored, not relaxed. Selected
+// without branches: the value counts of mixed data change from byte to byte.
+inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, TripletStep step) {
     const int32_t* from = current + base;
     int32_t* to = next + base;
-    const int32_t whole = 2 * (values / 3);  // codewords of the triplets the values fill alone
-    switch (values % 3) {
-        case 0:
-            to[0] = From(from[0], whole, kFromStep);
-            to[1] = From(from[1], whole, kFromStep);
-            to[2] = From(from[2], whole, kFromStep);
-            break;
-        case 1:
-            to[1] = From(from[0], whole, kFromStep);
-            to[2] = From(from[1], whole, kFromStep);
-            to[0] = From(from[2], whole + 2, kFromStep);
-            break;
-        default:
-            to[2] = From(from[0], whole, kFromStep);
-            to[0] = From(from[1], whole + 2, kFromStep);
-            to[1] = From(from[2], whole + 2, kFromStep);
-            break;
-    }
+    const int32_t whole = step.whole;
+    const int32_t rest = step.rest;
+    const int32_t a = from[0] + whole;
+    const int32_t b = from[1] + whole;
+    const int32_t c = from[2] + whole;
+    const int32_t completed = 2;
+    to[0] = rest == 0 ? a : (rest == 1 ? c : b) + completed;
+    to[1] = rest == 0 ? b : (rest == 1 ? a : c + completed);
+    to[2] = rest == 0 ? c : (rest == 1 ? b : a);
 }
 
-void Search::Step(int32_t i) {
-    // The row in locals, so that the stores into the next rows do not force it to be read again.
-    int32_t current[kStateCount];
-    std::memcpy(current, Row(i), sizeof current);
-    int32_t* next = Row(i + 1);
-    const uint8_t c = data_[i];
-    Relax(next[kAsciiState], From(current[kAsciiState], AsciiLength(c), kFromAsciiByte));
-    if (i + 1 < length_ && IsDigit(c) && IsDigit(data_[i + 1])) {
-        Relax(Row(i + 2)[kAsciiState], From(current[kAsciiState], 1, kFromDigitPair));
-    }
-    StepC40Text(current, next, kC40State, kC40ValueCounts[c]);
-    StepC40Text(current, next, kTextState, kTextValueCounts[c]);
-    if (i + 3 <= length_ &&
-        (kByteSets[c] & kByteSets[data_[i + 1]] & kByteSets[data_[i + 2]] & kInX12) != 0) {
-        Relax(Row(i + 3)[kX12State], From(current[kX12State], 2, kFromStep));
-    }
-    // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
-    const int32_t outside = (kByteSets[c] & kInEdifact) != 0 ? 0 : kUnreachedEntry;
-    next[kEdifactState + 1] =
-        std::min(From(current[kEdifactState], 0, kFromStep) + outside, kUnreachedEntry);
-    next[kEdifactState + 2] =
-        std::min(From(current[kEdifactState + 1], 0, kFromStep) + outside, kUnreachedEntry);
-    next[kEdifactState + 3] =
-        std::min(From(current[kEdifactState + 2], 0, kFromStep) + outside, kUnreachedEntry);
-    next[kEdifactState] =
-        std::min(From(current[kEdifactState + 3], 3, kFromStep) + outside, kUnreachedEntry);
-}
+// The search state entering a position: the entries of its states and the arrivals already known
+// for the positions after it (a digit pair, an X12 triplet).
+constexpr int32_t kPairSlot = kStateCount;      // ASCII at i + 1 by a digit pair from i - 1
+constexpr int32_t kX12Slot1 = kStateCount + 1;  // X12 at i + 1 by the triplet from i - 2
+constexpr int32_t kX12Slot2 = kStateCount + 2;  // X12 at i + 2 by the triplet from i - 1
+constexpr int32_t kSlotCount = kStateCount + 3;
 
-void Search::Run() {
-    for (auto& row : ring_) {
-        for (int32_t& entry : row) entry = kUnreachedEntry;
+// Inside a run of digits every position is searched alike, so the state settles into a cycle:
+// after a whole number of digit pairs, X12 triplets and EDIFACT groups it repeats with every cost
+// raised by the same amount. 12 is the least such period.
+constexpr int32_t kDigitPeriod = 12;
+
+// Called at position i of a run of digits whose state has repeated, raised by one amount, over the
+// last kDigitPeriod positions (`settled` is the state then). While every position searched lies
+// at least two digits into the run and sees three digits from itself on, each step maps a state
+// raised by an amount to the next state raised by the same amount: no Base 256 field can reach
+// ASCII there (its bytes cost one codeword each, digit pairs half a codeword each), and no entry
+// is near the unreached bound. So whole periods are written by copying the last one, and the
+// state moves on by the amount once per period. Returns the position reached.
+int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled) {
+    int32_t runEnd = i;
+    while (runEnd < length_ && IsDigit(data_[runEnd])) ++runEnd;
+    const int32_t lastSkippable = runEnd - 3;
+    const int32_t periods = (lastSkippable + 1 - i) / kDigitPeriod;
+    if (periods <= 0) return i;
+    const int32_t raise = slots[0] - settled[0];
+    for (int32_t slot = 0; slot < kSlotCount; ++slot) {
+        if (slots[slot] - settled[slot] != raise || slots[slot] >= kUnreached / 2) return i;
     }
-    Row(0)[kAsciiState] = Entry(prefix_, kFromStart);
-    for (int32_t i = 0; i <= length_; ++i) {
-        int32_t* ahead = Row(i + 3);
-        for (int32_t state = 0; state < kStateCount; ++state) ahead[state] = kUnreachedEntry;
-        if (i > 0) ArriveFromBase256(i);
-        Unlatch(i);
-        Latch(i);
-        const int32_t* row = Row(i);
-        // Gathered first and stored at once: a byte store may alias anything, and one after every
-        // state would make the compiler reload the whole row.
-        uint8_t* arrivals = from_[i];
-        uint8_t gathered[kStateCount];
-        gathered[0] = static_cast<uint8_t>(row[0] & kHowMask);
-        gathered[1] = static_cast<uint8_t>(row[1] & kHowMask);
-        gathered[2] = static_cast<uint8_t>(row[2] & kHowMask);
-        gathered[3] = static_cast<uint8_t>(row[3] & kHowMask);
-        gathered[4] = static_cast<uint8_t>(row[4] & kHowMask);
-        gathered[5] = static_cast<uint8_t>(row[5] & kHowMask);
-        gathered[6] = static_cast<uint8_t>(row[6] & kHowMask);
-        gathered[7] = static_cast<uint8_t>(row[7] & kHowMask);
-        gathered[8] = static_cast<uint8_t>(row[8] & kHowMask);
-        gathered[9] = static_cast<uint8_t>(row[9] & kHowMask);
-        gathered[10] = static_cast<uint8_t>(row[10] & kHowMask);
-        gathered[11] = static_cast<uint8_t>(row[11] & kHowMask);
-        std::memcpy(arrivals, gathered, sizeof gathered);
-        if (i + kRingRows > length_) {  // the endings look back at most four positions
-            for (int32_t state = 0; state < kStateCount; ++state) {
-                costs_[i & (kRingRows - 1)][state] = CostOf(row[state]);
-            }
+    const int32_t keyRaise = raise - kDigitPeriod;
+    const int32_t end = i + periods * kDigitPeriod;
+    // The short-field window keeps the starts whose key is below every later one. Keys fall by
+    // -keyRaise a period, so of the starts skipped only those of the last period can stay, and
+    // they drop the same older starts as all of them would: only the last period is slid.
+    const int32_t slideFrom = keyRaise < 0 ? end - kDigitPeriod : i;
+    for (int32_t t = i; t < end; ++t) {
+        if (fieldsCanWin_ && t >= slideFrom) {
+            static_cast<void>(SlideBase256Window(t));
+        } else if (fieldsCanWin_) {
+            ConsiderLongField(t);
         }
-        asciiKey_[i] = static_cast<int16_t>(CostOf(row[kAsciiState]) - i);
-        if (i < length_) Step(i);
+        for (int32_t state = 0; state < kStateCount; ++state) {
+            cost_[t][state] = static_cast<int16_t>(cost_[t - kDigitPeriod][state] + raise);
+        }
+        base256Start_[t] = -1;  // no field reaches ASCII there
+        asciiKey_[t] = static_cast<int16_t>(asciiKey_[t - kDigitPeriod] + keyRaise);
+    }
+    for (int32_t slot = 0; slot < kSlotCount; ++slot) slots[slot] += periods * raise;
+    return end;
+}
+
+// The search keeps the state of one position in locals: no row is read back from memory, so the
+// compiler can hold it in registers.
+void Search::Run() {
+    int32_t row[kSlotCount];
+    for (int32_t& entry : row) entry = kUnreached;
+    row[kAsciiState] = prefix_;
+    fieldsCanWin_ = std::any_of(data_, data_ + length_, IsExtended);
+    // In locals: the stores into the tables could otherwise change them for all the compiler knows.
+    const uint8_t* const data = data_;
+    const int32_t length = length_;
+    const bool fieldsCanWin = fieldsCanWin_;
+    int32_t settled[kSlotCount] = {};
+    int32_t settledAt = -kDigitPeriod - 1;
+    int32_t probeAt = 0;
+    int32_t lastNonDigit = -1;  // before i
+    for (int32_t i = 0;; ++i) {
+        if (i == probeAt) {
+            if (settledAt == i - kDigitPeriod && lastNonDigit < settledAt - 2) {
+                int32_t state[kSlotCount];  // a copy, so that `row` never escapes to memory
+                std::memcpy(state, row, sizeof state);
+                i = SkipDigitPeriods(i, state, settled);
+                std::memcpy(row, state, sizeof row);
+            }
+            std::memcpy(settled, row, sizeof settled);
+            settledAt = i;
+            probeAt = i + kDigitPeriod;
+        }
+        if (i > 0 && fieldsCanWin) row[kAsciiState] = ArriveFromBase256(i, row[kAsciiState]);
+        Unlatch(row);
+        Latch(row);
+        int16_t* costs = cost_[i];
+        for (int32_t state = 0; state < kStateCount; ++state) {
+            costs[state] = static_cast<int16_t>(row[state]);
+        }
+        asciiKey_[i] = static_cast<int16_t>(row[kAsciiState] - i);
+        if (i == length) break;
+
+        const uint8_t c = data[i];
+        const uint8_t sets = kByteSets[c];
+        lastNonDigit = IsDigit(c) ? lastNonDigit : i;
+        int32_t next[kSlotCount];
+        next[kAsciiState] = std::min(row[kPairSlot], row[kAsciiState] + AsciiLength(c));
+        const bool pair = i + 1 < length && IsDigit(c) && IsDigit(data[i + 1]);
+        next[kPairSlot] = pair ? row[kAsciiState] + 1 : kUnreached;
+        StepC40Text(row, next, kC40State, kC40Steps[c]);
+        StepC40Text(row, next, kTextState, kTextSteps[c]);
+        next[kX12State] = row[kX12Slot1];
+        next[kX12Slot1] = row[kX12Slot2];
+        const bool triplet = i + 3 <= length &&
+                             (sets & kByteSets[data[i + 1]] & kByteSets[data[i + 2]] & kInX12) != 0;
+        next[kX12Slot2] = triplet ? row[kX12State] + 2 : kUnreached;
+        // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
+        const int32_t outside = (sets & kInEdifact) != 0 ? 0 : kUnreached;
+        next[kEdifactState + 1] = std::min(row[kEdifactState] + outside, kUnreached);
+        next[kEdifactState + 2] = std::min(row[kEdifactState + 1] + outside, kUnreached);
+        next[kEdifactState + 3] = std::min(row[kEdifactState + 2] + outside, kUnreached);
+        next[kEdifactState] = std::min(row[kEdifactState + 3] + 3 + outside, kUnreached);
+        std::memcpy(row, next, sizeof row);
     }
     CollectEndings();
 }
@@ -427,44 +485,68 @@ const Ending* Search::EndingFor(int32_t capacity) const {
     return best;
 }
 
-// Follows the arrivals back from (position, state) to the start; leaves the path in order from
-// the start and returns its number of states.
-int32_t Search::Backtrack(int32_t position, int32_t state) {
-    int32_t count = 0;
-    for (;;) {
-        pathPosition_[count] = static_cast<int16_t>(position);
-        pathState_[count] = static_cast<uint8_t>(state);
-        ++count;
-        const uint8_t how = from_[position][state];
-        if (how == kFromStart) break;
-        if (how >= kFromUnlatch) {
-            state = how - kFromUnlatch;
-        } else if (how == kFromLatch) {
-            state = kAsciiState;
-        } else if (how == kFromAsciiByte) {
-            position -= 1;
-        } else if (how == kFromDigitPair) {
-            position -= 2;
-        } else if (how == kFromBase256) {
-            position = base256Start_[position];
-        } else if (state == kX12State) {
-            position -= 3;
-        } else if (IsEdifactState(state)) {
-            position -= 1;
-            state = kEdifactState + (PendingValues(state) + 3) % 4;
-        } else {
-            position -= 1;
-            const auto& counts =
-                SchemeBase(state) == kC40State ? kC40ValueCounts : kTextValueCounts;
-            const int32_t values = counts[data_[position]] % 3;
-            state = SchemeBase(state) + (PendingValues(state) - values + 3) % 3;
+// Which transition gave the least cost of a state (of those that give it, the first in the order
+// of the kFrom values) and the position and state it came from.
+Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
+    const int32_t cost = cost_[i][state];
+    if (state == kAsciiState) {
+        if (i == 0) return {kFromStart, i, state};
+        const uint8_t c = data_[i - 1];
+        if (cost_[i - 1][kAsciiState] + AsciiLength(c) == cost)
+            return {kFromAsciiByte, i - 1, state};
+        if (i >= 2 && IsDigit(c) && IsDigit(data_[i - 2]) &&
+            cost_[i - 2][kAsciiState] + 1 == cost) {
+            return {kFromDigitPair, i - 2, state};
         }
+        if (fieldsCanWin_ && base256Start_[i] >= 0 && Base256Cost(base256Start_[i], i) == cost) {
+            return {kFromBase256, base256Start_[i], state};
+        }
+        for (int32_t from = 1; from < kStateCount; ++from) {
+            if (cost_[i][from] + kUnlatchCost[from] == cost) {
+                return {static_cast<uint8_t>(kFromUnlatch + from), i, from};
+            }
+        }
+        return {kFromStart, i, state};  // not reached
     }
-    for (int32_t a = 0, b = count - 1; a < b; ++a, --b) {
-        std::swap(pathPosition_[a], pathPosition_[b]);
-        std::swap(pathState_[a], pathState_[b]);
+    const Arrival latched = {kFromLatch, i, kAsciiState};
+    if (i == 0) return latched;
+    const uint8_t c = data_[i - 1];
+    const int32_t base = SchemeBase(state);
+    const int32_t pending = PendingValues(state);
+    if (state == kX12State) {
+        const bool triplet = i >= 3 && (kByteSets[c] & kByteSets[data_[i - 2]] &
+                                        kByteSets[data_[i - 3]] & kInX12) != 0;
+        if (triplet && cost_[i - 3][kX12State] + 2 == cost) return {kFromStep, i - 3, state};
+        return latched;
     }
-    return count;
+    if (base == kEdifactState) {
+        if ((kByteSets[c] & kInEdifact) == 0) return latched;
+        const int32_t from = kEdifactState + ((pending + 3) & 3);
+        if (cost_[i - 1][from] + (pending == 0 ? 3 : 0) == cost) return {kFromStep, i - 1, from};
+        return latched;
+    }
+    const TripletStep step = (base == kC40State ? kC40Steps : kTextSteps)[c];
+    const int32_t rest = step.rest;
+    const int32_t before = pending >= rest ? pending - rest : pending - rest + 3;
+    const int32_t added = step.whole + (before + rest >= 3 ? 2 : 0);
+    if (cost_[i - 1][base + before] + added == cost) return {kFromStep, i - 1, base + before};
+    return latched;
+}
+
+// Follows the arrivals back from (position, state) to the start; leaves the path, in order from
+// the start, at the end of the path arrays and returns the index of its first state.
+int32_t Search::Backtrack(int32_t position, int32_t state) {
+    int32_t first = kPathCapacity;
+    for (;;) {
+        --first;
+        const Arrival arrival = WayBack(position, state);
+        pathPosition_[first] = static_cast<int16_t>(position);
+        pathState_[first] = static_cast<uint8_t>(state);
+        pathHow_[first] = arrival.how;
+        if (arrival.how == kFromStart) return first;
+        position = arrival.position;
+        state = arrival.state;
+    }
 }
 
 // Writes codewords and packs C40, Text and EDIFACT values as the path goes.
@@ -587,13 +669,13 @@ class Emitter {
 };
 
 int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
-    const int32_t nodes = Backtrack(ending.position, ending.state);
+    const int32_t first = Backtrack(ending.position, ending.state);
     Emitter emit(data_, gs1_, out, prefix_);
-    for (int32_t k = 1; k < nodes; ++k) {
+    for (int32_t k = first + 1; k < kPathCapacity; ++k) {
         const int32_t before = pathPosition_[k - 1];
         const int32_t previous = pathState_[k - 1];
         const int32_t state = pathState_[k];
-        const uint8_t how = from_[pathPosition_[k]][state];
+        const uint8_t how = pathHow_[k];
         if (how >= kFromUnlatch) {
             emit.Close(previous, true);
         } else if (how == kFromLatch) {

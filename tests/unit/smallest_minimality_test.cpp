@@ -217,5 +217,26 @@ TEST(Smallest, NeverLargerThanAnyOtherEncodation) {
     }
 }
 
+// Long digit runs are searched a period at a time once the search state repeats. Twelve digits
+// more in the middle of a long run cost exactly six codewords more (six more ASCII pairs), and a
+// run alone needs half a codeword a digit, whatever comes around the run.
+TEST(Smallest, LongDigitRunsCostHalfACodewordADigit) {
+    const auto needed = [](const std::string& data) {
+        return SmallestNeededCapacity(reinterpret_cast<const uint8_t*>(data.data()),
+                                      static_cast<int32_t>(data.size()), false, 0);
+    };
+    for (const int32_t digits : {60, 61, 150}) {
+        const std::string run(static_cast<std::size_t>(digits), '7');
+        EXPECT_EQ(needed(run), (digits + 1) / 2) << digits;
+        for (const std::string before : {"", "A", "ab", ".*", "\xE9\xE9\xE9"}) {
+            for (const std::string after : {"", "AB", "c", ".", "\xF0\xF1\xF2"}) {
+                const std::string longer = before + run + "123456789012" + run + after;
+                EXPECT_EQ(needed(longer), needed(before + run + run + after) + 6)
+                    << before << " " << digits << " " << after;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace ecc200
