@@ -71,6 +71,26 @@ constexpr std::array<TripletStep, 256> TripletSteps(const std::array<uint8_t, 25
 constexpr std::array<TripletStep, 256> kC40Steps = TripletSteps(kC40ValueCounts);
 constexpr std::array<TripletStep, 256> kTextSteps = TripletSteps(kTextValueCounts);
 
+// The values of every byte in one scheme's sets, looked up once for the way back.
+struct ByteValues {
+    uint8_t count;
+    uint8_t values[4];
+};
+using ByteValueTable = std::array<ByteValues, 256>;
+constexpr ByteValueTable ByteValuesOf(const CharSetTable& sets) {
+    ByteValueTable table{};
+    for (int32_t c = 0; c < 256; ++c) {
+        ByteValues& entry = table[static_cast<std::size_t>(c)];
+        entry.count =
+            static_cast<uint8_t>(ValuesOfByte(sets, static_cast<uint8_t>(c), entry.values));
+    }
+    return table;
+}
+constexpr ByteValueTable kC40Values = ByteValuesOf(C40CharSets);
+constexpr ByteValueTable kTextValues = ByteValuesOf(TextCharSets);
+constexpr ByteValueTable kC40Gs1Values = ByteValuesOf(C40Gs1CharSets);
+constexpr ByteValueTable kTextGs1Values = ByteValuesOf(TextGs1CharSets);
+
 constexpr int32_t AsciiLength(uint8_t c) {
     return IsExtended(c) ? 2 : 1;
 }
@@ -553,7 +573,12 @@ int32_t Search::Backtrack(int32_t position, int32_t state) {
 class Emitter {
   public:
     Emitter(const uint8_t* data, bool gs1, uint8_t* out, int32_t count)
-        : data_(data), gs1_(gs1), out_(out), count_(count) {}
+        : data_(data),
+          gs1_(gs1),
+          out_(out),
+          count_(count),
+          c40Values_(gs1 ? &kC40Gs1Values : &kC40Values),
+          textValues_(gs1 ? &kTextGs1Values : &kTextValues) {}
 
     int32_t Count() const { return count_; }
     void Put(uint8_t codeword) { out_[count_++] = codeword; }
@@ -596,15 +621,12 @@ class Emitter {
     void Latch(int32_t state) {
         pending_ = 0;
         bits_ = 0;
+        word_ = 0;
         Put(state == kEdifactState ? kLatchEdifact : LatchOf(StateScheme(state)));
     }
     void C40TextByte(int32_t state, uint8_t c) {
-        const bool c40 = SchemeBase(state) == kC40State;
-        const CharSetTable& sets =
-            c40 ? (gs1_ ? C40Gs1CharSets : C40CharSets) : (gs1_ ? TextGs1CharSets : TextCharSets);
-        uint8_t values[4];
-        const int32_t n = ValuesOfByte(sets, c, values);
-        for (int32_t k = 0; k < n; ++k) C40TextValue(values[k]);
+        const ByteValues& entry = (state < kTextState ? *c40Values_ : *textValues_)[c];
+        for (int32_t k = 0; k < entry.count; ++k) C40TextValue(entry.values[k]);
     }
     void X12Triplet(int32_t at) {
         PutTriplet(X12Value(data_[at]), X12Value(data_[at + 1]), X12Value(data_[at + 2]));
@@ -644,10 +666,14 @@ class Emitter {
         Put(static_cast<uint8_t>(w / 256));
         Put(static_cast<uint8_t>(w % 256));
     }
+    // The pending values are kept as their base-40 number, ready to be written as a triplet.
     void C40TextValue(uint8_t value) {
-        triplet_[pending_++] = value;
-        if (pending_ == 3) {
-            PutTriplet(triplet_[0], triplet_[1], triplet_[2]);
+        word_ = 40 * word_ + value;
+        if (++pending_ == 3) {
+            const uint32_t w = word_ + 1;
+            Put(static_cast<uint8_t>(w >> 8));
+            Put(static_cast<uint8_t>(w & 0xFFu));
+            word_ = 0;
             pending_ = 0;
         }
     }
@@ -663,8 +689,10 @@ class Emitter {
     bool gs1_;
     uint8_t* out_;
     int32_t count_;
+    const ByteValueTable* c40Values_;
+    const ByteValueTable* textValues_;
     int32_t pending_ = 0;
-    uint8_t triplet_[3] = {};
+    uint32_t word_ = 0;
     uint32_t bits_ = 0;
 };
 
@@ -676,7 +704,16 @@ int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
         const int32_t previous = pathState_[k - 1];
         const int32_t state = pathState_[k];
         const uint8_t how = pathHow_[k];
-        if (how >= kFromUnlatch) {
+        // Steps first: they are most of a long path.
+        if (how == kFromStep) {
+            if (state < kX12State) {
+                emit.C40TextByte(state, data_[before]);
+            } else if (state == kX12State) {
+                emit.X12Triplet(before);
+            } else {
+                emit.EdifactByte(data_[before]);
+            }
+        } else if (how >= kFromUnlatch) {
             emit.Close(previous, true);
         } else if (how == kFromLatch) {
             emit.Latch(state);
@@ -686,12 +723,6 @@ int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
             emit.DigitPair(before);
         } else if (how == kFromBase256) {
             emit.Base256Field(before, pathPosition_[k], false);
-        } else if (state == kX12State) {
-            emit.X12Triplet(before);
-        } else if (IsEdifactState(state)) {
-            emit.EdifactByte(data_[before]);
-        } else {
-            emit.C40TextByte(state, data_[before]);
         }
     }
     switch (ending.kind) {
