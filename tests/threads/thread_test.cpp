@@ -19,17 +19,6 @@ namespace {
 constexpr int kThreads = 8;
 constexpr int kEncodesPerThread = 200;
 
-// A symbol with both marks on and data of its own for thread t, so the threads' symbols differ
-// in size and content.
-testing::SymbolPtr MarkedSymbol(int t) {
-    auto symbol = testing::SymbolWith(
-        ECC200_SCHEME_AUTO, ECC200_SIZE_AUTO,
-        "THREAD " + std::string(static_cast<std::size_t>(t) * 23, static_cast<char>('a' + t)));
-    EXPECT_EQ(SetSignUser_ECC200(symbol.get(), 1), 0);
-    EXPECT_EQ(SetSignProduct_ECC200(symbol.get(), 1, "PRODUCT-42"), 0);
-    return symbol;
-}
-
 // Encode i of thread t: the module buffer, or every fourth time the bytes of the thread's own BMP
 // file (concurrent writes of files side by side in one folder).
 int32_t Encode(SymbolHandle h, int t, int i, std::vector<uint8_t>& result) {
@@ -54,9 +43,13 @@ TEST(Threads, DistinctSymbolsGiveTheSingleThreadedResults) {
     std::vector<testing::SymbolPtr> symbols;
     std::vector<std::vector<uint8_t>> expected;  // buffer and bitmap of each thread
     for (int t = 0; t < kThreads; ++t) {
-        symbols.push_back(MarkedSymbol(t));
+        // Both marks on, and data of the thread's own, so that the symbols differ in size.
+        const auto data = std::string(static_cast<std::size_t>(t) * 23, static_cast<char>('a' + t));
+        const auto& symbol = symbols.emplace_back(testing::SymbolWith(0, -1, "THREAD " + data));
+        EXPECT_EQ(SetSignUser_ECC200(symbol.get(), 1), 0);
+        EXPECT_EQ(SetSignProduct_ECC200(symbol.get(), 1, "PRODUCT-42"), 0);
         for (const int i : {0, 3})
-            EXPECT_EQ(Encode(symbols.back().get(), t, i, expected.emplace_back()), 0);
+            EXPECT_EQ(Encode(symbol.get(), t, i, expected.emplace_back()), 0);
     }
     for (const bool rewrite : {false, true}) {
         std::atomic<bool> stop{false};
