@@ -65,8 +65,6 @@ std::FILE* __wrap_fdopen(int fd, const char* mode) {
 namespace ecc200 {
 namespace {
 
-using testing::ScratchDirectory;
-
 // The encodes' results: module buffers and BMP files, in order.
 using Outputs = std::vector<std::vector<uint8_t>>;
 
@@ -99,14 +97,15 @@ std::vector<std::function<int32_t(SymbolHandle)>> Lifetime(Outputs& outputs) {
             encode};
 }
 
-long OpenDescriptors() {
-    const std::filesystem::directory_iterator fds("/proc/self/fd");
-    return std::distance(begin(fds), end(fds));
+// The entries of a folder: the process's open files in /proc/self/fd.
+long EntriesIn(const std::filesystem::path& folder) {
+    const std::filesystem::directory_iterator entries(folder);
+    return std::distance(begin(entries), end(entries));
 }
 
 // Runs the lifetime with allocation failAt refused (-1: none); returns whether it was reached.
 bool RunLifetime(long failAt, Outputs& outputs) {
-    const long descriptors = OpenDescriptors();
+    const long descriptors = EntriesIn("/proc/self/fd");
     watch = {.watching = true, .failAt = failAt};
     SymbolHandle h = CreateSymbol_ECC200();
     if (watch.failed) {
@@ -129,13 +128,13 @@ bool RunLifetime(long failAt, Outputs& outputs) {
     DeleteSymbol_ECC200(h);
     watch.watching = false;
     EXPECT_EQ(watch.live, 0) << "blocks left allocated when allocation " << failAt << " failed";
-    EXPECT_EQ(OpenDescriptors(), descriptors)
+    EXPECT_EQ(EntriesIn("/proc/self/fd"), descriptors)
         << "files left open when allocation " << failAt << " failed";
     return watch.failed;
 }
 
 TEST(AllocationFailure, EveryAllocationOfALifetimeFailsCleanly) {
-    ScratchDirectory dir;
+    testing::ScratchDirectory dir;
     dir.WriteIdentity(testing::kSampleIdentity);
     Outputs reference;
     RunLifetime(-1, reference);
@@ -147,8 +146,7 @@ TEST(AllocationFailure, EveryAllocationOfALifetimeFailsCleanly) {
         Outputs outputs;
         ASSERT_TRUE(RunLifetime(n, outputs)) << "allocation " << n << " never came";
         EXPECT_EQ(outputs, reference) << "results differ after allocation " << n << " failed";
-        const std::filesystem::directory_iterator files(dir.path());
-        EXPECT_EQ(std::distance(begin(files), end(files)), 2)  // user.id and out.bmp
+        EXPECT_EQ(EntriesIn(dir.path()), 2)  // user.id and out.bmp
             << "stray files after allocation " << n << " failed";
     }
 }

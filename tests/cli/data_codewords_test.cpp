@@ -23,14 +23,11 @@ std::optional<int> CountOf(const std::string& digits, int32_t sizeIndex) {
 TEST(DataCodewords, CountedAtEverySize) {
     for (int32_t index = 0; index < static_cast<int32_t>(ecc200::SymbolSizeTable.size()); ++index) {
         const int capacity = ecc200::SizeAt(index).totalDataCodewords;
-        for (const int used : {1, capacity - 1, capacity}) {
+        for (const int used : {1, capacity - 1, capacity})
             EXPECT_EQ(CountOf(std::string(2 * static_cast<std::size_t>(used), '7'), index), used)
                 << ecc200::SizeName(index) << " with " << used;
-        }
     }
-}
-
-TEST(DataCodewords, NothingForAShapeThatIsNoSize) {
+    // Nothing for a shape that is no size, or too few modules for the shape.
     const std::vector<uint8_t> modules(144 * 144, 1);
     EXPECT_EQ(ecc200_cli::CountDataCodewords(11, 11, modules), std::nullopt);
     EXPECT_EQ(ecc200_cli::CountDataCodewords(10, 10, {modules.data(), 99}), std::nullopt);
