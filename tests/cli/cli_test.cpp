@@ -193,18 +193,16 @@ class Cli : public ::testing::Test {
         fs::current_path("work");
     }
 
-    // The exit code, standard output and standard error.
+    // The exit code, standard output and standard error; the streams live beside "work".
     auto Tool(const std::vector<std::string>& args, const Bytes& input = "",
-              const fs::path& out = "") const {
-        Write(dir_.path() / "in", input);
+              const fs::path& out = "../out") const {
+        Write("../in", input);
         std::string command = Quoted(ECC200_TOOL_PATH);
         for (const std::string& arg : args) command += " " + Quoted(arg);
-        command += " <" + Quoted(dir_.path() / "in") + " >" +
-                   Quoted(out.empty() ? dir_.path() / "out" : out) + " 2>" +
-                   Quoted(dir_.path() / "err");
+        command += " <../in >" + Quoted(out) + " 2>../err";
         const int status = std::system(command.c_str());
-        return std::tuple(WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(dir_.path() / "out"),
-                          Read(dir_.path() / "err"));
+        return std::tuple(WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("../out"),
+                          Read("../err"));
     }
 
     // Every file and folder in the scratch directory, with the files' contents.
