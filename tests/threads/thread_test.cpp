@@ -19,29 +19,16 @@ namespace {
 constexpr int kThreads = 8;
 constexpr int kEncodesPerThread = 200;
 
-// A symbol with both marks on and data of its own for thread t, so the threads' symbols differ
-// in size and content.
-testing::SymbolPtr MarkedSymbol(int t) {
-    auto symbol = testing::MakeSymbol();
-    const std::string data =
-        "THREAD " + std::to_string(t) +
-        std::string(static_cast<std::size_t>(t) * 23, static_cast<char>('a' + t));
-    EXPECT_EQ(SetDimension_ECC200(symbol.get(), -1) + SetSignUser_ECC200(symbol.get(), 1) +
-                  SetSignProduct_ECC200(symbol.get(), 1, "PRODUCT-42") +
-                  testing::SetData(symbol, data),
-              0);
-    return symbol;
-}
-
 // Encode i of thread t: the module buffer, or every fourth time the bytes of the thread's own BMP
 // file (concurrent writes of files side by side in one folder).
 int32_t Encode(SymbolHandle h, int t, int i, std::vector<uint8_t>& result) {
+    int32_t status = 0;
     if (i % 4 != 3) {
-        result.assign(ECC200_MAX_MODULES, 0);
-        return WriteEncodedSymbolToBuf_ECC200(h, result.data(), ECC200_MAX_MODULES);
+        result = testing::EncodeToModules(h, status);
+        return status;
     }
     const std::string name = "thread" + std::to_string(t) + ".bmp";
-    const int32_t status = WriteEncodedSymbolToBMP_ECC200(h, 2, 4, name.c_str());
+    status = WriteEncodedSymbolToBMP_ECC200(h, 2, 4, name.c_str());
     std::ifstream file(name, std::ios::binary);
     result.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     return status;
@@ -56,10 +43,13 @@ TEST(Threads, DistinctSymbolsGiveTheSingleThreadedResults) {
     std::vector<testing::SymbolPtr> symbols;
     std::vector<std::vector<uint8_t>> expected;  // buffer and bitmap of each thread
     for (int t = 0; t < kThreads; ++t) {
-        symbols.push_back(MarkedSymbol(t));
-        for (const int i : {0, 3}) {
-            EXPECT_EQ(Encode(symbols.back().get(), t, i, expected.emplace_back()), 0);
-        }
+        // Both marks on, and data of the thread's own, so that the symbols differ in size.
+        const auto data = std::string(static_cast<std::size_t>(t) * 23, static_cast<char>('a' + t));
+        const auto& symbol = symbols.emplace_back(testing::SymbolWith(0, -1, "THREAD " + data));
+        EXPECT_EQ(SetSignUser_ECC200(symbol.get(), 1), 0);
+        EXPECT_EQ(SetSignProduct_ECC200(symbol.get(), 1, "PRODUCT-42"), 0);
+        for (const int i : {0, 3})
+            EXPECT_EQ(Encode(symbol.get(), t, i, expected.emplace_back()), 0);
     }
     for (const bool rewrite : {false, true}) {
         std::atomic<bool> stop{false};
@@ -77,9 +67,7 @@ TEST(Threads, DistinctSymbolsGiveTheSingleThreadedResults) {
                 for (int i = 0; i < kEncodesPerThread; ++i) {
                     const auto k = static_cast<std::size_t>(2 * t + (i % 4 == 3));
                     const int32_t status = Encode(symbols[k / 2].get(), t, i, result);
-                    if (status == 0 ? result != expected[k] : status != 10 || !rewrite) {
-                        ++bad;
-                    }
+                    bad += status == 0 ? result != expected[k] : status != 10 || !rewrite;
                 }
             });
         }
