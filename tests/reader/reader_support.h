@@ -1,69 +1,117 @@
 // Helpers for end-to-end tests that read our symbols back with an independent reader (zxing-cpp):
-// encode through the public exports, turn a module buffer into a greyscale picture, and decode it.
+// a module buffer drawn as a greyscale picture and decoded, an encode with the options read back,
+// seeded data and the longest prefix of it that fits.
 #pragma once
 
 #include <ZXing/ReadBarcode.h>
 
 #include <cstdint>
-#include <optional>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "ecc200.h"
 #include "geometry/size_table.h"
+#include "support/test_support.h"
 
 namespace ecc200::testing {
 
-// An 8-bit greyscale picture, top row first, one byte per pixel (0 black, 255 white).
-struct GreyPicture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels;
-};
-
-// Rows and columns of the symbol that an output call just produced.
-struct SymbolExtent {
-    int rows = 0, cols = 0;
-};
-
-inline SymbolExtent ExtentOf(SymbolHandle handle) {
+// Draws the module buffer of the symbol's last encode (rows x cols bytes, top row first, 1 dark)
+// at 3 pixels a module inside a white quiet zone of 4 modules, and decodes the picture as a Data
+// Matrix symbol; the reader's whole result.
+inline ZXing::Result ReadModules(const std::vector<uint8_t>& modules, SymbolHandle handle) {
     const int32_t size = GetDimension_ECC200(handle);
     if (!IsSizeIndex(size)) return {};
-    return {SizeAt(size).symbolRows, SizeAt(size).symbolCols};
-}
-
-// Draws a module buffer (rows x cols bytes, top row first, 1 dark) with a white quiet zone of
-// quietModules modules and scale pixels per module.
-inline GreyPicture RenderModules(const std::vector<uint8_t>& modules, SymbolExtent extent,
-                                 int scale = 3, int quietModules = 4) {
-    const int margin = quietModules * scale;
-    GreyPicture picture{extent.cols * scale + 2 * margin, extent.rows * scale + 2 * margin, {}};
-    picture.pixels.assign(static_cast<std::size_t>(picture.width * picture.height), 255);
-    for (int y = 0; y < extent.rows * scale; ++y) {
-        for (int x = 0; x < extent.cols * scale; ++x) {
-            const uint8_t dark =
-                modules[static_cast<std::size_t>(y / scale * extent.cols + x / scale)];
-            picture.pixels[static_cast<std::size_t>((y + margin) * picture.width + x + margin)] =
-                dark ? 0 : 255;
+    const int rows = SizeAt(size).symbolRows, cols = SizeAt(size).symbolCols;
+    constexpr int kScale = 3, kMargin = 4 * kScale;
+    const int width = cols * kScale + 2 * kMargin, height = rows * kScale + 2 * kMargin;
+    std::vector<uint8_t> pixels(static_cast<std::size_t>(width * height), 255);
+    for (int y = 0; y < rows * kScale; ++y) {
+        for (int x = 0; x < cols * kScale; ++x) {
+            if (modules[static_cast<std::size_t>(y / kScale * cols + x / kScale)] != 0)
+                pixels[static_cast<std::size_t>((y + kMargin) * width + x + kMargin)] = 0;
         }
     }
-    return picture;
-}
-
-// Decodes a picture as a Data Matrix symbol; the reader's whole result.
-inline ZXing::Result DecodeResult(const GreyPicture& picture) {
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormat::DataMatrix);
     hints.setTryHarder(true);
     hints.setTryRotate(false);
-    const ZXing::ImageView view(picture.pixels.data(), picture.width, picture.height,
-                                ZXing::ImageFormat::Lum);
-    return ZXing::ReadBarcode(view, hints);
+    return ZXing::ReadBarcode({pixels.data(), width, height, ZXing::ImageFormat::Lum}, hints);
 }
 
-// Decodes a picture as a Data Matrix symbol; nullopt when the reader finds none.
-inline std::optional<std::vector<uint8_t>> DecodePicture(const GreyPicture& picture) {
-    const ZXing::Result result = DecodeResult(picture);
-    if (!result.isValid()) return std::nullopt;
-    return std::vector<uint8_t>(result.bytes().begin(), result.bytes().end());
+inline std::vector<uint8_t> BytesOf(const ZXing::Result& read) {
+    return {read.bytes().begin(), read.bytes().end()};
+}
+
+// The settings of one encode through the exports; the encodation defaults to the smallest.
+struct Settings {
+    int32_t scheme = ECC200_SCHEME_AUTO;
+    int32_t size = ECC200_SIZE_AUTO;
+    int32_t encodation = ECC200_ENCODATION_SMALLEST;
+    int32_t gs1 = 0;
+    int32_t eci = 0;
+    int32_t shape = ECC200_SHAPE_SQUARE;
+};
+
+struct Encoded {
+    int32_t status = -1;
+    int32_t size = -1;
+    ZXing::Result read;
+};
+
+inline Encoded EncodeAndRead(const Settings& s, const std::vector<uint8_t>& data,
+                             bool read = true) {
+    const SymbolPtr handle = MakeSymbol();
+    SymbolHandle h = handle.get();
+    EXPECT_EQ(SetScheme_ECC200(h, s.scheme) + SetDimension_ECC200(h, s.size) +
+                  SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
+                  SetOption_ECC200(h, ECC200_OPTION_GS1, s.gs1) +
+                  SetOption_ECC200(h, ECC200_OPTION_ECI, s.eci) +
+                  SetOption_ECC200(h, ECC200_OPTION_SHAPE, s.shape),
+              0);
+    if (!data.empty()) {
+        EXPECT_EQ(SetDataToEncoding_ECC200(h, data.data(), static_cast<int32_t>(data.size())), 0);
+    }
+    Encoded result;
+    const std::vector<uint8_t> modules = EncodeToModules(h, result.status);
+    result.size = GetDimension_ECC200(h);
+    if (read && result.status == 0) result.read = ReadModules(modules, h);
+    return result;
+}
+
+// Bytes that a scheme carries, weighted towards what the scheme is meant for; some arbitrary
+// bytes where the scheme can shift to them. Scheme 0 mixes every class byte by byte.
+inline std::vector<uint8_t> RandomData(int32_t scheme, std::size_t length, std::mt19937& random) {
+    const std::string upper = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const std::string lower = " 0123456789abcdefghijklmnopqrstuvwxyz";
+    const std::string edifact = ";<=>?@[\\]^!\"#$%&'()*+,-./:" + upper;
+    const std::string alphabets[] = {upper + lower, upper, upper,         upper,
+                                     edifact,       lower, upper + "\r*>"};
+    const uint32_t arbitraryPercent[] = {20, 100, 20, 100, 0, 20, 0};
+    const std::string& alphabet = alphabets[scheme];
+    std::vector<uint8_t> data(length);
+    for (uint8_t& b : data) {
+        const auto pick = static_cast<uint32_t>(random());
+        b = pick % 100 < arbitraryPercent[scheme] && &b != data.data()  // so one byte fits
+                ? static_cast<uint8_t>(pick >> 8)
+                : static_cast<uint8_t>(alphabet[(pick >> 8) % alphabet.size()]);
+    }
+    return data;
+}
+
+inline std::vector<uint8_t> Prefix(const std::vector<uint8_t>& pool, std::size_t length) {
+    return {pool.begin(), pool.begin() + static_cast<std::ptrdiff_t>(length)};
+}
+
+// The longest prefix of pool for which fits(prefix) holds, by bisection.
+template <class Fits>
+std::size_t LongestFittingPrefix(const std::vector<uint8_t>& pool, Fits fits) {
+    std::size_t fitting = 0, failing = pool.size() + 1;
+    while (failing - fitting > 1) {
+        const std::size_t middle = (fitting + failing) / 2;
+        (fits(Prefix(pool, middle)) ? fitting : failing) = middle;
+    }
+    return fitting;
 }
 
 }  // namespace ecc200::testing

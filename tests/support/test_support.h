@@ -56,11 +56,6 @@ inline SymbolPtr SymbolWith(int32_t scheme, int32_t size, std::string_view data)
     EXPECT_EQ(data.empty() ? 0 : SetData(handle, data), 0);
     return handle;
 }
-inline SymbolPtr SymbolWith(int32_t scheme, int32_t size, const std::vector<uint8_t>& data) {
-    return SymbolWith(scheme, size,
-                      std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
-}
-
 // The module buffer of an encode through WriteEncodedSymbolToBuf_ECC200, rows x cols bytes of
 // the size used; the status of the call in status.
 inline std::vector<uint8_t> EncodeToModules(SymbolHandle handle, int32_t& status) {
@@ -78,11 +73,10 @@ class ScratchDirectory {
   public:
     ScratchDirectory() : previous_(std::filesystem::current_path()) {
         // A random name, retried until create_directory makes a new one (portable mkdtemp).
-        std::random_device seed;
-        std::mt19937_64 random(seed());
-        const auto base = std::filesystem::temp_directory_path();
+        std::mt19937_64 random(std::random_device{}());
         do {
-            path_ = base / ("ecc200-test-" + std::to_string(random()));
+            path_ = std::filesystem::temp_directory_path() /
+                    ("ecc200-test-" + std::to_string(random()));
         } while (!std::filesystem::create_directory(path_));
         std::filesystem::current_path(path_);
     }
@@ -128,14 +122,6 @@ int RunInChild(Call call, std::chrono::milliseconds limit) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 #endif
-
-// Names a parameterised test after the `name` member of its case.
-struct CaseName {
-    template <class Case>
-    std::string operator()(const ::testing::TestParamInfo<Case>& param) const {
-        return param.param.name;
-    }
-};
 
 // A symbol holding `data`, with the requested scheme and size in the in-use fields and an empty
 // codeword stream, as the encode pipeline leaves it before encodation.

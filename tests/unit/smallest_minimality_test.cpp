@@ -18,7 +18,6 @@ namespace {
 
 enum Label : uint8_t { kA, kC, kT, kX, kE, kB };
 constexpr int32_t kOpen = 1 << 20;
-constexpr uint8_t kGs = 0x1D;
 constexpr std::size_t kLongestInput = 8;
 
 int32_t AsciiCodewords(const uint8_t* bytes, int32_t count) {
@@ -112,7 +111,7 @@ struct Measure {
 bool Carries(Label scheme, uint8_t c, bool gs1) {
     return scheme == kX   ? IsX12(c)
            : scheme == kE ? IsEdifact(c)
-                          : !(scheme == kB && gs1 && c == kGs);
+                          : !(scheme == kB && gs1 && c == 0x1D);
 }
 
 // The least needed capacity over every assignment of schemes to the bytes.
