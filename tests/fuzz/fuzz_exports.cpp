@@ -78,6 +78,8 @@ class Workspace {
 struct Slot {
     SymbolHandle handle = nullptr;
     int32_t requestedSize = 0;
+    bool marks[2] = {};  // user, product: switched on successfully
+    std::string productId;
 };
 
 using Modules = std::vector<uint8_t>;
@@ -94,16 +96,46 @@ int32_t EncodeToModules(SymbolHandle handle, Modules& modules) {
     return status;
 }
 
-// A successful encode: the right size, modules of 0 or 1, and the same symbol on a second encode.
+// Every data region is framed by a solid left column and bottom row and by alternating modules
+// along its top row and right column.
+bool FinderAndTimingIntact(const Modules& m, const ecc200::SymbolSize& size) {
+    const int32_t cols = size.symbolCols, height = size.regionRows + 2, width = size.regionCols + 2;
+    for (int32_t row = 0; row < size.symbolRows; ++row) {
+        for (int32_t col = 0; col < cols; ++col) {
+            const int32_t r = row % height, c = col % width;
+            const int expected = r == height - 1 || c == 0 ? 1
+                                 : r == 0                  ? 1 - c % 2
+                                 : c == width - 1          ? r % 2
+                                                           : -1;
+            if (expected >= 0 && m[static_cast<std::size_t>(row * cols + col)] != expected)
+                return false;
+        }
+    }
+    return true;
+}
+
+// A successful encode: the right size, modules of 0 or 1 with finder and timing in place, the
+// same symbol on a second encode, and every mark that is on applied (the symbol differs from the
+// one the same settings give with that mark off).
 void CheckEncodedSymbol(const Slot& slot, const Modules& modules) {
     const int32_t sizeIndex = GetDimension_ECC200(slot.handle);
     Require(ecc200::IsSizeIndex(sizeIndex), "no size after a successful encode");
     Require(slot.requestedSize == ECC200_SIZE_AUTO || sizeIndex == slot.requestedSize,
             "a fixed size was not kept");
     Require(std::ranges::all_of(modules, [](uint8_t m) { return m <= 1; }), "module not 0 or 1");
-
+    Require(FinderAndTimingIntact(modules, ecc200::SizeAt(sizeIndex)), "finder or timing broken");
     Modules again;
     Require(EncodeToModules(slot.handle, again) == 0 && again == modules, "encodes differ");
+    for (const int mark : {0, 1}) {
+        if (!slot.marks[mark]) continue;
+        const auto turn = [&](uint8_t on) {
+            return mark == 0 ? SetSignUser_ECC200(slot.handle, on)
+                             : SetSignProduct_ECC200(slot.handle, on, slot.productId.c_str());
+        };
+        Require(turn(0) == 0 && EncodeToModules(slot.handle, again) == 0 && turn(1) == 0,
+                "mark not switched off and on again, or unmarked encode failed");
+        Require(again != modules, "encode succeeded without one of its marks");
+    }
 }
 
 int32_t LittleEndian32(const std::vector<uint8_t>& bytes, std::size_t at) {
@@ -111,10 +143,10 @@ int32_t LittleEndian32(const std::vector<uint8_t>& bytes, std::size_t at) {
                                 uint32_t{bytes[at + 2]} << 16 | uint32_t{bytes[at + 3]} << 24);
 }
 
-// The BMP file is 8 bits a pixel, moduleSize pixels a module inside the margin, rows padded to
-// four bytes. (Its pixels are compared with the buffer in the tool's tests.)
-void CheckBitmap(const char* path, const ecc200::SymbolSize& size, int32_t moduleSize,
-                 int32_t quietZone) {
+// The BMP file is 8 bits a pixel, rows bottom-up padded to four bytes, and shows exactly the
+// modules, moduleSize pixels each, inside a white margin.
+void CheckBitmap(const char* path, const Modules& modules, const ecc200::SymbolSize& size,
+                 int32_t moduleSize, int32_t quietZone) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
                                     std::istreambuf_iterator<char>());
@@ -124,8 +156,19 @@ void CheckBitmap(const char* path, const ecc200::SymbolSize& size, int32_t modul
     Require(file.size() > 25 && file[0] == 'B' && file[1] == 'M' &&
                 LittleEndian32(file, 18) == width && LittleEndian32(file, 22) == height,
             "BMP header wrong");
-    Require(file.size() == 1078 + static_cast<std::size_t>(((width + 3) & ~3) * height),
-            "BMP length wrong");
+    const auto stride = static_cast<std::size_t>((width + 3) & ~3);
+    Require(file.size() == 1078 + stride * static_cast<std::size_t>(height), "BMP length wrong");
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            const int32_t r = y - margin, c = x - margin, side = moduleSize;
+            const bool dark =
+                r >= 0 && c >= 0 && r < size.symbolRows * side && c < size.symbolCols * side &&
+                modules[static_cast<std::size_t>(r / side * size.symbolCols + c / side)];
+            Require(file[1078 + stride * static_cast<std::size_t>(height - 1 - y) +
+                         static_cast<std::size_t>(x)] == (dark ? 0 : 255),
+                    "BMP pixel differs from the buffer");
+        }
+    }
 }
 
 class Session {
@@ -215,6 +258,7 @@ class Session {
         const auto enable = in_.ConsumeIntegral<uint8_t>();
         const int32_t status = SetSignUser_ECC200(slot.handle, enable);
         Require(enable != 0 ? OneOf(status, {0, 10, 18}) : status == 0, "SetSignUser result");
+        slot.marks[0] = enable != 0 && status == 0;
     }
 
     void SwitchProductMark(Slot& slot) {
@@ -227,10 +271,13 @@ class Session {
         Require(enable != 0 ? OneOf(status, {0, 8, 10, 18}) : status == 0, "SetSignProduct result");
         Require(status != 0 || enable == 0 || (!null && !id.empty() && id.size() <= 100),
                 "product identifier accepted against the limits");
+        slot.marks[1] = enable != 0 && status == 0;
+        slot.productId = id;
     }
 
     void Clear(Slot& slot) {
         Clear_ECC200(slot.handle);
+        slot.marks[0] = slot.marks[1] = false;
         Require(GetScheme_ECC200(slot.handle) == 0 && GetDimension_ECC200(slot.handle) == -1,
                 "Clear left a scheme or a size");
     }
@@ -277,7 +324,8 @@ class Session {
         Require(path != nullptr && target < kWritableTargets, "success on an unwritable path");
         Modules modules;
         Require(EncodeToModules(slot.handle, modules) == 0, "buffer encode failed after BMP");
-        CheckBitmap(path, ecc200::SizeAt(GetDimension_ECC200(slot.handle)), moduleSize, quietZone);
+        CheckBitmap(path, modules, ecc200::SizeAt(GetDimension_ECC200(slot.handle)), moduleSize,
+                    quietZone);
         CheckEncodedSymbol(slot, modules);
     }
 

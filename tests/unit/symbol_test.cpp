@@ -90,17 +90,16 @@ uint32_t U32(const Bytes& b, std::size_t at) {
            uint32_t{b[at + 3]} << 24;
 }
 
-// Header and grey palette; the pixels are compared with the tool's other outputs in its tests.
-TEST(BmpOutput, HeaderAndPalette) {
+// Header, grey palette, and pixels: rows bottom-up, m x m per module inside the margin.
+TEST(BmpOutput, HeaderPaletteAndPixels) {
     // Size, module size, quiet zone; width, height, stride and size of the file.
     const std::tuple<int32_t, int, int32_t, uint32_t, uint32_t, uint32_t, uint32_t> cases[] = {
         {0, 4, 8, 56, 56, 56, 4214}, {0, 1, -5, 10, 10, 12, 1198}, {24, 3, 1, 56, 26, 56, 2534}};
     for (const auto& [size, m, quiet, width, height, stride, fileSize] : cases) {
         SCOPED_TRACE(fileSize);
         testing::ScratchDirectory directory;
-        ASSERT_EQ(
-            WriteEncodedSymbolToBMP_ECC200(SymbolWith(0, size, "123456").get(), m, quiet, "s.bmp"),
-            0);
+        const SymbolPtr handle = SymbolWith(0, size, "123456");
+        ASSERT_EQ(WriteEncodedSymbolToBMP_ECC200(handle.get(), m, quiet, "s.bmp"), 0);
         const Bytes file = FileBytes("s.bmp");
         ASSERT_EQ(file.size(), fileSize);
         EXPECT_EQ(file[0] + (file[1] << 8), 'B' + ('M' << 8));
@@ -111,6 +110,20 @@ TEST(BmpOutput, HeaderAndPalette) {
         for (uint32_t i = 0; i < 13 + 256; ++i)
             ASSERT_EQ(U32(file, 2 + 4 * i), i < 13 ? header[i] : (i - 13) * 0x10101)
                 << "field " << i;
+        int32_t status = -1;
+        const auto modules = testing::EncodeToModules(handle.get(), status);
+        const int margin = std::max(quiet, 0), cols = (static_cast<int>(width) - 2 * margin) / m;
+        for (int y = 0; y < static_cast<int>(height); ++y) {
+            for (int x = 0; x < static_cast<int>(width); ++x) {
+                const int r = static_cast<int>(height) - 1 - y - margin, c = x - margin;
+                const bool dark = r >= 0 && c >= 0 && r < static_cast<int>(height) - 2 * margin &&
+                                  c < cols * m &&
+                                  modules[static_cast<size_t>(r / m * cols + c / m)];
+                ASSERT_EQ(file[1078 + static_cast<size_t>(y) * stride + static_cast<size_t>(x)],
+                          dark ? 0 : 255)
+                    << x << "," << y;
+            }
+        }
     }
 }
 
