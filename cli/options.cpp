@@ -6,9 +6,9 @@
 
 #include "catalogue.h"
 #include "colour.h"
+#include "ecc200.h"
 #include "formats.h"
 #include "render_plan.h"
-#include "ecc200.h"
 #include "tool_error.h"
 
 namespace ecc200_cli {
