@@ -29,7 +29,7 @@ src/geometry/assembly.cpp :: timing[c] = static_cast<uint8_t>((c & 1) == 0); => 
 src/geometry/assembly.cpp :: symbol.matrix[i + 1 + 2 * (i / rr)]; => symbol.matrix[i + 1 + (i / rr)];
 src/geometry/assembly.cpp :: symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 0); => symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 1);
 src/ecc/reed_solomon.cpp :: (149 * position) % 253 + 130 => (149 * position) % 253 + 129
-src/ecc/reed_solomon.cpp :: kFirstShortBlock = 8; => kFirstShortBlock = 9;
+src/geometry/size_table.h :: return block < s.blockCount - ShortBlockCount(s) ? s.blockDataCodewords => return block < s.blockCount - ShortBlockCount(s) + 1 ? s.blockDataCodewords
 src/ecc/reed_solomon.cpp :: ^ row[Words - 1]; => ^ row[0];
 src/ecc/reed_solomon.cpp :: PadToCapacity(symbol, size.totalDataCodewords); => PadToCapacity(symbol, size.totalDataCodewords - 1);
 src/encodation/ascii.cpp :: kDigitPairBase = 130; => kDigitPairBase = 131;
@@ -51,12 +51,12 @@ src/encodation/lookahead.cpp :: kWindow = 6; => kWindow = 5;
 src/encodation/lookahead.cpp :: .asciiHalves = IsExtended(c) ? 4 : 2, => .asciiHalves = IsExtended(c) ? 3 : 2,
 src/encodation/auto_scheme.cpp :: if (scan.NextAre(3, IsUpper)) { => if (scan.NextAre(2, IsUpper)) {
 src/encodation/auto_scheme.cpp :: if (padCapacity > cursor.count) => if (padCapacity > cursor.count + 1)
-src/encodation/auto_scheme.cpp :: if (scan.i < scan.length && scan.suggestion != kSchemeAscii) { => if (scan.suggestion != kSchemeAscii) {
+src/encodation/auto_scheme.cpp :: if (scan.next < scan.length && scan.suggestion != kSchemeAscii) { => if (scan.suggestion != kSchemeAscii) {
 src/encodation/exact_fit.cpp :: if (capacity == n) { => if (capacity == n + 1) {
-src/encodation/fixed_scheme.cpp :: cursor.count) == kAutomaticSize) cursor.Put(kFirstPad); => cursor.count) != kAutomaticSize) cursor.Put(kFirstPad);
+src/encodation/fixed_scheme.cpp :: cursor.count) == kNoSize) cursor.Put(kFirstPad); => cursor.count) != kNoSize) cursor.Put(kFirstPad);
 src/marks/keystream.cpp :: + state.permutation[j]) & 0xFFu]; => + state.permutation[j] + 1) & 0xFFu];
 src/marks/product_mark.cpp :: stepAndInvert((k >> 3) & 7) => stepAndInvert((k >> 4) & 7)
-src/marks/user_mark.cpp :: static_cast<uint8_t>(symbolCols & 0xFF); => static_cast<uint8_t>(symbolRows & 0xFF);
+src/marks/keystream.cpp :: state.key[1] = static_cast<uint8_t>(cols & 0xFF); => state.key[1] = static_cast<uint8_t>(rows & 0xFF);
 src/marks/user_mark.cpp :: codeword = static_cast<uint8_t>(~codeword); => codeword = static_cast<uint8_t>(codeword ^ 1);
 src/marks/user_identity.cpp :: return c - 'a' + 10; => return c - 'a' + 11;
 src/marks/user_identity.cpp :: kFieldBOffset = kFieldDigits + 1; => kFieldBOffset = kFieldDigits;
@@ -70,11 +70,11 @@ src/api/bmp_writer.cpp :: PutLittleEndian32(h + 46, 256); => PutLittleEndian32(h
 src/api/bmp_writer.cpp :: symbol.matrix[symbol.rows - 1 - r]; => symbol.matrix[r];
 src/api/encode_pipeline.cpp :: symbol.matrix[1][lastCol - 1] = 1; => symbol.matrix[1][lastCol - 1] = 0;
 src/api/encode_pipeline.cpp :: if (count > SizeAt(symbol.sizeIndex).totalDataCodewords) { => if (count >= SizeAt(symbol.sizeIndex).totalDataCodewords) {
-cli/outputs.cpp :: if (extension == ".svg") return OutputFormat::kSvg; => if (extension == ".svg") return OutputFormat::kPng;
+cli/formats.cpp :: {OutputFormat::kSvg, "svg", ".svg", => {OutputFormat::kSvg, "svg", ".svgz",
 cli/svg_writer.cpp :: if (!grid.Dark(row, col)) { => if (grid.Dark(row, col)) {
-cli/png_writer.cpp :: const int moduleRow = y / moduleSize - quietZone; => const int moduleRow = y / moduleSize;
+cli/png_writer.cpp :: const int start = (layout.quietZone + col) * layout.moduleSize; => const int start = col * layout.moduleSize;
 cli/terminal_writer.cpp :: return lowerDark ? kBothDark : kUpperDark; => return lowerDark ? kUpperDark : kBothDark;
-cli/batch.cpp :: if (!line.empty() && line.back() == '\r') line.pop_back(); => if (line.empty()) line.pop_back();
+cli/data_input.cpp :: if (!line.bytes.empty() && line.bytes.back() == '\r') line.bytes.pop_back(); => if (line.bytes.empty()) line.bytes.pop_back();
 EOF
 }
 
