@@ -30,8 +30,9 @@ constexpr uint8_t kFromStart = 0;
 constexpr uint8_t kFromAsciiByte = 1;
 constexpr uint8_t kFromDigitPair = 2;
 constexpr uint8_t kFromBase256 = 3;
-constexpr uint8_t kFromStep = 4;  // a C40, Text or EDIFACT byte, an X12 triplet
+constexpr uint8_t kFromStep = 4;  // an X12 triplet
 constexpr uint8_t kFromLatch = 5;
+constexpr uint8_t kFromRun = 6;       // C40, Text or EDIFACT bytes from the position before
 constexpr uint8_t kFromUnlatch = 16;  // + the state left
 
 // Above every real cost (at most two codewords a byte), low enough that a cost and a few codewords
@@ -95,18 +96,32 @@ constexpr int32_t AsciiLength(uint8_t c) {
     return IsExtended(c) ? 2 : 1;
 }
 
-// What the search asks of a byte, looked up once: whether X12 and EDIFACT carry it.
+// What the search asks of a byte, looked up once: whether X12 and EDIFACT carry it, and what
+// kind of data it makes (see KindsOf).
 constexpr uint8_t kInX12 = 1;
 constexpr uint8_t kInEdifact = 2;
+constexpr uint8_t kNotDigit = 4;
+constexpr uint8_t kNotC40Basic = 8;
+constexpr uint8_t kAboveAscii = 16;
 constexpr std::array<uint8_t, 256> kByteSets = [] {
     std::array<uint8_t, 256> sets{};
     for (int32_t c = 0; c < 256; ++c) {
         const auto byte = static_cast<uint8_t>(c);
-        sets[static_cast<std::size_t>(c)] =
-            static_cast<uint8_t>((IsX12(byte) ? kInX12 : 0) | (IsEdifact(byte) ? kInEdifact : 0));
+        sets[static_cast<std::size_t>(c)] = static_cast<uint8_t>(
+            (IsX12(byte) ? kInX12 : 0) | (IsEdifact(byte) ? kInEdifact : 0) |
+            (IsDigit(byte) ? 0 : kNotDigit) | (IsC40Basic(byte) ? 0 : kNotC40Basic) |
+            (IsExtended(byte) ? kAboveAscii : 0));
     }
     return sets;
 }();
+
+// The kinds of byte that occur in the data (kNotDigit, kNotC40Basic, kAboveAscii), which decide
+// how much of the search it needs.
+uint8_t KindsOf(const uint8_t* data, int32_t length) {
+    uint8_t kinds = 0;
+    for (int32_t i = 0; i < length; ++i) kinds |= kByteSets[data[i]];
+    return static_cast<uint8_t>(kinds & (kNotDigit | kNotC40Basic | kAboveAscii));
+}
 
 bool IsEdifactState(int32_t state) {
     return state >= kEdifactState;
@@ -134,6 +149,7 @@ struct Ending {
         kClosingGroup,   // EDIFACT with values pending, closed with the unlatch
         kAsciiTail,      // the rest in ASCII with no unlatch, read as ASCII by the rule at the end
         kBase256ToEnd,   // a Base 256 field with length 0, running to the end of the symbol
+        kDigitPairs,     // data of digits alone, in ASCII with no search
     };
     Kind kind;
     int32_t position;  // where the path of states ends
@@ -154,6 +170,7 @@ class Search {
         : data_(data), length_(length), gs1_(gs1), prefix_(prefix) {}
 
     void Run();
+    [[gnu::noinline]] void RunBasic();
     int32_t NeededCapacity() const;
     // The ending to write for capacity C, or null when none fits it.
     const Ending* EndingFor(int32_t capacity) const;
@@ -168,6 +185,7 @@ class Search {
         int32_t state;
     };
     Arrival WayBack(int32_t position, int32_t state) const;
+    Arrival RunBack(int32_t position, int32_t state) const;
     bool SlideBase256Window(int32_t i);
     void ConsiderLongField(int32_t i);
     [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
@@ -295,6 +313,21 @@ inline void Latch(int32_t* row) {
     Relax(row[kEdifactState], latched);
 }
 
+// The states of data that is all space, digits and upper-case letters. Each such byte is one C40
+// value, so C40 carries any run that Text (two values for a letter) or X12 (the same values, with
+// stricter ends) could at no more cost, and is preferred on every tie: the search leaves Text and
+// X12 unreached. Every such byte is in EDIFACT and none is above 127 (no Base 256 field can win).
+inline void UnlatchBasic(int32_t* row) {
+    int32_t ascii = row[kAsciiState];
+    for (const int32_t state : {kC40State, kC40State + 2, kEdifactState, kEdifactState + 1,
+                                kEdifactState + 2, kEdifactState + 3}) {
+        Relax(ascii, row[state] + kUnlatchCost[state]);
+    }
+    row[kAsciiState] = ascii;
+    Relax(row[kC40State], ascii + 1);
+    Relax(row[kEdifactState], ascii + 1);
+}
+
 // One byte more in C40 or Text from each pending count: `values` more values, two codewords for
 // every triplet they complete. The pending counts map one to one onto the next position's, and
 // nothing else reaches C40 or Text there, so the entries are stored, not relaxed. Selected
@@ -325,6 +358,11 @@ constexpr int32_t kSlotCount = kStateCount + 3;
 // raised by the same amount. 12 is the least such period.
 constexpr int32_t kDigitPeriod = 12;
 
+// A state that no step reaches, as Text and X12 in the search of basic data.
+bool IsUnreachedThroughout(int32_t now, int32_t settled) {
+    return now >= kUnreached && settled >= kUnreached;
+}
+
 // Called at position i of a run of digits whose state has repeated, raised by one amount, over the
 // last kDigitPeriod positions (`settled` is the state then). While every position searched lies
 // at least two digits into the run and sees three digits from itself on, each step maps a state
@@ -340,6 +378,7 @@ int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settl
     if (periods <= 0) return i;
     const int32_t raise = slots[0] - settled[0];
     for (int32_t slot = 0; slot < kSlotCount; ++slot) {
+        if (IsUnreachedThroughout(slots[slot], settled[slot])) continue;
         if (slots[slot] - settled[slot] != raise || slots[slot] >= kUnreached / 2) return i;
     }
     const int32_t keyRaise = raise - kDigitPeriod;
@@ -355,22 +394,89 @@ int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settl
             ConsiderLongField(t);
         }
         for (int32_t state = 0; state < kStateCount; ++state) {
-            cost_[t][state] = static_cast<int16_t>(cost_[t - kDigitPeriod][state] + raise);
+            const int32_t cost = cost_[t - kDigitPeriod][state];
+            cost_[t][state] = static_cast<int16_t>(cost < kUnreached ? cost + raise : cost);
         }
         base256Start_[t] = -1;  // no field reaches ASCII there
-        asciiKey_[t] = static_cast<int16_t>(asciiKey_[t - kDigitPeriod] + keyRaise);
+        if (fieldsCanWin_) {
+            asciiKey_[t] = static_cast<int16_t>(asciiKey_[t - kDigitPeriod] + keyRaise);
+        }
     }
-    for (int32_t slot = 0; slot < kSlotCount; ++slot) slots[slot] += periods * raise;
+    for (int32_t slot = 0; slot < kSlotCount; ++slot) {
+        if (slots[slot] < kUnreached) slots[slot] += periods * raise;
+    }
     return end;
+}
+
+// The search of basic data (see UnlatchBasic): the same steps over the states that can be reached.
+void Search::RunBasic() {
+    int32_t row[kSlotCount];
+    for (int32_t& entry : row) entry = kUnreached;
+    row[kAsciiState] = prefix_;
+    const uint8_t* const data = data_;
+    const int32_t length = length_;
+    int32_t settled[kSlotCount] = {};
+    int32_t settledAt = -kDigitPeriod - 1;
+    int32_t probeAt = 0;
+    int32_t lastNonDigit = -1;  // before i
+    for (int32_t i = 0;; ++i) {
+        if (i == probeAt) {
+            if (settledAt == i - kDigitPeriod && lastNonDigit < settledAt - 2) {
+                int32_t state[kSlotCount];  // a copy, so that `row` never escapes to memory
+                std::memcpy(state, row, sizeof state);
+                i = SkipDigitPeriods(i, state, settled);
+                std::memcpy(row, state, sizeof row);
+            }
+            std::memcpy(settled, row, sizeof settled);
+            settledAt = i;
+            probeAt = i + kDigitPeriod;
+        }
+        UnlatchBasic(row);
+        int16_t* costs = cost_[i];
+        for (int32_t state = 0; state < kStateCount; ++state) {
+            costs[state] = static_cast<int16_t>(row[state]);
+        }
+        if (i == length) break;
+
+        const uint8_t c = data[i];
+        lastNonDigit = IsDigit(c) ? lastNonDigit : i;
+        int32_t next[kSlotCount];
+        next[kAsciiState] = std::min(row[kPairSlot], row[kAsciiState] + 1);
+        const bool pair = i + 1 < length && IsDigit(c) && IsDigit(data[i + 1]);
+        next[kPairSlot] = pair ? row[kAsciiState] + 1 : kUnreached;
+        // One value a byte: the pending count goes round, a triplet completed from two pending.
+        next[kC40State] = row[kC40State + 2] + 2;
+        next[kC40State + 1] = row[kC40State];
+        next[kC40State + 2] = row[kC40State + 1];
+        for (const int32_t state :
+             {kTextState, kTextState + 1, kTextState + 2, kX12State, kX12Slot1, kX12Slot2}) {
+            next[state] = kUnreached;
+        }
+        next[kEdifactState + 1] = row[kEdifactState];
+        next[kEdifactState + 2] = row[kEdifactState + 1];
+        next[kEdifactState + 3] = row[kEdifactState + 2];
+        next[kEdifactState] = row[kEdifactState + 3] + 3;
+        std::memcpy(row, next, sizeof row);
+    }
+    CollectEndings();
 }
 
 // The search keeps the state of one position in locals: no row is read back from memory, so the
 // compiler can hold it in registers.
 void Search::Run() {
+    const uint8_t kinds = KindsOf(data_, length_);
+    if ((kinds & kNotDigit) == 0) {
+        // Digits alone: pairs from the front and a single last digit, half a codeword a digit,
+        // which every other scheme exceeds, so no search is needed.
+        AddEnding(Ending::kDigitPairs, length_, kAsciiState, prefix_ + (length_ + 1) / 2,
+                  kUnreached);
+        return;
+    }
+    if ((kinds & kNotC40Basic) == 0) return RunBasic();
     int32_t row[kSlotCount];
     for (int32_t& entry : row) entry = kUnreached;
     row[kAsciiState] = prefix_;
-    fieldsCanWin_ = std::any_of(data_, data_ + length_, IsExtended);
+    fieldsCanWin_ = (kinds & kAboveAscii) != 0;
     // In locals: the stores into the tables could otherwise change them for all the compiler knows.
     const uint8_t* const data = data_;
     const int32_t length = length_;
@@ -528,29 +634,41 @@ Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
         }
         return {kFromStart, i, state};  // not reached
     }
-    const Arrival latched = {kFromLatch, i, kAsciiState};
-    if (i == 0) return latched;
-    const uint8_t c = data_[i - 1];
+    const bool triplet = i >= 3 && (kByteSets[data_[i - 1]] & kByteSets[data_[i - 2]] &
+                                    kByteSets[data_[i - 3]] & kInX12) != 0;
+    if (triplet && cost_[i - 3][kX12State] + 2 == cost) return {kFromStep, i - 3, state};
+    return {kFromLatch, i, kAsciiState};
+}
+
+// The way back through a run of C40, Text or EDIFACT bytes, each step preferred to the latch as
+// in WayBack: back to the first position of the run, where the latch reached it.
+Search::Arrival Search::RunBack(int32_t i, int32_t state) const {
+    const int32_t end = i;
     const int32_t base = SchemeBase(state);
-    const int32_t pending = PendingValues(state);
-    if (state == kX12State) {
-        const bool triplet = i >= 3 && (kByteSets[c] & kByteSets[data_[i - 2]] &
-                                        kByteSets[data_[i - 3]] & kInX12) != 0;
-        if (triplet && cost_[i - 3][kX12State] + 2 == cost) return {kFromStep, i - 3, state};
-        return latched;
-    }
+    int32_t pending = PendingValues(state);
+    int32_t cost = cost_[i][state];
     if (base == kEdifactState) {
-        if ((kByteSets[c] & kInEdifact) == 0) return latched;
-        const int32_t from = kEdifactState + ((pending + 3) & 3);
-        if (cost_[i - 1][from] + (pending == 0 ? 3 : 0) == cost) return {kFromStep, i - 1, from};
-        return latched;
+        for (; i > 0 && (kByteSets[data_[i - 1]] & kInEdifact) != 0; --i) {
+            const int32_t before = (pending + 3) & 3;
+            const int32_t added = pending == 0 ? 3 : 0;
+            if (cost_[i - 1][kEdifactState + before] + added != cost) break;
+            cost -= added;
+            pending = before;
+        }
+    } else {
+        const std::array<TripletStep, 256>& steps = base == kC40State ? kC40Steps : kTextSteps;
+        for (; i > 0; --i) {
+            const TripletStep step = steps[data_[i - 1]];
+            const int32_t rest = step.rest;
+            const int32_t before = pending >= rest ? pending - rest : pending - rest + 3;
+            const int32_t added = step.whole + (before + rest >= 3 ? 2 : 0);
+            if (cost_[i - 1][base + before] + added != cost) break;
+            cost -= added;
+            pending = before;
+        }
     }
-    const TripletStep step = (base == kC40State ? kC40Steps : kTextSteps)[c];
-    const int32_t rest = step.rest;
-    const int32_t before = pending >= rest ? pending - rest : pending - rest + 3;
-    const int32_t added = step.whole + (before + rest >= 3 ? 2 : 0);
-    if (cost_[i - 1][base + before] + added == cost) return {kFromStep, i - 1, base + before};
-    return latched;
+    if (i == end) return {kFromLatch, i, kAsciiState};
+    return {kFromRun, i, base + pending};
 }
 
 // Follows the arrivals back from (position, state) to the start; leaves the path, in order from
@@ -559,7 +677,9 @@ int32_t Search::Backtrack(int32_t position, int32_t state) {
     int32_t first = kPathCapacity;
     for (;;) {
         --first;
-        const Arrival arrival = WayBack(position, state);
+        const Arrival arrival = state == kAsciiState || state == kX12State
+                                    ? WayBack(position, state)
+                                    : RunBack(position, state);
         pathPosition_[first] = static_cast<int16_t>(position);
         pathState_[first] = static_cast<uint8_t>(state);
         pathHow_[first] = arrival.how;
@@ -624,9 +744,17 @@ class Emitter {
         word_ = 0;
         Put(state == kEdifactState ? kLatchEdifact : LatchOf(StateScheme(state)));
     }
-    void C40TextByte(int32_t state, uint8_t c) {
-        const ByteValues& entry = (state < kTextState ? *c40Values_ : *textValues_)[c];
-        for (int32_t k = 0; k < entry.count; ++k) C40TextValue(entry.values[k]);
+    // The bytes from..to-1 in the scheme of `state` (C40, Text or EDIFACT).
+    void ValueRun(int32_t state, int32_t from, int32_t to) {
+        if (IsEdifactState(state)) {
+            for (int32_t i = from; i < to; ++i) EdifactByte(data_[i]);
+            return;
+        }
+        const ByteValueTable& table = state < kTextState ? *c40Values_ : *textValues_;
+        for (int32_t i = from; i < to; ++i) {
+            const ByteValues& entry = table[data_[i]];
+            for (int32_t k = 0; k < entry.count; ++k) C40TextValue(entry.values[k]);
+        }
     }
     void X12Triplet(int32_t at) {
         PutTriplet(X12Value(data_[at]), X12Value(data_[at + 1]), X12Value(data_[at + 2]));
@@ -697,22 +825,20 @@ class Emitter {
 };
 
 int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
-    const int32_t first = Backtrack(ending.position, ending.state);
+    // Data of digits alone has no path: its ending writes all of it.
+    const int32_t first = ending.kind == Ending::kDigitPairs
+                              ? kPathCapacity
+                              : Backtrack(ending.position, ending.state);
     Emitter emit(data_, gs1_, out, prefix_);
     for (int32_t k = first + 1; k < kPathCapacity; ++k) {
         const int32_t before = pathPosition_[k - 1];
         const int32_t previous = pathState_[k - 1];
         const int32_t state = pathState_[k];
         const uint8_t how = pathHow_[k];
-        // Steps first: they are most of a long path.
-        if (how == kFromStep) {
-            if (state < kX12State) {
-                emit.C40TextByte(state, data_[before]);
-            } else if (state == kX12State) {
-                emit.X12Triplet(before);
-            } else {
-                emit.EdifactByte(data_[before]);
-            }
+        if (how == kFromRun) {
+            emit.ValueRun(state, before, pathPosition_[k]);
+        } else if (how == kFromStep) {
+            emit.X12Triplet(before);
         } else if (how >= kFromUnlatch) {
             emit.Close(previous, true);
         } else if (how == kFromLatch) {
@@ -745,6 +871,9 @@ int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
             break;
         case Ending::kBase256ToEnd:
             emit.Base256Field(ending.position, length_, true);
+            break;
+        case Ending::kDigitPairs:
+            emit.AsciiRun(0, length_);
             break;
     }
     if (emit.Count() < capacity) emit.Put(kFirstPad);
