@@ -116,11 +116,16 @@ constexpr std::array<uint8_t, 256> kByteSets = [] {
 }();
 
 // The kinds of byte that occur in the data (kNotDigit, kNotC40Basic, kAboveAscii), which decide
-// how much of the search it needs.
+// how much of the search it needs; looked at a block at a time, until all kinds have occurred.
 uint8_t KindsOf(const uint8_t* data, int32_t length) {
+    constexpr uint8_t kAllKinds = kNotDigit | kNotC40Basic | kAboveAscii;
+    constexpr int32_t kBlock = 64;
     uint8_t kinds = 0;
-    for (int32_t i = 0; i < length; ++i) kinds |= kByteSets[data[i]];
-    return static_cast<uint8_t>(kinds & (kNotDigit | kNotC40Basic | kAboveAscii));
+    for (int32_t start = 0; start < length && (kinds & kAllKinds) != kAllKinds; start += kBlock) {
+        const int32_t end = std::min(start + kBlock, length);
+        for (int32_t i = start; i < end; ++i) kinds |= kByteSets[data[i]];
+    }
+    return static_cast<uint8_t>(kinds & kAllKinds);
 }
 
 bool IsEdifactState(int32_t state) {
@@ -186,7 +191,7 @@ class Search {
     };
     Arrival WayBack(int32_t position, int32_t state) const;
     Arrival RunBack(int32_t position, int32_t state) const;
-    bool SlideBase256Window(int32_t i);
+    [[gnu::always_inline]] bool SlideBase256Window(int32_t i);
     void ConsiderLongField(int32_t i);
     [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
     int32_t Base256Cost(int32_t start, int32_t i) const;
@@ -231,7 +236,7 @@ void Relax(int32_t& slot, int32_t candidate) {
 // bytes, two from 250 on), the bytes. The best j is the least cost(j) - j over the window, kept
 // with a monotone queue for short fields and a running minimum for long ones.
 // Moves the window on to fields ending at i; false when none can (a GS lies just before i).
-bool Search::SlideBase256Window(int32_t i) {
+inline bool Search::SlideBase256Window(int32_t i) {
     const int32_t newest = i - 1;
     if (gs1_ && data_[newest] == kGroupSeparator) {  // FNC1 cannot be inside a field
         base256Lowest_ = i;
