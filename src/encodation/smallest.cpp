@@ -195,7 +195,7 @@ class Search {
     void ConsiderLongField(int32_t i);
     [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
     int32_t Base256Cost(int32_t start, int32_t i) const;
-    int32_t SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled);
+    int32_t SkipDigitPeriods(int32_t i, int32_t* row, const int32_t* settled);
     void CollectEndings();
     void AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low, int32_t high);
     int32_t AsciiTailLength(int32_t from) const;
@@ -351,21 +351,30 @@ inline void StepC40Text(const int32_t* current, int32_t* next, int32_t base, Tri
     to[2] = rest == 0 ? c : (rest == 1 ? b : a);
 }
 
-// The search state entering a position: the entries of its states and the arrivals already known
-// for the positions after it (a digit pair, an X12 triplet).
-constexpr int32_t kPairSlot = kStateCount;      // ASCII at i + 1 by a digit pair from i - 1
-constexpr int32_t kX12Slot1 = kStateCount + 1;  // X12 at i + 1 by the triplet from i - 2
-constexpr int32_t kX12Slot2 = kStateCount + 2;  // X12 at i + 2 by the triplet from i - 1
-constexpr int32_t kSlotCount = kStateCount + 3;
+// Arrivals from further back, read from the stored costs (kept out of the row, which then fits
+// the registers better): ASCII at i + 1 by the digit pair of bytes i - 1 and i, X12 at i + 1 by
+// the triplet of bytes i - 2 to i.
+int32_t ByDigitPair(const int16_t (*cost)[kStateCount], const uint8_t* data, int32_t i) {
+    const bool pair = i >= 1 && IsDigit(data[i]) && IsDigit(data[i - 1]);
+    return pair ? cost[i - 1][kAsciiState] + 1 : kUnreached;
+}
+int32_t ByX12Triplet(const int16_t (*cost)[kStateCount], const uint8_t* data, int32_t i) {
+    const bool triplet = i >= 2 && (kByteSets[data[i]] & kByteSets[data[i - 1]] &
+                                    kByteSets[data[i - 2]] & kInX12) != 0;
+    return triplet ? cost[i - 2][kX12State] + 2 : kUnreached;
+}
 
 // Inside a run of digits every position is searched alike, so the state settles into a cycle:
 // after a whole number of digit pairs, X12 triplets and EDIFACT groups it repeats with every cost
 // raised by the same amount. 12 is the least such period.
 constexpr int32_t kDigitPeriod = 12;
 
-// A state that no step reaches, as Text and X12 in the search of basic data.
-bool IsUnreachedThroughout(int32_t now, int32_t settled) {
-    return now >= kUnreached && settled >= kUnreached;
+// Whether an entry has repeated a period later raised by `raise`, far enough from the unreached
+// bound for the steps to keep doing so, or stayed unreached (as Text and X12 in the search of
+// basic data).
+bool RepeatsRaised(int32_t now, int32_t then, int32_t raise) {
+    if (now >= kUnreached && then >= kUnreached) return true;
+    return now - then == raise && now < kUnreached / 2;
 }
 
 // Called at position i of a run of digits whose state has repeated, raised by one amount, over the
@@ -375,16 +384,20 @@ bool IsUnreachedThroughout(int32_t now, int32_t settled) {
 // ASCII there (its bytes cost one codeword each, digit pairs half a codeword each), and no entry
 // is near the unreached bound. So whole periods are written by copying the last one, and the
 // state moves on by the amount once per period. Returns the position reached.
-int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settled) {
+int32_t Search::SkipDigitPeriods(int32_t i, int32_t* row, const int32_t* settled) {
     int32_t runEnd = i;
     while (runEnd < length_ && IsDigit(data_[runEnd])) ++runEnd;
     const int32_t lastSkippable = runEnd - 3;
     const int32_t periods = (lastSkippable + 1 - i) / kDigitPeriod;
     if (periods <= 0) return i;
-    const int32_t raise = slots[0] - settled[0];
-    for (int32_t slot = 0; slot < kSlotCount; ++slot) {
-        if (IsUnreachedThroughout(slots[slot], settled[slot])) continue;
-        if (slots[slot] - settled[slot] != raise || slots[slot] >= kUnreached / 2) return i;
+    const int32_t raise = row[0] - settled[0];
+    for (int32_t state = 0; state < kStateCount; ++state) {
+        if (!RepeatsRaised(row[state], settled[state], raise)) return i;
+        // The arrivals read back from the two positions before (see ByDigitPair) repeat too.
+        for (const int32_t back : {1, 2}) {
+            const int32_t now = cost_[i - back][state];
+            if (!RepeatsRaised(now, cost_[i - back - kDigitPeriod][state], raise)) return i;
+        }
     }
     const int32_t keyRaise = raise - kDigitPeriod;
     const int32_t end = i + periods * kDigitPeriod;
@@ -407,27 +420,27 @@ int32_t Search::SkipDigitPeriods(int32_t i, int32_t* slots, const int32_t* settl
             asciiKey_[t] = static_cast<int16_t>(asciiKey_[t - kDigitPeriod] + keyRaise);
         }
     }
-    for (int32_t slot = 0; slot < kSlotCount; ++slot) {
-        if (slots[slot] < kUnreached) slots[slot] += periods * raise;
+    for (int32_t slot = 0; slot < kStateCount; ++slot) {
+        if (row[slot] < kUnreached) row[slot] += periods * raise;
     }
     return end;
 }
 
 // The search of basic data (see UnlatchBasic): the same steps over the states that can be reached.
 void Search::RunBasic() {
-    int32_t row[kSlotCount];
+    int32_t row[kStateCount];
     for (int32_t& entry : row) entry = kUnreached;
     row[kAsciiState] = prefix_;
     const uint8_t* const data = data_;
     const int32_t length = length_;
-    int32_t settled[kSlotCount] = {};
+    int32_t settled[kStateCount] = {};
     int32_t settledAt = -kDigitPeriod - 1;
     int32_t probeAt = 0;
     int32_t lastNonDigit = -1;  // before i
     for (int32_t i = 0;; ++i) {
         if (i == probeAt) {
             if (settledAt == i - kDigitPeriod && lastNonDigit < settledAt - 2) {
-                int32_t state[kSlotCount];  // a copy, so that `row` never escapes to memory
+                int32_t state[kStateCount];  // a copy, so that `row` never escapes to memory
                 std::memcpy(state, row, sizeof state);
                 i = SkipDigitPeriods(i, state, settled);
                 std::memcpy(row, state, sizeof row);
@@ -445,16 +458,13 @@ void Search::RunBasic() {
 
         const uint8_t c = data[i];
         lastNonDigit = IsDigit(c) ? lastNonDigit : i;
-        int32_t next[kSlotCount];
-        next[kAsciiState] = std::min(row[kPairSlot], row[kAsciiState] + 1);
-        const bool pair = i + 1 < length && IsDigit(c) && IsDigit(data[i + 1]);
-        next[kPairSlot] = pair ? row[kAsciiState] + 1 : kUnreached;
+        int32_t next[kStateCount];
+        next[kAsciiState] = std::min(ByDigitPair(cost_, data, i), row[kAsciiState] + 1);
         // One value a byte: the pending count goes round, a triplet completed from two pending.
         next[kC40State] = row[kC40State + 2] + 2;
         next[kC40State + 1] = row[kC40State];
         next[kC40State + 2] = row[kC40State + 1];
-        for (const int32_t state :
-             {kTextState, kTextState + 1, kTextState + 2, kX12State, kX12Slot1, kX12Slot2}) {
+        for (const int32_t state : {kTextState, kTextState + 1, kTextState + 2, kX12State}) {
             next[state] = kUnreached;
         }
         next[kEdifactState + 1] = row[kEdifactState];
@@ -478,7 +488,7 @@ void Search::Run() {
         return;
     }
     if ((kinds & kNotC40Basic) == 0) return RunBasic();
-    int32_t row[kSlotCount];
+    int32_t row[kStateCount];
     for (int32_t& entry : row) entry = kUnreached;
     row[kAsciiState] = prefix_;
     fieldsCanWin_ = (kinds & kAboveAscii) != 0;
@@ -486,14 +496,14 @@ void Search::Run() {
     const uint8_t* const data = data_;
     const int32_t length = length_;
     const bool fieldsCanWin = fieldsCanWin_;
-    int32_t settled[kSlotCount] = {};
+    int32_t settled[kStateCount] = {};
     int32_t settledAt = -kDigitPeriod - 1;
     int32_t probeAt = 0;
     int32_t lastNonDigit = -1;  // before i
     for (int32_t i = 0;; ++i) {
         if (i == probeAt) {
             if (settledAt == i - kDigitPeriod && lastNonDigit < settledAt - 2) {
-                int32_t state[kSlotCount];  // a copy, so that `row` never escapes to memory
+                int32_t state[kStateCount];  // a copy, so that `row` never escapes to memory
                 std::memcpy(state, row, sizeof state);
                 i = SkipDigitPeriods(i, state, settled);
                 std::memcpy(row, state, sizeof row);
@@ -515,17 +525,12 @@ void Search::Run() {
         const uint8_t c = data[i];
         const uint8_t sets = kByteSets[c];
         lastNonDigit = IsDigit(c) ? lastNonDigit : i;
-        int32_t next[kSlotCount];
-        next[kAsciiState] = std::min(row[kPairSlot], row[kAsciiState] + AsciiLength(c));
-        const bool pair = i + 1 < length && IsDigit(c) && IsDigit(data[i + 1]);
-        next[kPairSlot] = pair ? row[kAsciiState] + 1 : kUnreached;
+        int32_t next[kStateCount];
+        next[kAsciiState] =
+            std::min(ByDigitPair(cost_, data, i), row[kAsciiState] + AsciiLength(c));
         StepC40Text(row, next, kC40State, kC40Steps[c]);
         StepC40Text(row, next, kTextState, kTextSteps[c]);
-        next[kX12State] = row[kX12Slot1];
-        next[kX12Slot1] = row[kX12Slot2];
-        const bool triplet = i + 3 <= length &&
-                             (sets & kByteSets[data[i + 1]] & kByteSets[data[i + 2]] & kInX12) != 0;
-        next[kX12Slot2] = triplet ? row[kX12State] + 2 : kUnreached;
+        next[kX12State] = ByX12Triplet(cost_, data, i);
         // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
         const int32_t outside = (sets & kInEdifact) != 0 ? 0 : kUnreached;
         next[kEdifactState + 1] = std::min(row[kEdifactState] + outside, kUnreached);
