@@ -244,12 +244,15 @@ inline bool Search::SlideBase256Window(int32_t i) {
         longStart_ = -1;
         return false;
     }
-    while (windowTail_ > windowHead_ && asciiKey_[window_[windowTail_ - 1]] >= asciiKey_[newest]) {
-        --windowTail_;
-    }
-    window_[windowTail_++] = static_cast<int16_t>(newest);
+    const int32_t key = asciiKey_[newest];
+    int32_t tail = windowTail_;
+    while (tail > windowHead_ && asciiKey_[window_[tail - 1]] >= key) --tail;
+    window_[tail] = static_cast<int16_t>(newest);
+    windowTail_ = tail + 1;
     const int32_t shortLowest = std::max(base256Lowest_, i - (kLongBase256Field - 1));
-    while (window_[windowHead_] < shortLowest) ++windowHead_;
+    int32_t head = windowHead_;
+    while (window_[head] < shortLowest) ++head;
+    windowHead_ = head;
     ConsiderLongField(i);
     return true;
 }
@@ -300,14 +303,23 @@ constexpr int32_t kUnlatchCost[kStateCount] = {0,
                                                EdifactClosingLength(2),
                                                EdifactClosingLength(3)};
 
+// ASCII at a position from `state` there. The least of these is taken in pairs, not in one chain:
+// the search's speed is bound by the chain of comparisons from one position to the next.
+inline int32_t Left(const int32_t* row, int32_t state) {
+    return row[state] + kUnlatchCost[state];
+}
+inline int32_t LeftC40Text(const int32_t* row, int32_t base) {
+    return std::min(Left(row, base), Left(row, base + 2));
+}
+inline int32_t LeftEdifact(const int32_t* row) {
+    return std::min(std::min(Left(row, kEdifactState), Left(row, kEdifactState + 1)),
+                    std::min(Left(row, kEdifactState + 2), Left(row, kEdifactState + 3)));
+}
+
 inline void Unlatch(int32_t* row) {
-    int32_t ascii = row[kAsciiState];
-    for (const int32_t state :
-         {kC40State, kC40State + 2, kTextState, kTextState + 2, kX12State, kEdifactState,
-          kEdifactState + 1, kEdifactState + 2, kEdifactState + 3}) {
-        Relax(ascii, row[state] + kUnlatchCost[state]);
-    }
-    row[kAsciiState] = ascii;
+    const int32_t c40Text = std::min(LeftC40Text(row, kC40State), LeftC40Text(row, kTextState));
+    const int32_t x12Edifact = std::min(Left(row, kX12State), LeftEdifact(row));
+    row[kAsciiState] = std::min(row[kAsciiState], std::min(c40Text, x12Edifact));
 }
 
 inline void Latch(int32_t* row) {
@@ -323,11 +335,8 @@ inline void Latch(int32_t* row) {
 // stricter ends) could at no more cost, and is preferred on every tie: the search leaves Text and
 // X12 unreached. Every such byte is in EDIFACT and none is above 127 (no Base 256 field can win).
 inline void UnlatchBasic(int32_t* row) {
-    int32_t ascii = row[kAsciiState];
-    for (const int32_t state : {kC40State, kC40State + 2, kEdifactState, kEdifactState + 1,
-                                kEdifactState + 2, kEdifactState + 3}) {
-        Relax(ascii, row[state] + kUnlatchCost[state]);
-    }
+    const int32_t ascii =
+        std::min(row[kAsciiState], std::min(LeftC40Text(row, kC40State), LeftEdifact(row)));
     row[kAsciiState] = ascii;
     Relax(row[kC40State], ascii + 1);
     Relax(row[kEdifactState], ascii + 1);
