@@ -196,6 +196,9 @@ class Search {
     [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
     int32_t Base256Cost(int32_t start, int32_t i) const;
     int32_t SkipDigitPeriods(int32_t i, int32_t* row, const int32_t* settled);
+    struct DigitRunWatch;
+    int32_t Watch(int32_t i, int32_t* row, DigitRunWatch& watch, int32_t lastNonDigit);
+    void StoreCosts(int32_t i, const int32_t* row);
     void CollectEndings();
     void AddEnding(Ending::Kind kind, int32_t position, int32_t state, int32_t low, int32_t high);
     int32_t AsciiTailLength(int32_t from) const;
@@ -435,6 +438,39 @@ int32_t Search::SkipDigitPeriods(int32_t i, int32_t* row, const int32_t* settled
     return end;
 }
 
+// What the search loops keep to find runs of digits whose state repeats (see SkipDigitPeriods).
+struct Search::DigitRunWatch {
+    int32_t settled[kStateCount] = {};  // the state at settledAt
+    int32_t settledAt = -kDigitPeriod - 1;
+    int32_t probeAt = 0;
+};
+
+// Every kDigitPeriod positions: skips the periods over which the state repeats, and takes the
+// state as the one to compare with next. Returns the position to search from.
+inline int32_t Search::Watch(int32_t i, int32_t* row, DigitRunWatch& watch, int32_t lastNonDigit) {
+    if (i != watch.probeAt) return i;
+    if (watch.settledAt == i - kDigitPeriod && lastNonDigit < watch.settledAt - 2) {
+        // Copies, so that neither `row` nor `watch` escapes to memory.
+        int32_t state[kStateCount];
+        int32_t settled[kStateCount];
+        std::memcpy(state, row, sizeof state);
+        std::memcpy(settled, watch.settled, sizeof settled);
+        i = SkipDigitPeriods(i, state, settled);
+        std::memcpy(row, state, sizeof state);
+    }
+    std::memcpy(watch.settled, row, sizeof watch.settled);
+    watch.settledAt = i;
+    watch.probeAt = i + kDigitPeriod;
+    return i;
+}
+
+inline void Search::StoreCosts(int32_t i, const int32_t* row) {
+    int16_t* costs = cost_[i];
+    for (int32_t state = 0; state < kStateCount; ++state) {
+        costs[state] = static_cast<int16_t>(row[state]);
+    }
+}
+
 // The search of basic data (see UnlatchBasic): the same steps over the states that can be reached.
 void Search::RunBasic() {
     int32_t row[kStateCount];
@@ -442,27 +478,12 @@ void Search::RunBasic() {
     row[kAsciiState] = prefix_;
     const uint8_t* const data = data_;
     const int32_t length = length_;
-    int32_t settled[kStateCount] = {};
-    int32_t settledAt = -kDigitPeriod - 1;
-    int32_t probeAt = 0;
+    DigitRunWatch watch;
     int32_t lastNonDigit = -1;  // before i
     for (int32_t i = 0;; ++i) {
-        if (i == probeAt) {
-            if (settledAt == i - kDigitPeriod && lastNonDigit < settledAt - 2) {
-                int32_t state[kStateCount];  // a copy, so that `row` never escapes to memory
-                std::memcpy(state, row, sizeof state);
-                i = SkipDigitPeriods(i, state, settled);
-                std::memcpy(row, state, sizeof row);
-            }
-            std::memcpy(settled, row, sizeof settled);
-            settledAt = i;
-            probeAt = i + kDigitPeriod;
-        }
+        i = Watch(i, row, watch, lastNonDigit);
         UnlatchBasic(row);
-        int16_t* costs = cost_[i];
-        for (int32_t state = 0; state < kStateCount; ++state) {
-            costs[state] = static_cast<int16_t>(row[state]);
-        }
+        StoreCosts(i, row);
         if (i == length) break;
 
         const uint8_t c = data[i];
@@ -505,29 +526,14 @@ void Search::Run() {
     const uint8_t* const data = data_;
     const int32_t length = length_;
     const bool fieldsCanWin = fieldsCanWin_;
-    int32_t settled[kStateCount] = {};
-    int32_t settledAt = -kDigitPeriod - 1;
-    int32_t probeAt = 0;
+    DigitRunWatch watch;
     int32_t lastNonDigit = -1;  // before i
     for (int32_t i = 0;; ++i) {
-        if (i == probeAt) {
-            if (settledAt == i - kDigitPeriod && lastNonDigit < settledAt - 2) {
-                int32_t state[kStateCount];  // a copy, so that `row` never escapes to memory
-                std::memcpy(state, row, sizeof state);
-                i = SkipDigitPeriods(i, state, settled);
-                std::memcpy(row, state, sizeof row);
-            }
-            std::memcpy(settled, row, sizeof settled);
-            settledAt = i;
-            probeAt = i + kDigitPeriod;
-        }
+        i = Watch(i, row, watch, lastNonDigit);
         if (i > 0 && fieldsCanWin) row[kAsciiState] = ArriveFromBase256(i, row[kAsciiState]);
         Unlatch(row);
         Latch(row);
-        int16_t* costs = cost_[i];
-        for (int32_t state = 0; state < kStateCount; ++state) {
-            costs[state] = static_cast<int16_t>(row[state]);
-        }
+        StoreCosts(i, row);
         asciiKey_[i] = static_cast<int16_t>(row[kAsciiState] - i);
         if (i == length) break;
 
