@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,7 +34,7 @@ Encoded Encode(const SymbolPtr& handle) {
 
 SymbolPtr Configured(int32_t sizeIndex, const std::string& data, bool user, bool product) {
     SymbolPtr handle = testing::MakeSymbol();
-    EXPECT_EQ(SetDimension_ECC200(handle.get(), sizeIndex) + testing::SetData(handle, data) +
+    EXPECT_EQ(SetDimension_ECC200(handle.get(), sizeIndex) + testing::SetData(handle.get(), data) +
                   SetSignUser_ECC200(handle.get(), user) +
                   SetSignProduct_ECC200(handle.get(), product, kProduct),
               0);

@@ -100,7 +100,7 @@ TEST_P(ExportRules, ResultStatusMessageAndWhatIsKept) {
     if (r.identityPrefix != 0) dir.WriteIdentity(std::string(r.identityPrefix - 2, 'p') + kFields);
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
-    ASSERT_EQ(testing::SetData(handle, "previous data"), 0);
+    ASSERT_EQ(testing::SetData(handle.get(), "previous data"), 0);
     std::strcpy(s.productId, "OLD");
     s.productIdLength = 3;
     s.userMarkOn = s.productMarkOn = s.codewords[5] = s.matrix[3][3] = 1;
@@ -129,7 +129,7 @@ TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
     ASSERT_EQ(SetScheme_ECC200(handle.get(), 4) + SetDimension_ECC200(handle.get(), 7) +
-                  testing::SetData(handle, "data") + SetSignUser_ECC200(handle.get(), 1) +
+                  testing::SetData(handle.get(), "data") + SetSignUser_ECC200(handle.get(), 1) +
                   SetOption_ECC200(handle.get(), ECC200_OPTION_ECI, 26) +
                   SetOption_ECC200(handle.get(), ECC200_OPTION_SHAPE, ECC200_SHAPE_ANY),
               0);
@@ -164,8 +164,8 @@ TEST(Lifecycle, IdentityThatIsNoRegularFileIsRefusedAtOnce) {
         SCOPED_TRACE(kind);
         ScratchDirectory dir;
         dir.WriteIdentity(testing::kSampleIdentity);
-        auto handle = MakeSymbol();
-        ASSERT_EQ(testing::SetData(handle, "A") + SetSignProduct_ECC200(handle.get(), 1, "P"), 0);
+        const auto handle = testing::SymbolWith(0, -1, "A");
+        ASSERT_EQ(SetSignProduct_ECC200(handle.get(), 1, "P"), 0);
         dir.RemoveIdentity();
         make("user.id");
         uint8_t modules[100];

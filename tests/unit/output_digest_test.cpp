@@ -76,7 +76,7 @@ std::string Corpus(Bytes kind, int32_t length) {
 // Returns whether the encode succeeded.
 bool EncodeInto(Fnv1a& digest, const SymbolPtr& handle, Bytes kind, int32_t length) {
     digest.Add(length);
-    digest.Add(testing::SetData(handle, Corpus(kind, length)));
+    digest.Add(testing::SetData(handle.get(), Corpus(kind, length)));
     std::vector<uint8_t> buffer(kMatrixSide * kMatrixSide, 0xA5);
     const int32_t status = WriteEncodedSymbolToBuf_ECC200(handle.get(), buffer.data(),
                                                           static_cast<int32_t>(buffer.size()));
@@ -102,7 +102,7 @@ int32_t LongestEncodable(Fnv1a& digest, const SymbolPtr& handle, Bytes kind) {
     while (tooLong - fits > 1) {
         const int32_t middle = (fits + tooLong) / 2;
         std::vector<uint8_t> buffer(kMatrixSide * kMatrixSide);
-        const bool encoded = testing::SetData(handle, Corpus(kind, middle)) == 0 &&
+        const bool encoded = testing::SetData(handle.get(), Corpus(kind, middle)) == 0 &&
                              WriteEncodedSymbolToBuf_ECC200(handle.get(), buffer.data(),
                                                             kMatrixSide * kMatrixSide) == 0;
         digest.Add(encoded);

@@ -191,7 +191,7 @@ int32_t EncodedCapacity(const std::string& data, int32_t scheme, int32_t encodat
     const auto handle = testing::MakeSymbol();
     EXPECT_EQ(SetScheme_ECC200(handle.get(), scheme) + SetDimension_ECC200(handle.get(), -1) +
                   SetOption_ECC200(handle.get(), ECC200_OPTION_ENCODATION, encodation) +
-                  testing::SetData(handle, data),
+                  testing::SetData(handle.get(), data),
               0);
     uint8_t modules[ECC200_MAX_MODULES];
     if (WriteEncodedSymbolToBuf_ECC200(handle.get(), modules, ECC200_MAX_MODULES) != 0) return 0;
