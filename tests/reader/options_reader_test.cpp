@@ -15,7 +15,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using testing::BytesOf;
 using testing::EncodeAndRead;
-using testing::Encoded;
 using testing::Settings;
 
 // GS1 element strings read back under symbology identifier ]d2, every separator as GS, in the
@@ -28,7 +27,7 @@ TEST(Gs1Reader, ElementStringsReadWithSeparators) {
           "21abc-def\03510ab", "8004 * >\03591X12 TEXT"}) {
         const Bytes data(element.begin(), element.end());
         for (int32_t scheme = 0; scheme <= 6; ++scheme) {
-            const Encoded e = EncodeAndRead({.scheme = scheme, .gs1 = 1}, data);
+            const auto e = EncodeAndRead({.scheme = scheme, .gs1 = 1}, data);
             if (scheme != 0 && e.status != 0) continue;
             ++readInScheme[scheme];
             ASSERT_EQ(e.status, 0) << element;
@@ -44,7 +43,7 @@ TEST(EciReader, DesignatorsAreRead) {
     const Bytes data = testing::Bytes("Gr\303\274\303\237e 123 ABC");  // UTF-8
     for (const int32_t eci : {26, 3, 899, 16383, 999999}) {
         for (const int32_t encodation : {ECC200_ENCODATION_LOOKAHEAD, ECC200_ENCODATION_SMALLEST}) {
-            const Encoded e = EncodeAndRead({.encodation = encodation, .eci = eci}, data);
+            const auto e = EncodeAndRead({.encodation = encodation, .eci = eci}, data);
             ASSERT_EQ(e.status, 0);
             EXPECT_TRUE(e.read.hasECI()) << eci;
             if (eci == 26) {
@@ -75,7 +74,7 @@ TEST(ShapeAndMendReader, SizesAndReadBack) {
     };
     for (const Row& row : rows) {
         const Bytes data(row.data.begin(), row.data.end());
-        const Encoded e = EncodeAndRead(row.settings, data);
+        const auto e = EncodeAndRead(row.settings, data);
         ASSERT_EQ(e.status, 0) << row.data.substr(0, 20);
         EXPECT_EQ(e.size, row.size) << row.data.substr(0, 20);
         EXPECT_EQ(BytesOf(e.read), data) << row.data.substr(0, 20);

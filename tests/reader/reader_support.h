@@ -1,6 +1,6 @@
 // Helpers for end-to-end tests that read our symbols back with an independent reader (zxing-cpp):
 // a module buffer drawn as a greyscale picture and decoded, an encode with the options read back,
-// seeded data and the longest prefix of it that fits.
+// seeded data and its prefixes.
 #pragma once
 
 #include <ZXing/ReadBarcode.h>
@@ -53,11 +53,22 @@ struct Settings {
     int32_t shape = ECC200_SHAPE_SQUARE;
 };
 
+// One encode: its status, the size it leaves, the module buffer, and what the reader makes of the
+// modules (nothing when the encode failed or was not to be read).
 struct Encoded {
     int32_t status = -1;
     int32_t size = -1;
+    std::vector<uint8_t> modules;
     ZXing::Result read;
 };
+
+inline Encoded EncodeAndRead(SymbolHandle h, bool read = true) {
+    Encoded result;
+    result.modules = EncodeToModules(h, result.status);
+    result.size = GetDimension_ECC200(h);
+    if (read && result.status == 0) result.read = ReadModules(result.modules, h);
+    return result;
+}
 
 inline Encoded EncodeAndRead(const Settings& s, const std::vector<uint8_t>& data,
                              bool read = true) {
@@ -72,11 +83,7 @@ inline Encoded EncodeAndRead(const Settings& s, const std::vector<uint8_t>& data
     if (!data.empty()) {
         EXPECT_EQ(SetDataToEncoding_ECC200(h, data.data(), static_cast<int32_t>(data.size())), 0);
     }
-    Encoded result;
-    const std::vector<uint8_t> modules = EncodeToModules(h, result.status);
-    result.size = GetDimension_ECC200(h);
-    if (read && result.status == 0) result.read = ReadModules(modules, h);
-    return result;
+    return EncodeAndRead(h, read);
 }
 
 // Bytes that a scheme carries, weighted towards what the scheme is meant for; some arbitrary
@@ -101,17 +108,6 @@ inline std::vector<uint8_t> RandomData(int32_t scheme, std::size_t length, std::
 
 inline std::vector<uint8_t> Prefix(const std::vector<uint8_t>& pool, std::size_t length) {
     return {pool.begin(), pool.begin() + static_cast<std::ptrdiff_t>(length)};
-}
-
-// The longest prefix of pool for which fits(prefix) holds, by bisection.
-template <class Fits>
-std::size_t LongestFittingPrefix(const std::vector<uint8_t>& pool, Fits fits) {
-    std::size_t fitting = 0, failing = pool.size() + 1;
-    while (failing - fitting > 1) {
-        const std::size_t middle = (fitting + failing) / 2;
-        (fits(Prefix(pool, middle)) ? fitting : failing) = middle;
-    }
-    return fitting;
 }
 
 }  // namespace ecc200::testing

@@ -78,8 +78,6 @@ class ScratchDirectory {
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-
     // Writes (or replaces) the identity file in this directory.
     void WriteIdentity(std::string_view content) const {
         std::ofstream(path_ / "user.id", std::ios::binary) << content;
@@ -113,15 +111,13 @@ int RunInChild(Call call, std::chrono::milliseconds limit) {
 }
 #endif
 
-// A symbol holding `data`, with the requested scheme and size in the in-use fields and an empty
-// codeword stream, as the encode pipeline leaves it before encodation.
+// A symbol holding `data`, with the requested scheme and size in the in-use fields and (as setting
+// the data leaves it) an empty codeword stream, as the encode pipeline leaves it before encodation.
 inline SymbolPtr PreparedSymbol(std::string_view data, int32_t scheme, int32_t sizeIndex) {
     SymbolPtr handle = MakeSymbol();
     EXPECT_EQ(data.empty() ? 0 : SetData(handle.get(), data), 0);  // no empty data through the API
-    Symbol& symbol = Internals(handle);
-    symbol.scheme = scheme;
-    symbol.sizeIndex = sizeIndex;
-    symbol.codewordCount = 0;
+    Internals(handle).scheme = scheme;
+    Internals(handle).sizeIndex = sizeIndex;
     return handle;
 }
 
