@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "reader/reader_support.h"
@@ -58,26 +59,22 @@ TEST(EciReader, DesignatorsAreRead) {
 // The automatic shape takes the size of least area (the square on a tie) and the mend makes the
 // automatic scheme fit where the look-ahead's stream does not.
 TEST(ShapeAndMendReader, SizesAndReadBack) {
-    struct Row {
-        std::string data;
-        Settings settings;
-        int32_t size;
-    };
-    const std::string upper(2333, 'Q');
-    const std::vector<Row> rows = {
+    // Data, settings, the size taken.
+    const std::tuple<std::string, Settings, int32_t> rows[] = {
         {"ABCDEFGHIJKLMNOPQRSTU", {.shape = ECC200_SHAPE_ANY}, ECC200_SIZE_12X26},
         {"12345678", {.shape = ECC200_SHAPE_ANY}, ECC200_SIZE_12X12},
         {"Lot Date", {.size = 2, .encodation = ECC200_ENCODATION_LOOKAHEAD}, 2},
         {"9HR3Z6", {.size = 1, .encodation = ECC200_ENCODATION_LOOKAHEAD}, 1},
-        {upper, {.encodation = ECC200_ENCODATION_LOOKAHEAD}, ECC200_SIZE_144X144},
+        {std::string(2333, 'Q'), {.encodation = ECC200_ENCODATION_LOOKAHEAD}, ECC200_SIZE_144X144},
         {"Hello World 123", {}, ECC200_SIZE_16X16},
     };
-    for (const Row& row : rows) {
-        const Bytes data(row.data.begin(), row.data.end());
-        const auto e = EncodeAndRead(row.settings, data);
-        ASSERT_EQ(e.status, 0) << row.data.substr(0, 20);
-        EXPECT_EQ(e.size, row.size) << row.data.substr(0, 20);
-        EXPECT_EQ(BytesOf(e.read), data) << row.data.substr(0, 20);
+    for (const auto& [text, settings, size] : rows) {
+        SCOPED_TRACE(text.substr(0, 20));
+        const Bytes data(text.begin(), text.end());
+        const auto e = EncodeAndRead(settings, data);
+        ASSERT_EQ(e.status, 0);
+        EXPECT_EQ(e.size, size);
+        EXPECT_EQ(BytesOf(e.read), data);
     }
 }
 
