@@ -72,17 +72,14 @@ inline Encoded EncodeAndRead(SymbolHandle h, bool read = true) {
 
 inline Encoded EncodeAndRead(const Settings& s, const std::vector<uint8_t>& data,
                              bool read = true) {
-    const SymbolPtr handle = MakeSymbol();
+    const SymbolPtr handle =
+        SymbolWith(s.scheme, s.size, {reinterpret_cast<const char*>(data.data()), data.size()});
     SymbolHandle h = handle.get();
-    EXPECT_EQ(SetScheme_ECC200(h, s.scheme) + SetDimension_ECC200(h, s.size) +
-                  SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
+    EXPECT_EQ(SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
                   SetOption_ECC200(h, ECC200_OPTION_GS1, s.gs1) +
                   SetOption_ECC200(h, ECC200_OPTION_ECI, s.eci) +
                   SetOption_ECC200(h, ECC200_OPTION_SHAPE, s.shape),
               0);
-    if (!data.empty()) {
-        EXPECT_EQ(SetDataToEncoding_ECC200(h, data.data(), static_cast<int32_t>(data.size())), 0);
-    }
     return EncodeAndRead(h, read);
 }
 
