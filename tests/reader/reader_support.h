@@ -32,11 +32,9 @@ inline ZXing::Result ReadModules(const std::vector<uint8_t>& modules, SymbolHand
                 pixels[static_cast<std::size_t>((y + kMargin) * width + x + kMargin)] = 0;
         }
     }
-    ZXing::DecodeHints hints;
-    hints.setFormats(ZXing::BarcodeFormat::DataMatrix);
-    hints.setTryHarder(true);
-    hints.setTryRotate(false);
-    return ZXing::ReadBarcode({pixels.data(), width, height, ZXing::ImageFormat::Lum}, hints);
+    return ZXing::ReadBarcode(
+        {pixels.data(), width, height, ZXing::ImageFormat::Lum},
+        ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix).setTryRotate(false));
 }
 
 inline std::vector<uint8_t> BytesOf(const ZXing::Result& read) {

@@ -159,8 +159,7 @@ TEST(BmpOutput, WriteReplacesOrKeepsTheOldFile) {
 #ifndef _WIN32
     const mode_t umaskBits = umask(0);
     umask(umaskBits);
-    struct stat replaced {
-    }, created{};
+    struct stat replaced = {}, created = {};
     ASSERT_EQ(stat("s.bmp", &replaced) + stat("new.bmp", &created), 0);
     EXPECT_EQ(replaced.st_mode & 07777, 0640u);
     EXPECT_EQ(created.st_mode & 07777, 0666u & ~umaskBits);
