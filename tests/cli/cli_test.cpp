@@ -237,13 +237,7 @@ const Symbol kSymbols[] = {
     // Settings that work but may disappoint are written anyway, with a warning.
     {"LOT 4", 0, -1, {"--fg", "black", "--bg", "#909090"}, nullptr, "the colours differ by only"},
     {"LOT 4", 0, -1, {"--xdim", "0.6", "--dpi", "100"}, nullptr, "is drawn as 2 pixels, 0.508 mm"},
-    {"m",
-     0,
-     -1,
-     {"--user-mark"},
-     nullptr,
-     "user.id starts with a UTF-8 byte order mark",
-     kBom + kId},
+    {"m", 0, -1, {"--user-mark"}, nullptr, "user.id starts with a UTF-8 byte order", kBom + kId},
     {"m", 0, -1, {"--product-mark", "P"}, "P", "user.id holds no hex digits", kNoHex},
 };
 

@@ -4,17 +4,13 @@
 
 #include <gmock/gmock.h>
 
+#include <utility>
+
 namespace {
 
-using ecc200_cli::ConvertGs1Bracketed;
-
-// The element string (GS written as \035), or part of the one-line message when refused.
-struct Case {
-    const char* text;
-    const char* result;
-};
-
-const Case kCases[] = {
+// Bracketed text; the element string (GS written as \035), or part of the one-line message when
+// refused.
+const std::pair<const char*, const char*> kCases[] = {
     // Predefined-length AIs need no separator, whatever follows; the last element has none.
     {"(01)09501101530003(17)250101(10)ABC123", "01095011015300031725010110ABC123"},
     {"(00)009501101500000013(3103)000189", "000095011015000000133103000189"},
@@ -49,15 +45,15 @@ const Case kCases[] = {
 // Whatever a wrong result is, it differs from the expected one: a refusal's message holds no
 // element string, and an accepted text gives no message.
 TEST(Gs1ElementString, ConvertsOrRefusesNamingTheField) {
-    for (const Case& c : kCases) {
-        const auto result = ConvertGs1Bracketed(c.text);
+    for (const auto& [text, expected] : kCases) {
+        const auto result = ecc200_cli::ConvertGs1Bracketed(text);
         if (result.error.empty()) {
-            EXPECT_EQ(result.elementString, c.result) << c.text;
+            EXPECT_EQ(result.elementString, expected) << text;
             continue;
         }
-        EXPECT_EQ(result.elementString, "") << c.text;
-        EXPECT_THAT(result.error, ::testing::StartsWith("GS1 data: ")) << c.text;
-        EXPECT_THAT(result.error, ::testing::HasSubstr(c.result)) << c.text;
+        EXPECT_EQ(result.elementString, "") << text;
+        EXPECT_THAT(result.error, ::testing::StartsWith("GS1 data: ")) << text;
+        EXPECT_THAT(result.error, ::testing::HasSubstr(expected)) << text;
     }
 }
 

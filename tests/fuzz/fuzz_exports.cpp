@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/symbol_outputs.h"
 #include "ecc200.h"
 #include "geometry/size_table.h"
 
@@ -83,18 +84,7 @@ struct Slot {
 };
 
 using Modules = std::vector<uint8_t>;
-
-// Encodes into a buffer that holds any symbol; the modules are cut to the symbol's size.
-int32_t EncodeToModules(SymbolHandle handle, Modules& modules) {
-    modules.assign(ECC200_MAX_MODULES, kFill);
-    const int32_t status =
-        WriteEncodedSymbolToBuf_ECC200(handle, modules.data(), ECC200_MAX_MODULES);
-    if (status == 0) {
-        const ecc200::SymbolSize& size = ecc200::SizeAt(GetDimension_ECC200(handle));
-        modules.resize(static_cast<std::size_t>(size.symbolRows * size.symbolCols));
-    }
-    return status;
-}
+using ecc200::testing::EncodeToModules;
 
 // Every data region is framed by a solid left column and bottom row and by alternating modules
 // along its top row and right column.
@@ -124,50 +114,18 @@ void CheckEncodedSymbol(const Slot& slot, const Modules& modules) {
             "a fixed size was not kept");
     Require(std::ranges::all_of(modules, [](uint8_t m) { return m <= 1; }), "module not 0 or 1");
     Require(FinderAndTimingIntact(modules, ecc200::SizeAt(sizeIndex)), "finder or timing broken");
-    Modules again;
-    Require(EncodeToModules(slot.handle, again) == 0 && again == modules, "encodes differ");
+    int32_t status = -1;
+    Require(EncodeToModules(slot.handle, status) == modules && status == 0, "encodes differ");
     for (const int mark : {0, 1}) {
         if (!slot.marks[mark]) continue;
         const auto turn = [&](uint8_t on) {
             return mark == 0 ? SetSignUser_ECC200(slot.handle, on)
                              : SetSignProduct_ECC200(slot.handle, on, slot.productId.c_str());
         };
-        Require(turn(0) == 0 && EncodeToModules(slot.handle, again) == 0 && turn(1) == 0,
-                "mark not switched off and on again, or unmarked encode failed");
-        Require(again != modules, "encode succeeded without one of its marks");
-    }
-}
-
-int32_t LittleEndian32(const std::vector<uint8_t>& bytes, std::size_t at) {
-    return static_cast<int32_t>(uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 |
-                                uint32_t{bytes[at + 2]} << 16 | uint32_t{bytes[at + 3]} << 24);
-}
-
-// The BMP file is 8 bits a pixel, rows bottom-up padded to four bytes, and shows exactly the
-// modules, moduleSize pixels each, inside a white margin.
-void CheckBitmap(const char* path, const Modules& modules, const ecc200::SymbolSize& size,
-                 int32_t moduleSize, int32_t quietZone) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    const int32_t margin = std::max(quietZone, 0);
-    const int32_t width = size.symbolCols * moduleSize + 2 * margin,
-                  height = size.symbolRows * moduleSize + 2 * margin;
-    Require(file.size() > 25 && file[0] == 'B' && file[1] == 'M' &&
-                LittleEndian32(file, 18) == width && LittleEndian32(file, 22) == height,
-            "BMP header wrong");
-    const auto stride = static_cast<std::size_t>((width + 3) & ~3);
-    Require(file.size() == 1078 + stride * static_cast<std::size_t>(height), "BMP length wrong");
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            const int32_t r = y - margin, c = x - margin, side = moduleSize;
-            const bool dark =
-                r >= 0 && c >= 0 && r < size.symbolRows * side && c < size.symbolCols * side &&
-                modules[static_cast<std::size_t>(r / side * size.symbolCols + c / side)];
-            Require(file[1078 + stride * static_cast<std::size_t>(height - 1 - y) +
-                         static_cast<std::size_t>(x)] == (dark ? 0 : 255),
-                    "BMP pixel differs from the buffer");
-        }
+        Require(turn(0) == 0, "mark not switched off");
+        const Modules unmarked = EncodeToModules(slot.handle, status);
+        Require(status == 0 && turn(1) == 0, "unmarked encode failed, or mark not switched on");
+        Require(unmarked != modules, "encode succeeded without one of its marks");
     }
 }
 
@@ -189,7 +147,8 @@ class Session {
                 &Session::WriteIdentity};
             const auto action = in_.ConsumeIntegralInRange<std::size_t>(0, std::size(kActions) - 1);
             if (slot.handle == nullptr) {
-                Create(slot);
+                slot = Slot{.handle = CreateSymbol_ECC200()};
+                Require(slot.handle != nullptr, "no symbol created");
                 continue;
             }
             (this->*kActions[action])(slot);
@@ -205,12 +164,6 @@ class Session {
     int32_t SmallOrAny(int32_t low, int32_t high) {
         return in_.ConsumeBool() ? in_.ConsumeIntegralInRange(low - 2, high + 2)
                                  : in_.ConsumeIntegral<int32_t>();
-    }
-
-    void Create(Slot& slot) {
-        slot = Slot{};
-        slot.handle = CreateSymbol_ECC200();
-        Require(slot.handle != nullptr, "no symbol created");
     }
 
     void SetScheme(Slot& slot) {
@@ -322,11 +275,11 @@ class Session {
         Require(OneOf(status, kOutputStatuses), "undocumented status from the BMP output");
         if (status != 0) return;
         Require(path != nullptr && target < kWritableTargets, "success on an unwritable path");
-        Modules modules;
-        Require(EncodeToModules(slot.handle, modules) == 0, "buffer encode failed after BMP");
-        CheckBitmap(path, modules, ecc200::SizeAt(GetDimension_ECC200(slot.handle)), moduleSize,
-                    quietZone);
-        CheckEncodedSymbol(slot, modules);
+        Require(ecc200::testing::BmpShowsModules(ecc200::testing::FileBytes(path), slot.handle,
+                                                 moduleSize, quietZone),
+                "BMP differs from the buffer, or the buffer encode failed after it");
+        int32_t bufferStatus = -1;  // known to be 0 from the check above
+        CheckEncodedSymbol(slot, EncodeToModules(slot.handle, bufferStatus));
     }
 
     // Replaces user.id: a well-formed identity with the input's prefix, raw bytes, or nothing at

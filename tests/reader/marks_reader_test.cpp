@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,27 +14,15 @@
 namespace ecc200 {
 namespace {
 
+using testing::BytesOf;
+using testing::EncodeAndRead;
 using testing::SymbolPtr;
 
 constexpr const char kProduct[] = "PRODUCT-0042/B";
 
-// One encode: the modules the buffer export gives and what the reader makes of them.
-struct Encoded {
-    int32_t status = -1;
-    std::vector<uint8_t> modules;
-    std::vector<uint8_t> decoded;  // empty when the reader finds no symbol
-};
-
-Encoded Encode(const SymbolPtr& handle) {
-    Encoded e;
-    e.modules = testing::EncodeToModules(handle.get(), e.status);
-    e.decoded = testing::BytesOf(testing::ReadModules(e.modules, handle.get()));
-    return e;
-}
-
 SymbolPtr Configured(int32_t sizeIndex, const std::string& data, bool user, bool product) {
     SymbolPtr handle = testing::MakeSymbol();
-    EXPECT_EQ(SetDimension_ECC200(handle.get(), sizeIndex) + testing::SetData(handle, data) +
+    EXPECT_EQ(SetDimension_ECC200(handle.get(), sizeIndex) + testing::SetData(handle.get(), data) +
                   SetSignUser_ECC200(handle.get(), user) +
                   SetSignProduct_ECC200(handle.get(), product, kProduct),
               0);
@@ -49,16 +36,17 @@ TEST(MarksReadBack, EverySize) {
         SCOPED_TRACE(SizeName(sizeIndex));
         std::string payload = "ECC200 mark test ";  // then digits to fill the size
         payload.resize(static_cast<size_t>(SizeAt(sizeIndex).totalDataCodewords), '7');
-        const Encoded plain = Encode(Configured(sizeIndex, payload, false, false));
-        const Encoded user = Encode(Configured(sizeIndex, payload, true, false));
+        const auto plain = EncodeAndRead(Configured(sizeIndex, payload, false, false).get());
+        const auto user = EncodeAndRead(Configured(sizeIndex, payload, true, false).get());
 
         ASSERT_EQ(plain.status + user.status, 0);
-        EXPECT_EQ(plain.decoded, testing::Bytes(payload));
+        EXPECT_EQ(BytesOf(plain.read), testing::Bytes(payload));
 
         // The user mark changes the symbol, and the reader repairs it.
         EXPECT_NE(user.modules, plain.modules);
-        EXPECT_EQ(user.decoded, testing::Bytes(payload));
-        EXPECT_NE(Encode(Configured(sizeIndex, payload, false, true)).decoded, plain.decoded);
+        EXPECT_EQ(BytesOf(user.read), testing::Bytes(payload));
+        const auto product = EncodeAndRead(Configured(sizeIndex, payload, false, true).get());
+        EXPECT_NE(BytesOf(product.read), BytesOf(plain.read));
     }
 }
 
@@ -68,22 +56,22 @@ TEST(MarksReadBack, IdentityChangedAfterTheSwitch) {
     testing::ScratchDirectory dir;
     const std::string identity(testing::kSampleIdentity), payload = "Marked at every encode: 0123";
     constexpr int32_t k44 = 12;
-    const Encoded plain = Encode(Configured(k44, payload, false, false));
+    const auto plain = EncodeAndRead(Configured(k44, payload, false, false).get());
     for (const auto& [user, product] : {std::pair{true, false}, {false, true}, {true, true}}) {
         SCOPED_TRACE(std::to_string(user) + std::to_string(product));
         dir.WriteIdentity(identity);
         const SymbolPtr handle = Configured(k44, payload, user, product);
-        const Encoded first = Encode(handle);
+        const auto first = EncodeAndRead(handle.get());
         EXPECT_NE(first.modules, plain.modules);
         dir.WriteIdentity(std::string(identity).replace(10, 1, "5"));  // a digit of field A
-        const Encoded edited = Encode(handle);
+        const auto edited = EncodeAndRead(handle.get());
         EXPECT_NE(edited.modules, first.modules);
-        EXPECT_TRUE(product || edited.decoded == testing::Bytes(payload));
+        EXPECT_TRUE(product || BytesOf(edited.read) == testing::Bytes(payload));
         for (const bool removed : {false, true}) {
             // A prefix of 133 characters makes an identity too long for either key.
             removed ? dir.RemoveIdentity()
                     : dir.WriteIdentity("*" + std::string(131, 'p') + "*" + identity.substr(6));
-            const Encoded refused = Encode(handle);
+            const auto refused = EncodeAndRead(handle.get());
             EXPECT_EQ(std::tuple(refused.status, GetDimension_ECC200(handle.get())),
                       std::tuple(10, k44));
             EXPECT_EQ(refused.modules, std::vector<uint8_t>(refused.modules.size(), 0xEE));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "reader/reader_support.h"
@@ -15,7 +16,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using testing::BytesOf;
 using testing::EncodeAndRead;
-using testing::Encoded;
 using testing::Settings;
 
 // GS1 element strings read back under symbology identifier ]d2, every separator as GS, in the
@@ -28,7 +28,7 @@ TEST(Gs1Reader, ElementStringsReadWithSeparators) {
           "21abc-def\03510ab", "8004 * >\03591X12 TEXT"}) {
         const Bytes data(element.begin(), element.end());
         for (int32_t scheme = 0; scheme <= 6; ++scheme) {
-            const Encoded e = EncodeAndRead({.scheme = scheme, .gs1 = 1}, data);
+            const auto e = EncodeAndRead({.scheme = scheme, .gs1 = 1}, data);
             if (scheme != 0 && e.status != 0) continue;
             ++readInScheme[scheme];
             ASSERT_EQ(e.status, 0) << element;
@@ -44,7 +44,7 @@ TEST(EciReader, DesignatorsAreRead) {
     const Bytes data = testing::Bytes("Gr\303\274\303\237e 123 ABC");  // UTF-8
     for (const int32_t eci : {26, 3, 899, 16383, 999999}) {
         for (const int32_t encodation : {ECC200_ENCODATION_LOOKAHEAD, ECC200_ENCODATION_SMALLEST}) {
-            const Encoded e = EncodeAndRead({.encodation = encodation, .eci = eci}, data);
+            const auto e = EncodeAndRead({.encodation = encodation, .eci = eci}, data);
             ASSERT_EQ(e.status, 0);
             EXPECT_TRUE(e.read.hasECI()) << eci;
             if (eci == 26) {
@@ -59,26 +59,22 @@ TEST(EciReader, DesignatorsAreRead) {
 // The automatic shape takes the size of least area (the square on a tie) and the mend makes the
 // automatic scheme fit where the look-ahead's stream does not.
 TEST(ShapeAndMendReader, SizesAndReadBack) {
-    struct Row {
-        std::string data;
-        Settings settings;
-        int32_t size;
-    };
-    const std::string upper(2333, 'Q');
-    const std::vector<Row> rows = {
+    // Data, settings, the size taken.
+    const std::tuple<std::string, Settings, int32_t> rows[] = {
         {"ABCDEFGHIJKLMNOPQRSTU", {.shape = ECC200_SHAPE_ANY}, ECC200_SIZE_12X26},
         {"12345678", {.shape = ECC200_SHAPE_ANY}, ECC200_SIZE_12X12},
         {"Lot Date", {.size = 2, .encodation = ECC200_ENCODATION_LOOKAHEAD}, 2},
         {"9HR3Z6", {.size = 1, .encodation = ECC200_ENCODATION_LOOKAHEAD}, 1},
-        {upper, {.encodation = ECC200_ENCODATION_LOOKAHEAD}, ECC200_SIZE_144X144},
+        {std::string(2333, 'Q'), {.encodation = ECC200_ENCODATION_LOOKAHEAD}, ECC200_SIZE_144X144},
         {"Hello World 123", {}, ECC200_SIZE_16X16},
     };
-    for (const Row& row : rows) {
-        const Bytes data(row.data.begin(), row.data.end());
-        const Encoded e = EncodeAndRead(row.settings, data);
-        ASSERT_EQ(e.status, 0) << row.data.substr(0, 20);
-        EXPECT_EQ(e.size, row.size) << row.data.substr(0, 20);
-        EXPECT_EQ(BytesOf(e.read), data) << row.data.substr(0, 20);
+    for (const auto& [text, settings, size] : rows) {
+        SCOPED_TRACE(text.substr(0, 20));
+        const Bytes data(text.begin(), text.end());
+        const auto e = EncodeAndRead(settings, data);
+        ASSERT_EQ(e.status, 0);
+        EXPECT_EQ(e.size, size);
+        EXPECT_EQ(BytesOf(e.read), data);
     }
 }
 

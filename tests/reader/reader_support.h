@@ -1,6 +1,6 @@
 // Helpers for end-to-end tests that read our symbols back with an independent reader (zxing-cpp):
 // a module buffer drawn as a greyscale picture and decoded, an encode with the options read back,
-// seeded data and the longest prefix of it that fits.
+// seeded data and its prefixes.
 #pragma once
 
 #include <ZXing/ReadBarcode.h>
@@ -32,11 +32,9 @@ inline ZXing::Result ReadModules(const std::vector<uint8_t>& modules, SymbolHand
                 pixels[static_cast<std::size_t>((y + kMargin) * width + x + kMargin)] = 0;
         }
     }
-    ZXing::DecodeHints hints;
-    hints.setFormats(ZXing::BarcodeFormat::DataMatrix);
-    hints.setTryHarder(true);
-    hints.setTryRotate(false);
-    return ZXing::ReadBarcode({pixels.data(), width, height, ZXing::ImageFormat::Lum}, hints);
+    return ZXing::ReadBarcode(
+        {pixels.data(), width, height, ZXing::ImageFormat::Lum},
+        ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix).setTryRotate(false));
 }
 
 inline std::vector<uint8_t> BytesOf(const ZXing::Result& read) {
@@ -53,30 +51,34 @@ struct Settings {
     int32_t shape = ECC200_SHAPE_SQUARE;
 };
 
+// One encode: its status, the size it leaves, the module buffer, and what the reader makes of the
+// modules (nothing when the encode failed or was not to be read).
 struct Encoded {
     int32_t status = -1;
     int32_t size = -1;
+    std::vector<uint8_t> modules;
     ZXing::Result read;
 };
 
+inline Encoded EncodeAndRead(SymbolHandle h, bool read = true) {
+    Encoded result;
+    result.modules = EncodeToModules(h, result.status);
+    result.size = GetDimension_ECC200(h);
+    if (read && result.status == 0) result.read = ReadModules(result.modules, h);
+    return result;
+}
+
 inline Encoded EncodeAndRead(const Settings& s, const std::vector<uint8_t>& data,
                              bool read = true) {
-    const SymbolPtr handle = MakeSymbol();
+    const SymbolPtr handle =
+        SymbolWith(s.scheme, s.size, {reinterpret_cast<const char*>(data.data()), data.size()});
     SymbolHandle h = handle.get();
-    EXPECT_EQ(SetScheme_ECC200(h, s.scheme) + SetDimension_ECC200(h, s.size) +
-                  SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
+    EXPECT_EQ(SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
                   SetOption_ECC200(h, ECC200_OPTION_GS1, s.gs1) +
                   SetOption_ECC200(h, ECC200_OPTION_ECI, s.eci) +
                   SetOption_ECC200(h, ECC200_OPTION_SHAPE, s.shape),
               0);
-    if (!data.empty()) {
-        EXPECT_EQ(SetDataToEncoding_ECC200(h, data.data(), static_cast<int32_t>(data.size())), 0);
-    }
-    Encoded result;
-    const std::vector<uint8_t> modules = EncodeToModules(h, result.status);
-    result.size = GetDimension_ECC200(h);
-    if (read && result.status == 0) result.read = ReadModules(modules, h);
-    return result;
+    return EncodeAndRead(h, read);
 }
 
 // Bytes that a scheme carries, weighted towards what the scheme is meant for; some arbitrary
@@ -101,17 +103,6 @@ inline std::vector<uint8_t> RandomData(int32_t scheme, std::size_t length, std::
 
 inline std::vector<uint8_t> Prefix(const std::vector<uint8_t>& pool, std::size_t length) {
     return {pool.begin(), pool.begin() + static_cast<std::ptrdiff_t>(length)};
-}
-
-// The longest prefix of pool for which fits(prefix) holds, by bisection.
-template <class Fits>
-std::size_t LongestFittingPrefix(const std::vector<uint8_t>& pool, Fits fits) {
-    std::size_t fitting = 0, failing = pool.size() + 1;
-    while (failing - fitting > 1) {
-        const std::size_t middle = (fitting + failing) / 2;
-        (fits(Prefix(pool, middle)) ? fitting : failing) = middle;
-    }
-    return fitting;
 }
 
 }  // namespace ecc200::testing

@@ -23,6 +23,7 @@
 #include "core/symbol.h"
 #include "ecc200.h"
 #include "geometry/size_table.h"
+#include "symbol_outputs.h"
 
 namespace ecc200::testing {
 
@@ -39,8 +40,8 @@ inline Symbol& Internals(const SymbolPtr& handle) {
     return *reinterpret_cast<Symbol*>(handle.get());
 }
 
-inline int32_t SetData(const SymbolPtr& handle, std::string_view bytes) {
-    return SetDataToEncoding_ECC200(handle.get(), reinterpret_cast<const uint8_t*>(bytes.data()),
+inline int32_t SetData(SymbolHandle handle, std::string_view bytes) {
+    return SetDataToEncoding_ECC200(handle, reinterpret_cast<const uint8_t*>(bytes.data()),
                                     static_cast<int32_t>(bytes.size()));
 }
 
@@ -53,19 +54,8 @@ inline SymbolPtr SymbolWith(int32_t scheme, int32_t size, std::string_view data)
     SymbolPtr handle = MakeSymbol();
     EXPECT_EQ(SetScheme_ECC200(handle.get(), scheme), 0);
     EXPECT_EQ(SetDimension_ECC200(handle.get(), size), 0);
-    EXPECT_EQ(data.empty() ? 0 : SetData(handle, data), 0);
+    EXPECT_EQ(data.empty() ? 0 : SetData(handle.get(), data), 0);
     return handle;
-}
-// The module buffer of an encode through WriteEncodedSymbolToBuf_ECC200, rows x cols bytes of
-// the size used; the status of the call in status.
-inline std::vector<uint8_t> EncodeToModules(SymbolHandle handle, int32_t& status) {
-    std::vector<uint8_t> modules(ECC200_MAX_MODULES, 0xEE);
-    status = WriteEncodedSymbolToBuf_ECC200(handle, modules.data(), ECC200_MAX_MODULES);
-    const int32_t size = GetDimension_ECC200(handle);
-    modules.resize(IsSizeIndex(size)
-                       ? static_cast<std::size_t>(SizeAt(size).symbolRows * SizeAt(size).symbolCols)
-                       : 0);
-    return modules;
 }
 
 // Changes into a fresh empty directory for the lifetime of the object and back afterwards.
@@ -87,8 +77,6 @@ class ScratchDirectory {
     }
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
 
     // Writes (or replaces) the identity file in this directory.
     void WriteIdentity(std::string_view content) const {
@@ -123,15 +111,13 @@ int RunInChild(Call call, std::chrono::milliseconds limit) {
 }
 #endif
 
-// A symbol holding `data`, with the requested scheme and size in the in-use fields and an empty
-// codeword stream, as the encode pipeline leaves it before encodation.
+// A symbol holding `data`, with the requested scheme and size in the in-use fields and (as setting
+// the data leaves it) an empty codeword stream, as the encode pipeline leaves it before encodation.
 inline SymbolPtr PreparedSymbol(std::string_view data, int32_t scheme, int32_t sizeIndex) {
     SymbolPtr handle = MakeSymbol();
-    EXPECT_EQ(data.empty() ? 0 : SetData(handle, data), 0);  // no empty data through the API
-    Symbol& symbol = Internals(handle);
-    symbol.scheme = scheme;
-    symbol.sizeIndex = sizeIndex;
-    symbol.codewordCount = 0;
+    EXPECT_EQ(data.empty() ? 0 : SetData(handle.get(), data), 0);  // no empty data through the API
+    Internals(handle).scheme = scheme;
+    Internals(handle).sizeIndex = sizeIndex;
     return handle;
 }
 

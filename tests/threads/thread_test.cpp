@@ -5,8 +5,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,8 +27,7 @@ int32_t Encode(SymbolHandle h, int t, int i, std::vector<uint8_t>& result) {
     }
     const std::string name = "thread" + std::to_string(t) + ".bmp";
     status = WriteEncodedSymbolToBMP_ECC200(h, 2, 4, name.c_str());
-    std::ifstream file(name, std::ios::binary);
-    result.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    result = testing::FileBytes(name);
     return status;
 }
 

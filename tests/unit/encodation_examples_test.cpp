@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -21,18 +21,12 @@ using testing::PreparedSymbol;
 
 constexpr int32_t kAuto = -1;  // automatic size, or no size found
 
-// Schemes: 0 automatic, 1 ASCII, 2 C40, 3 Base 256, 4 EDIFACT, 5 Text, 6 X12.
-struct DriverCase {
-    int32_t scheme;
-    int32_t size;
-    std::string data;
-    std::vector<int32_t> expected;  // the codewords, or the negative result alone
-    int32_t sizeAfter;
-    int32_t schemeAfter;
-};
-
+// Scheme (0 automatic, 1 ASCII, 2 C40, 3 Base 256, 4 EDIFACT, 5 Text, 6 X12), size, data; the
+// codewords (or the negative result alone), and the size and scheme the call leaves.
+using DriverCase =
+    std::tuple<int32_t, int32_t, std::string, std::vector<int32_t>, int32_t, int32_t>;
 // clang-format off
-const std::vector<DriverCase> kDriverCases = {
+const DriverCase kDriverCases[] = {
     // ASCII, then requests that both drivers refuse
     {1, kAuto, "123456", {142, 164, 186}, 0, 1},  // fills 10x10: no pad
     {1, kAuto, "1A", {50, 66, 129}, kAuto, 1},
@@ -84,17 +78,17 @@ const std::vector<DriverCase> kDriverCases = {
 // clang-format on
 
 TEST(Drivers, WorkedExamples) {
-    for (const DriverCase& c : kDriverCases) {
-        SCOPED_TRACE(::testing::Message() << "scheme " << c.scheme << ", size " << c.size
-                                          << ", data " << ::testing::PrintToString(c.data));
-        const auto handle = PreparedSymbol(c.data, c.scheme, c.size);
+    for (const auto& [scheme, size, data, expected, sizeAfter, schemeAfter] : kDriverCases) {
+        SCOPED_TRACE(::testing::Message() << "scheme " << scheme << ", size " << size << ", data "
+                                          << ::testing::PrintToString(data));
+        const auto handle = PreparedSymbol(data, scheme, size);
         Symbol& symbol = Internals(handle);
-        const int32_t result = c.scheme == 0 ? EncodeAutoScheme(symbol) : EncodeFixedScheme(symbol);
+        const int32_t result = scheme == 0 ? EncodeAutoScheme(symbol) : EncodeFixedScheme(symbol);
         EXPECT_EQ(result < 0 ? std::vector<int32_t>{result}
                              : std::vector<int32_t>(symbol.codewords, symbol.codewords + result),
-                  c.expected);
-        EXPECT_EQ(symbol.sizeIndex, c.sizeAfter);
-        EXPECT_EQ(symbol.scheme, c.schemeAfter);
+                  expected);
+        EXPECT_EQ(symbol.sizeIndex, sizeAfter);
+        EXPECT_EQ(symbol.scheme, schemeAfter);
     }
 }
 

@@ -13,8 +13,6 @@
 
 #include "support/test_support.h"
 
-extern "C" int ecc200_c_header_round_trip(void);
-
 namespace ecc200 {
 namespace {
 
@@ -23,7 +21,6 @@ using testing::MakeSymbol;
 using testing::ScratchDirectory;
 
 TEST(Lifecycle, CreateVersionGettersAndInvalidHandles) {
-    EXPECT_EQ(ecc200_c_header_round_trip(), 0);
     EXPECT_STREQ(Version_ECC200(), "21.10");
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
@@ -53,14 +50,10 @@ const std::string kId101(101, 'x');
 const std::string kFields = "**00112233445566778899AA-0123456789abcdefABCDEF";
 
 // Every call starts from both marks on, the product identifier "OLD", 13 data bytes and a
-// filled result.
-struct Rule {
-    const char* name;
-    size_t identityPrefix;  // of user.id, both "*" included; 0: no file
-    int32_t (*call)(H);
-    int32_t result;
-    int32_t marks, productIdLength, dataLength;  // marks: userMarkOn + 2 * productMarkOn
-};
+// filled result. Name; the length of user.id's prefix, both "*" included (0: no file); the call
+// and its result; then userMarkOn + 2 * productMarkOn, the product identifier's and the data's
+// lengths after it.
+using Rule = std::tuple<const char*, size_t, int32_t (*)(H), int32_t, int32_t, int32_t, int32_t>;
 
 // clang-format off
 const Rule kRules[] = {
@@ -95,33 +88,33 @@ const Rule kRules[] = {
 class ExportRules : public ::testing::TestWithParam<Rule> {};
 
 TEST_P(ExportRules, ResultStatusMessageAndWhatIsKept) {
-    const Rule& r = GetParam();
+    const auto& [name, identityPrefix, call, result, marks, productIdLength, dataLength] =
+        GetParam();
     ScratchDirectory dir;
-    if (r.identityPrefix != 0) dir.WriteIdentity(std::string(r.identityPrefix - 2, 'p') + kFields);
+    if (identityPrefix != 0) dir.WriteIdentity(std::string(identityPrefix - 2, 'p') + kFields);
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
-    ASSERT_EQ(testing::SetData(handle, "previous data"), 0);
+    ASSERT_EQ(testing::SetData(handle.get(), "previous data"), 0);
     std::strcpy(s.productId, "OLD");
     s.productIdLength = 3;
     s.userMarkOn = s.productMarkOn = s.codewords[5] = s.matrix[3][3] = 1;
     s.codewordCount = s.mappingRows = s.mappingCols = s.rows = s.cols = 8;
 
-    EXPECT_EQ(r.call(handle.get()), r.result);
+    EXPECT_EQ(call(handle.get()), result);
     EXPECT_EQ(std::tuple(s.userMarkOn + 2 * s.productMarkOn, s.productIdLength,
                          std::strlen(s.productId), s.dataLength),
-              std::tuple(r.marks, r.productIdLength, static_cast<size_t>(r.productIdLength),
-                         r.dataLength));
+              std::tuple(marks, productIdLength, static_cast<size_t>(productIdLength), dataLength));
     // A data call empties data and result first, whatever its outcome; other calls keep them.
-    const bool kept = r.dataLength == 13;
-    EXPECT_EQ(s.data[0], r.dataLength == 0 ? 0 : kept ? 'p' : 'Z');
-    EXPECT_EQ(s.data[r.dataLength], 0);
+    const bool kept = dataLength == 13;
+    EXPECT_EQ(s.data[0], dataLength == 0 ? 0 : kept ? 'p' : 'Z');
+    EXPECT_EQ(s.data[dataLength], 0);
     EXPECT_EQ(std::tuple(s.codewords[5], s.matrix[3][3], s.codewordCount, s.rows, s.cols,
                          s.mappingRows, s.mappingCols),
               kept ? std::tuple(1, 1, 8, 8, 8, 8, 8) : std::tuple(0, 0, 0, 0, 0, 0, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(Exports, ExportRules, ::testing::ValuesIn(kRules),
-                         [](const auto& c) { return std::string(c.param.name); });
+                         [](const auto& c) { return std::string(std::get<0>(c.param)); });
 
 TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState) {
     ScratchDirectory dir;
@@ -129,7 +122,7 @@ TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState
     auto handle = MakeSymbol();
     Symbol& s = Internals(handle);
     ASSERT_EQ(SetScheme_ECC200(handle.get(), 4) + SetDimension_ECC200(handle.get(), 7) +
-                  testing::SetData(handle, "data") + SetSignUser_ECC200(handle.get(), 1) +
+                  testing::SetData(handle.get(), "data") + SetSignUser_ECC200(handle.get(), 1) +
                   SetOption_ECC200(handle.get(), ECC200_OPTION_ECI, 26) +
                   SetOption_ECC200(handle.get(), ECC200_OPTION_SHAPE, ECC200_SHAPE_ANY),
               0);
@@ -164,8 +157,8 @@ TEST(Lifecycle, IdentityThatIsNoRegularFileIsRefusedAtOnce) {
         SCOPED_TRACE(kind);
         ScratchDirectory dir;
         dir.WriteIdentity(testing::kSampleIdentity);
-        auto handle = MakeSymbol();
-        ASSERT_EQ(testing::SetData(handle, "A") + SetSignProduct_ECC200(handle.get(), 1, "P"), 0);
+        const auto handle = testing::SymbolWith(0, -1, "A");
+        ASSERT_EQ(SetSignProduct_ECC200(handle.get(), 1, "P"), 0);
         dir.RemoveIdentity();
         make("user.id");
         uint8_t modules[100];

@@ -37,14 +37,9 @@ TEST(Keystream, MatchesRfc6229) {
     }
 }
 
-// file "\x01" stands for no file at all, identityLength 0 for a failed load, and fieldBytes is
-// the hex of the 22 bytes after the prefix.
-struct LoadCase {
-    const char* name;
-    std::string file;
-    int32_t identityLength;
-    std::string fieldBytes;
-};
+// Name, file ("\x01" for no file at all), identity length (0 for a failed load), and the hex of
+// the 22 bytes after the prefix.
+using LoadCase = std::tuple<const char*, std::string, int32_t, std::string>;
 
 const std::string kFields = "00112233445566778899AA-0123456789abcdefABCDEF";
 const std::string kBytes = "00112233445566778899aa0123456789abcdefabcdef", kBad(44, 'f');
@@ -71,20 +66,20 @@ const LoadCase kLoadCases[] = {
 // clang-format on
 
 TEST(LoadUserIdentity, LoadsTheIdentityOrFails) {
-    for (const LoadCase& c : kLoadCases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, file, identityLength, fieldBytes] : kLoadCases) {
+        SCOPED_TRACE(name);
         testing::ScratchDirectory dir;
-        if (c.file != "\x01") dir.WriteIdentity(c.file);
+        if (file != "\x01") dir.WriteIdentity(file);
         MarkState state{};
         state.identityLength = 3;  // an earlier identity, kept by a failed load
-        const bool loads = c.identityLength != 0;
+        const bool loads = identityLength != 0;
         ASSERT_EQ(std::tuple(LoadUserIdentity(state), state.identityLength),
-                  std::tuple(loads, loads ? c.identityLength : 3));
+                  std::tuple(loads, loads ? identityLength : 3));
         if (!loads) continue;
-        const auto prefix = static_cast<size_t>(c.identityLength - 22);
-        const size_t at = c.file.find_first_not_of(" \r\n");
-        EXPECT_EQ(std::string(state.identity, state.identity + prefix), c.file.substr(at, prefix));
-        EXPECT_EQ(Hex(state.identity + prefix, 22), c.fieldBytes);
+        const auto prefix = static_cast<size_t>(identityLength - 22);
+        const size_t at = file.find_first_not_of(" \r\n");
+        EXPECT_EQ(std::string(state.identity, state.identity + prefix), file.substr(at, prefix));
+        EXPECT_EQ(Hex(state.identity + prefix, 22), fieldBytes);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "encodation/char_classes.h"
@@ -144,32 +145,28 @@ int32_t ExhaustiveNeededCapacity(const std::vector<uint8_t>& data, bool gs1, int
     return best;
 }
 
-struct Alphabet {
-    std::string name;
-    std::string symbols;
-    std::size_t longest;
-    bool gs1;
-    int32_t prefix;
-};
+// Name, symbols, the longest input, GS1 on, and the codewords before the data (an ECI designator
+// or the leading FNC1).
+using Alphabet = std::tuple<const char*, std::string, std::size_t, bool, int32_t>;
 
 class Minimality : public ::testing::TestWithParam<Alphabet> {};
 
 TEST_P(Minimality, EqualsTheExhaustiveSearchOnEveryInput) {
-    const Alphabet& a = GetParam();
+    const auto& [name, symbols, longest, gs1, prefix] = GetParam();
     std::vector<uint8_t> data;
     // Every input of every length up to the longest, counted like an odometer.
     std::vector<std::size_t> digits;
-    for (std::size_t length = 0; length <= a.longest; ++length) {
+    for (std::size_t length = 0; length <= longest; ++length) {
         digits.assign(length, 0);
         for (;;) {
             data.clear();
-            for (const std::size_t d : digits) data.push_back(static_cast<uint8_t>(a.symbols[d]));
-            const int32_t expected = ExhaustiveNeededCapacity(data, a.gs1, a.prefix);
-            const int32_t found = SmallestNeededCapacity(
-                data.data(), static_cast<int32_t>(data.size()), a.gs1, a.prefix);
+            for (const std::size_t d : digits) data.push_back(static_cast<uint8_t>(symbols[d]));
+            const int32_t expected = ExhaustiveNeededCapacity(data, gs1, prefix);
+            const int32_t found =
+                SmallestNeededCapacity(data.data(), static_cast<int32_t>(data.size()), gs1, prefix);
             ASSERT_EQ(found, expected) << "input " << ::testing::PrintToString(data);
             std::size_t k = 0;
-            while (k < length && ++digits[k] == a.symbols.size()) digits[k++] = 0;
+            while (k < length && ++digits[k] == symbols.size()) digits[k++] = 0;
             if (k == length) break;
         }
     }
@@ -184,18 +181,15 @@ INSTANTIATE_TEST_SUITE_P(Smallest, Minimality,
                                            Alphabet{"longest", "1A.", 6, false, 0},
                                            Alphabet{"gs1", "1Aa.\x1D\xE9", 4, true, 1},
                                            Alphabet{"gs1Longer", "1A\x1D", 6, true, 1}),
-                         [](const auto& param) { return param.param.name; });
+                         [](const auto& param) { return std::string(std::get<0>(param.param)); });
 
 // Data capacity of the symbol that an encode with these settings makes, or 0 when it fails.
 int32_t EncodedCapacity(const std::string& data, int32_t scheme, int32_t encodation) {
-    const auto handle = testing::MakeSymbol();
-    EXPECT_EQ(SetScheme_ECC200(handle.get(), scheme) + SetDimension_ECC200(handle.get(), -1) +
-                  SetOption_ECC200(handle.get(), ECC200_OPTION_ENCODATION, encodation) +
-                  testing::SetData(handle, data),
-              0);
-    uint8_t modules[ECC200_MAX_MODULES];
-    if (WriteEncodedSymbolToBuf_ECC200(handle.get(), modules, ECC200_MAX_MODULES) != 0) return 0;
-    return SizeAt(GetDimension_ECC200(handle.get())).totalDataCodewords;
+    const auto handle = testing::SymbolWith(scheme, ECC200_SIZE_AUTO, data);
+    EXPECT_EQ(SetOption_ECC200(handle.get(), ECC200_OPTION_ENCODATION, encodation), 0);
+    int32_t status = -1;
+    testing::EncodeToModules(handle.get(), status);
+    return status == 0 ? SizeAt(GetDimension_ECC200(handle.get())).totalDataCodewords : 0;
 }
 
 // On data too long for the exhaustive search, the smallest encodation never takes a larger symbol
