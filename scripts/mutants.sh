@@ -38,6 +38,8 @@ src/encodation/c40_text.cpp :: + list.values[i + 2] + 1; => + list.values[i + 2]
 src/encodation/c40_text.cpp :: list.Append(kShift1); => list.Append(kShift2);
 src/encodation/c40_text.cpp :: c = static_cast<uint8_t>(c - 128); => c = static_cast<uint8_t>(c - 127);
 src/encodation/edifact.cpp :: kUnlatchValue = 31; => kUnlatchValue = 30;
+src/encodation/smallest.cpp :: next[kC40State] = row[kC40State + 2] + 2; => next[kC40State] = row[kC40State + 2] + 1;
+src/encodation/smallest.cpp :: emit.AsciiRun(0, length_); => emit.AsciiRun(1, length_);
 src/encodation/edifact.cpp :: if (space > 2) return false; => if (space > 1) return false;
 src/encodation/edifact.cpp :: return n > 1 ? n - 2 : 0; => return n > 1 ? n - 1 : 0;
 src/encodation/x12.cpp :: return 14 + (c - 'A'); => return 13 + (c - 'A');

@@ -82,14 +82,15 @@ inline Encoded EncodeAndRead(const Settings& s, const std::vector<uint8_t>& data
 }
 
 // Bytes that a scheme carries, weighted towards what the scheme is meant for; some arbitrary
-// bytes where the scheme can shift to them. Scheme 0 mixes every class byte by byte.
+// bytes where the scheme can shift to them. Scheme 0 mixes every class byte by byte; 7 and 8
+// (beyond the schemes) are plain upper-case text and digits.
 inline std::vector<uint8_t> RandomData(int32_t scheme, std::size_t length, std::mt19937& random) {
     const std::string upper = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     const std::string lower = " 0123456789abcdefghijklmnopqrstuvwxyz";
     const std::string edifact = ";<=>?@[\\]^!\"#$%&'()*+,-./:" + upper;
-    const std::string alphabets[] = {upper + lower, upper, upper,         upper,
-                                     edifact,       lower, upper + "\r*>"};
-    const uint32_t arbitraryPercent[] = {20, 100, 20, 100, 0, 20, 0};
+    const std::string alphabets[] = {upper + lower, upper, upper,          upper,       edifact,
+                                     lower,         upper, upper + "\r*>", "0123456789"};
+    const uint32_t arbitraryPercent[] = {20, 100, 20, 100, 0, 20, 0, 0, 0};
     const std::string& alphabet = alphabets[scheme];
     std::vector<uint8_t> data(length);
     for (uint8_t& b : data) {
