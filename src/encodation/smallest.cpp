@@ -453,12 +453,12 @@ inline int32_t Search::Watch(int32_t i, int32_t* row, DigitRunWatch& watch, int3
         // Copies, so that neither `row` nor `watch` escapes to memory.
         int32_t state[kStateCount];
         int32_t settled[kStateCount];
-        std::memcpy(state, row, sizeof state);
-        std::memcpy(settled, watch.settled, sizeof settled);
+        for (int32_t k = 0; k < kStateCount; ++k) state[k] = row[k];
+        for (int32_t k = 0; k < kStateCount; ++k) settled[k] = watch.settled[k];
         i = SkipDigitPeriods(i, state, settled);
-        std::memcpy(row, state, sizeof state);
+        for (int32_t k = 0; k < kStateCount; ++k) row[k] = state[k];
     }
-    std::memcpy(watch.settled, row, sizeof watch.settled);
+    for (int32_t k = 0; k < kStateCount; ++k) watch.settled[k] = row[k];
     watch.settledAt = i;
     watch.probeAt = i + kDigitPeriod;
     return i;
@@ -482,6 +482,9 @@ void Search::RunBasic() {
     int32_t lastNonDigit = -1;  // before i
     for (int32_t i = 0;; ++i) {
         i = Watch(i, row, watch, lastNonDigit);
+        for (const int32_t state : {kTextState, kTextState + 1, kTextState + 2, kX12State}) {
+            row[state] = kUnreached;
+        }
         UnlatchBasic(row);
         StoreCosts(i, row);
         if (i == length) break;
@@ -501,7 +504,7 @@ void Search::RunBasic() {
         next[kEdifactState + 2] = row[kEdifactState + 1];
         next[kEdifactState + 3] = row[kEdifactState + 2];
         next[kEdifactState] = row[kEdifactState + 3] + 3;
-        std::memcpy(row, next, sizeof row);
+        for (int32_t k = 0; k < kStateCount; ++k) row[k] = next[k];
     }
     CollectEndings();
 }
@@ -552,7 +555,7 @@ void Search::Run() {
         next[kEdifactState + 2] = std::min(row[kEdifactState + 1] + outside, kUnreached);
         next[kEdifactState + 3] = std::min(row[kEdifactState + 2] + outside, kUnreached);
         next[kEdifactState] = std::min(row[kEdifactState + 3] + 3 + outside, kUnreached);
-        std::memcpy(row, next, sizeof row);
+        for (int32_t k = 0; k < kStateCount; ++k) row[k] = next[k];
     }
     CollectEndings();
 }
