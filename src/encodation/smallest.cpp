@@ -36,8 +36,9 @@ constexpr uint8_t kFromRun = 6;       // C40, Text or EDIFACT bytes from the pos
 constexpr uint8_t kFromUnlatch = 16;  // + the state left
 
 // Above every real cost (at most two codewords a byte), low enough that a cost and a few codewords
-// more fit 16 bits.
+// more fit 16 bits; a single bit, so that setting it marks a cost unreached.
 constexpr int32_t kUnreached = 1 << 14;
+static_assert(2 * (kMaxDataLength + 3) < kUnreached);
 constexpr int32_t kLongBase256Field = 250;
 constexpr uint8_t kEdifactUnlatchValue = 31;
 constexpr uint8_t kShift1Pad = 0;
@@ -549,12 +550,13 @@ void Search::Run() {
         StepC40Text(row, next, kC40State, kC40Steps[c]);
         StepC40Text(row, next, kTextState, kTextSteps[c]);
         next[kX12State] = ByX12Triplet(cost_, data, i);
-        // EDIFACT, likewise stored; a byte outside its set makes the entries unreachable.
+        // EDIFACT, likewise stored; a byte outside its set marks the entries unreached by setting
+        // the unreached bit, which no real cost reaches (the latch brings them back below it).
         const int32_t outside = (sets & kInEdifact) != 0 ? 0 : kUnreached;
-        next[kEdifactState + 1] = std::min(row[kEdifactState] + outside, kUnreached);
-        next[kEdifactState + 2] = std::min(row[kEdifactState + 1] + outside, kUnreached);
-        next[kEdifactState + 3] = std::min(row[kEdifactState + 2] + outside, kUnreached);
-        next[kEdifactState] = std::min(row[kEdifactState + 3] + 3 + outside, kUnreached);
+        next[kEdifactState + 1] = row[kEdifactState] | outside;
+        next[kEdifactState + 2] = row[kEdifactState + 1] | outside;
+        next[kEdifactState + 3] = row[kEdifactState + 2] | outside;
+        next[kEdifactState] = (row[kEdifactState + 3] + 3) | outside;
         for (int32_t k = 0; k < kStateCount; ++k) row[k] = next[k];
     }
     CollectEndings();
