@@ -14,7 +14,6 @@
 #include <tuple>
 #include <vector>
 
-#include "api/encode_pipeline.h"
 #include "geometry/placement_map.h"
 #include "geometry/size_table.h"
 #include "support/test_support.h"
@@ -43,8 +42,9 @@ TEST(EncodePipeline, MapEntryOutsideTheMatrix) {
     for (const PlacementEntry outside :
          {PlacementEntry{255, 255}, PlacementEntry{8, 0}, PlacementEntry{0, 8}}) {
         map[13] = outside;
-        EXPECT_FALSE(EncodeSymbol(symbol));
-        EXPECT_EQ(symbol.status, 18);
+        int32_t status = 0;
+        testing::EncodeToModules(handle.get(), status);
+        EXPECT_EQ(status, 18);
     }
 }
 
