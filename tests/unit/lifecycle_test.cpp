@@ -50,10 +50,14 @@ const std::string kId101(101, 'x');
 const std::string kFields = "**00112233445566778899AA-0123456789abcdefABCDEF";
 
 // Every call starts from both marks on, the product identifier "OLD", 13 data bytes and a
-// filled result. Name; the length of user.id's prefix, both "*" included (0: no file); the call
-// and its result; then userMarkOn + 2 * productMarkOn, the product identifier's and the data's
-// lengths after it.
-using Rule = std::tuple<const char*, size_t, int32_t (*)(H), int32_t, int32_t, int32_t, int32_t>;
+// filled result.
+struct Rule {
+    const char* name;
+    size_t identityPrefix;  // of user.id, both "*" included; 0: no file
+    int32_t (*call)(H);
+    int32_t result;
+    int32_t marks, productIdLength, dataLength;  // marks: userMarkOn + 2 * productMarkOn
+};
 
 // clang-format off
 const Rule kRules[] = {
@@ -114,7 +118,7 @@ TEST_P(ExportRules, ResultStatusMessageAndWhatIsKept) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Exports, ExportRules, ::testing::ValuesIn(kRules),
-                         [](const auto& c) { return std::string(std::get<0>(c.param)); });
+                         [](const auto& c) { return std::string(c.param.name); });
 
 TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState) {
     ScratchDirectory dir;
