@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "encodation/base256.h"
 #include "encodation/c40_text.h"
@@ -483,6 +482,8 @@ void Search::RunBasic() {
     int32_t lastNonDigit = -1;  // before i
     for (int32_t i = 0;; ++i) {
         i = Watch(i, row, watch, lastNonDigit);
+        // Text and X12 stay unreached; said here as well as below so that the compiler stores
+        // them as constants rather than keeping them in the row.
         for (const int32_t state : {kTextState, kTextState + 1, kTextState + 2, kX12State}) {
             row[state] = kUnreached;
         }
