@@ -85,6 +85,7 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_ERR_NO_IDENTITY 10   /* a mark needs user.id, which cannot be used */
 #define ECC200_ERR_BASE256_EMPTY 17 /* Base 256 has no data to encode */
 #define ECC200_ERR_INTERNAL 18      /* out of memory, internal failure or file not written */
+#define ECC200_ERR_UNREADABLE 19    /* ReadMatrix_ECC200: the matrix does not decode */
 
 /* Options (SetOption_ECC200): extensions beyond the settings above, all off by default. */
 #define ECC200_OPTION_ENCODATION 1 /* ECC200_ENCODATION_*: how the automatic scheme encodes */
@@ -101,6 +102,38 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_MAX_DATA_LENGTH 3116    /* bytes accepted by SetDataToEncoding_ECC200 */
 #define ECC200_MAX_PRODUCT_ID 100      /* characters of a product identifier */
 #define ECC200_MAX_MODULES (144 * 144) /* buffer size that holds any symbol */
+
+/* Reading (ReadMatrix_ECC200). */
+#define ECC200_MAX_READ_LENGTH 3200 /* data bytes a reading holds: enough for any symbol */
+#define ECC200_MAX_BLOCKS 10        /* interleaved Reed-Solomon blocks of the largest size */
+
+/* User mark verdicts (ECC200_Reading.userMark). */
+#define ECC200_MARK_UNCHECKED 0 /* no identity to check against */
+#define ECC200_MARK_ABSENT 1    /* no block shows the mark */
+#define ECC200_MARK_PARTIAL 2   /* some blocks show it, not all (userMarkBlocks of blockCount) */
+#define ECC200_MARK_VALID 3     /* every block shows the mark of this identity and this data */
+
+/* What ReadMatrix_ECC200 found in a symbol. */
+typedef struct ECC200_Reading {
+    int32_t rows; /* symbol size in modules */
+    int32_t cols;
+    int32_t dataLength;                   /* bytes in data */
+    uint8_t data[ECC200_MAX_READ_LENGTH]; /* FNC1 separators as GS (0x1D), macro 05/06 header and
+                                             trailer restored */
+    char symbologyId[4];                  /* "]d1" .. "]d6", zero-terminated */
+    int32_t gs1;                          /* 1 when FNC1 came first */
+    int32_t eci;                          /* the first ECI designator, -1 when none */
+    int32_t readerProgramming;            /* 1 when the symbol programs a reader */
+    int32_t macro;                        /* 5 or 6 for a macro symbol, else 0 */
+    int32_t appendPosition;               /* structured append: 1..16, 0 when none */
+    int32_t appendCount;                  /* structured append: 2..16 */
+    int32_t appendFileId;                 /* structured append: first byte * 256 + second */
+    int32_t blockCount;                   /* interleaved Reed-Solomon blocks */
+    int32_t errors[ECC200_MAX_BLOCKS];    /* codewords corrected in each block */
+    int32_t userMark;                     /* ECC200_MARK_* */
+    int32_t userMarkBlocks;               /* blocks that show the user mark */
+    int32_t productMarkLifted;            /* 1 when a product identifier was given and used */
+} ECC200_Reading;
 
 /* The handle check catches NULL and deleted-then-zeroed symbols only as far as memory allows:
  * passing a pointer that is not a live handle is undefined. */
@@ -208,6 +241,19 @@ ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbo
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle symbol,
                                                               int32_t moduleSize, int32_t quietZone,
                                                               const char* fileName);
+
+/* Reads a symbol from its module matrix: rows x cols bytes, top row first, nonzero for dark (the
+ * layout WriteEncodedSymbolToBuf_ECC200 writes). A productId (NULL for none) undoes a product mark
+ * before decoding; identityFile names the identity file of both marks, NULL for user.id in the
+ * current directory. Allocates nothing.
+ * @return ECC200_OK with reading filled in
+ * @return ECC200_ERR_PARAMETER for NULL modules or reading, a size that is no symbol size, or an
+ *         empty or too long productId
+ * @return ECC200_ERR_NO_IDENTITY when productId is given and the identity cannot be loaded
+ * @return ECC200_ERR_UNREADABLE when the matrix does not decode (rows and cols are still set) */
+ECC200_API int32_t ECC200_CALL ReadMatrix_ECC200(const uint8_t* modules, int32_t rows, int32_t cols,
+                                                 const char* productId, const char* identityFile,
+                                                 ECC200_Reading* reading);
 
 /* @return the library version text, "21.10" (static storage) */
 ECC200_API const char* ECC200_CALL Version_ECC200(void);
