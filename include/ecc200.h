@@ -74,6 +74,27 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_SIZE_12X36 27
 #define ECC200_SIZE_16X36 28
 #define ECC200_SIZE_16X48 29
+/* Rectangular extension sizes (DMRE, ISO/IEC 21471): only through ECC200_OPTION_SIZE, or chosen
+ * automatically with ECC200_SHAPE_DMRE. */
+#define ECC200_SIZE_8X48 30
+#define ECC200_SIZE_8X64 31
+#define ECC200_SIZE_8X80 32
+#define ECC200_SIZE_8X96 33
+#define ECC200_SIZE_8X120 34
+#define ECC200_SIZE_8X144 35
+#define ECC200_SIZE_12X64 36
+#define ECC200_SIZE_12X88 37
+#define ECC200_SIZE_16X64 38
+#define ECC200_SIZE_20X36 39
+#define ECC200_SIZE_20X44 40
+#define ECC200_SIZE_20X64 41
+#define ECC200_SIZE_22X48 42
+#define ECC200_SIZE_24X48 43
+#define ECC200_SIZE_24X64 44
+#define ECC200_SIZE_26X40 45
+#define ECC200_SIZE_26X48 46
+#define ECC200_SIZE_26X64 47
+#define ECC200_SIZE_COUNT 48 /* sizes 0..47 */
 
 /* Status codes returned by the functions. */
 #define ECC200_OK 0                 /* success */
@@ -92,11 +113,13 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_OPTION_GS1 2        /* 0 or 1: GS1 data, FNC1 first and for every GS byte (0x1D) */
 #define ECC200_OPTION_ECI 3        /* 0 (none) or an ECI designator 1..999999 */
 #define ECC200_OPTION_SHAPE 4      /* ECC200_SHAPE_*: which sizes the automatic size considers */
+#define ECC200_OPTION_SIZE 5       /* a size -1..47: SetDimension_ECC200 with the DMRE sizes too */
 
 #define ECC200_ENCODATION_LOOKAHEAD 0 /* scheme switching by look-ahead (default) */
 #define ECC200_ENCODATION_SMALLEST 1  /* the shortest codeword stream over all schemes */
 #define ECC200_SHAPE_SQUARE 0         /* square sizes only (default) */
-#define ECC200_SHAPE_ANY 1            /* the smallest of all 30 sizes by area */
+#define ECC200_SHAPE_ANY 1            /* the smallest of the 30 ISO/IEC 16022 sizes by area */
+#define ECC200_SHAPE_DMRE 2           /* the smallest of all 48 sizes by area, DMRE included */
 
 /* Limits. */
 #define ECC200_MAX_DATA_LENGTH 3116    /* bytes accepted by SetDataToEncoding_ECC200 */
@@ -158,13 +181,15 @@ ECC200_API int32_t ECC200_CALL SetScheme_ECC200(SymbolHandle symbol, int32_t sch
  * @return ECC200_SCHEME_AUTO for a new or cleared symbol, or an invalid handle */
 ECC200_API int32_t ECC200_CALL GetScheme_ECC200(SymbolHandle symbol);
 
-/* Chooses the symbol size (ECC200_SIZE_*); ECC200_SIZE_AUTO takes the smallest square size that
- * holds the data.
+/* Chooses the symbol size (ECC200_SIZE_*); ECC200_SIZE_AUTO takes the smallest size of the shape
+ * (square by default, ECC200_OPTION_SHAPE) that holds the data. The DMRE sizes 30..47 are set
+ * through ECC200_OPTION_SIZE instead.
  * @return ECC200_OK
  * @return ECC200_ERR_PARAMETER for an invalid handle or a value outside -1..29 (setting kept) */
 ECC200_API int32_t ECC200_CALL SetDimension_ECC200(SymbolHandle symbol, int32_t size);
 
-/* @return the size set; after an encode at ECC200_SIZE_AUTO, the size chosen
+/* @return the size set; after an encode at ECC200_SIZE_AUTO, the size chosen (a DMRE size 30..47
+ *         only when one was set with ECC200_OPTION_SIZE or chosen under ECC200_SHAPE_DMRE)
  * @return ECC200_SIZE_AUTO for a new or cleared symbol, when no size held the data, or an invalid
  *         handle */
 ECC200_API int32_t ECC200_CALL GetDimension_ECC200(SymbolHandle symbol);
@@ -200,9 +225,12 @@ ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_
  *   ECC200_OPTION_ENCODATION  ECC200_ENCODATION_LOOKAHEAD (default) or ECC200_ENCODATION_SMALLEST
  *   ECC200_OPTION_GS1         0 (default) or 1
  *   ECC200_OPTION_ECI         0 (default, none) or a designator 1..999999
- *   ECC200_OPTION_SHAPE       ECC200_SHAPE_SQUARE (default) or ECC200_SHAPE_ANY
+ *   ECC200_OPTION_SHAPE       ECC200_SHAPE_SQUARE (default), ECC200_SHAPE_ANY or ECC200_SHAPE_DMRE
+ *   ECC200_OPTION_SIZE        ECC200_SIZE_AUTO or any ECC200_SIZE_* 0..47: the same setting as
+ *                             SetDimension_ECC200 (which it replaces), DMRE sizes included
  * Options are settings of the symbol: they hold for every encode until changed, and
- * Clear_ECC200 resets them to their defaults.
+ * Clear_ECC200 resets them to their defaults, except the size, which stays requested as with
+ * SetDimension_ECC200.
  * @return ECC200_OK
  * @return ECC200_ERR_PARAMETER for an unknown option, a value out of range (setting kept) or an
  *         invalid handle */

@@ -79,10 +79,20 @@ bool IsOptionValue(int32_t option, int32_t value) {
         case ECC200_OPTION_ECI:
             return value >= 0 && value <= kMaxEci;
         case ECC200_OPTION_SHAPE:
-            return value == ECC200_SHAPE_SQUARE || value == ECC200_SHAPE_ANY;
+            return value == ECC200_SHAPE_SQUARE || value == ECC200_SHAPE_ANY ||
+                   value == ECC200_SHAPE_DMRE;
+        case ECC200_OPTION_SIZE:
+            return value == kAutomaticSize || IsSizeIndex(value);
         default:
             return false;
     }
+}
+
+// The size setting behind SetDimension_ECC200 and ECC200_OPTION_SIZE.
+void RequestSize(Symbol& symbol, int32_t size) {
+    symbol.requestedSize = size;
+    symbol.sizeIndex = size;
+    symbol.encoded = 0;
 }
 
 int32_t& OptionField(SymbolOptions& options, int32_t option) {
@@ -147,12 +157,10 @@ ECC200_API int32_t ECC200_CALL GetScheme_ECC200(SymbolHandle handle) {
 ECC200_API int32_t ECC200_CALL SetDimension_ECC200(SymbolHandle handle, int32_t size) {
     Symbol* symbol = CheckedSymbol(handle);
     if (symbol == nullptr) return kStatusBadParameter;
-    if (size != kAutomaticSize && !IsSizeIndex(size)) {
+    if (size != kAutomaticSize && !IsIsoSizeIndex(size)) {
         return FailWithMessage(*symbol, kStatusBadParameter, kMessageBadParameters);
     }
-    symbol->requestedSize = size;
-    symbol->sizeIndex = size;
-    symbol->encoded = 0;
+    RequestSize(*symbol, size);
     return kStatusOk;
 }
 
@@ -218,6 +226,10 @@ ECC200_API int32_t ECC200_CALL SetOption_ECC200(SymbolHandle handle, int32_t opt
     if (symbol == nullptr) return kStatusBadParameter;
     if (!IsOptionValue(option, value)) {
         return FailWithMessage(*symbol, kStatusBadParameter, kMessageBadParameters);
+    }
+    if (option == ECC200_OPTION_SIZE) {
+        RequestSize(*symbol, value);
+        return kStatusOk;
     }
     OptionField(symbol->options, option) = value;
     symbol->encoded = 0;

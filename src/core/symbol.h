@@ -14,7 +14,7 @@ inline constexpr int32_t kMatrixSide = 144;
 inline constexpr int32_t kProductIdCapacity = 1000;  // 999 characters and the terminating zero
 inline constexpr int32_t kMaxProductIdLength = 100;  // what a product mark's key can hold
 inline constexpr int32_t kMessageCapacity = 100;
-inline constexpr int32_t kSizeCount = 30;
+inline constexpr int32_t kSizeCount = ECC200_SIZE_COUNT;  // the rows of geometry/size_table.h
 inline constexpr int32_t kSchemeCount = 7;
 inline constexpr uint32_t kSymbolTag = 0x424D5953u;  // "SYMB" in memory order (little-endian)
 

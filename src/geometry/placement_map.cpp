@@ -10,6 +10,10 @@
 #include "geometry/size_table.h"
 
 namespace ecc200 {
+
+// Symbol::placementMaps has one slot for every row of the size table.
+static_assert(kSizeCount == static_cast<int32_t>(SymbolSizeTable.size()));
+
 namespace {
 
 constexpr int16_t kFreeModule = -1;  // 0xFFFF: no bit placed here yet
@@ -40,8 +44,11 @@ bool IsFreeModule(const Symbol& symbol, int32_t row, int32_t col) {
 }
 
 // Records the current bit (placeCodeword, placeBit) at (row, col) after wrapping positions
-// that fall off the top or left edge, and moves on to the next bit. A position that is still
-// outside the matrix is left unplaced, which the encode rejects.
+// that fall off the top or left edge, and moves on to the next bit. The left-edge wrap moves a
+// position down by four rows when the column count is a multiple of 8; in the two DMRE sizes
+// whose row count is a multiple of 8 as well (26x40, 26x48) that can pass the bottom row, and the
+// position wraps on to the top. A position that is still outside the matrix is left unplaced,
+// which the encode rejects.
 void PlaceModule(Symbol& symbol, int32_t row, int32_t col) {
     const int32_t rows = symbol.mappingRows;
     const int32_t cols = symbol.mappingCols;
@@ -52,6 +59,7 @@ void PlaceModule(Symbol& symbol, int32_t row, int32_t col) {
     if (col < 0) {
         col += cols;
         row += 4 - ((cols + 4) % 8);
+        if (row >= rows) row -= rows;
     }
     const int32_t entry = 8 * symbol.placeCodeword + symbol.placeBit;
     ++symbol.placeBit;
