@@ -28,7 +28,7 @@ void Encoder::Load(const std::string& data, const SymbolSettings& settings) {
     // Clear empties the data and switches the marks off; scheme and size are set afresh below.
     Clear_ECC200(handle_);
     if (SetScheme_ECC200(handle_, settings.scheme) != ECC200_OK ||
-        SetDimension_ECC200(handle_, settings.size) != ECC200_OK) {
+        SetOption_ECC200(handle_, ECC200_OPTION_SIZE, settings.size) != ECC200_OK) {
         throw ToolError(kExitSymbolFailed, "the library refused the scheme or the size");
     }
     ApplyOptions(settings);

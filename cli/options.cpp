@@ -55,8 +55,8 @@ void AddSymbolOptions(CLI::App& app, Options& options) {
         ->type_name("auto|ascii|c40|text|x12|edifact|base256")
         ->default_str("auto");
     app.add_option("--size", options.sizeText,
-                   "Symbol size: auto (the smallest square size that holds the data) or rows x "
-                   "columns such as 24x24 or 8x18 (see --list-sizes)")
+                   "Symbol size: auto (the smallest size of the --shape that holds the data) or "
+                   "rows x columns such as 24x24, 8x18 or the DMRE 8x48 (see --list-sizes)")
         ->check(CLI::IsMember(SizeKeywords(), CLI::ignore_case).description(""))
         ->type_name("SIZE")
         ->default_str("auto");
@@ -103,10 +103,10 @@ void AddExtensionOptions(CLI::App& app, Options& options) {
             "", ""))
         ->excludes(gs1);
     app.add_option("--shape", options.shapeText,
-                   "Sizes the automatic size considers: square, or any (the smallest by area, "
-                   "rectangles included)")
-        ->check(CLI::IsMember({"square", "any"}, CLI::ignore_case).description(""))
-        ->type_name("square|any")
+                   "Sizes the automatic size considers: square, any (the smallest by area, "
+                   "rectangles included) or dmre (the same with the DMRE rectangles too)")
+        ->check(CLI::IsMember({"square", "any", "dmre"}, CLI::ignore_case).description(""))
+        ->type_name("square|any|dmre")
         ->default_str("square");
 }
 
@@ -194,7 +194,7 @@ void AddBatchOptions(CLI::App& app, Options& options) {
 }
 
 void AddInformationOptions(CLI::App& app, Options& options) {
-    app.add_flag("--list-sizes", options.listSizes, "List the 30 symbol sizes and exit");
+    app.add_flag("--list-sizes", options.listSizes, "List the 48 symbol sizes and exit");
     app.add_flag("-V,--version", options.version, "Show the tool's and the library's version");
 }
 
@@ -202,8 +202,10 @@ void ResolveKeywords(Options& options) {
     options.scheme = ParseScheme(options.schemeText).value_or(0);
     options.size = ParseSize(options.sizeText).value_or(-1);
     options.eci = ParseEci(options.eciText).value_or(0);
-    options.shape =
-        CLI::detail::to_lower(options.shapeText) == "any" ? ECC200_SHAPE_ANY : ECC200_SHAPE_SQUARE;
+    const std::string shape = CLI::detail::to_lower(options.shapeText);
+    options.shape = shape == "any"    ? ECC200_SHAPE_ANY
+                    : shape == "dmre" ? ECC200_SHAPE_DMRE
+                                      : ECC200_SHAPE_SQUARE;
 }
 
 }  // namespace

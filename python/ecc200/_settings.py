@@ -27,7 +27,7 @@ SCHEME_KEYWORDS = {number: keyword for keyword, (number, _) in SCHEMES.items()}
 SIZE_NAMES = tuple(f"{rows}x{cols}" for rows, cols, _ in _native.SIZES)
 SIZES = {"auto": _native.SIZE_AUTO, **{name: i for i, name in enumerate(SIZE_NAMES)}}
 
-SHAPES = {"square": 0, "any": _native.SHAPE_ANY}
+SHAPES = {"square": 0, "any": _native.SHAPE_ANY, "dmre": _native.SHAPE_DMRE}
 ECI_NAMES = {"utf8": 26, "utf-8": 26}
 
 

@@ -165,9 +165,11 @@ def encode(
         gives an empty symbol.
     scheme: "auto" (switches schemes as the data goes), "ascii", "c40", "text", "x12",
         "edifact" or "base256".
-    size: "auto" (the smallest that holds the data) or one of the 30 sizes, "10x10" to
-        "144x144" and the rectangles "8x18", "8x32", "12x26", "12x36", "16x36", "16x48".
-    shape: which sizes size="auto" considers: "square" or "any" (rectangles too).
+    size: "auto" (the smallest that holds the data) or one of the 48 sizes, "10x10" to
+        "144x144", the rectangles "8x18", "8x32", "12x26", "12x36", "16x36", "16x48" and the
+        DMRE rectangles (ISO/IEC 21471) "8x48" to "26x64" (ecc200.SIZES lists them all).
+    shape: which sizes size="auto" considers: "square", "any" (the rectangles too) or "dmre"
+        (the DMRE rectangles as well); the smallest by area wins.
     smallest: with scheme="auto", search for the shortest encoding instead of switching by
         look-ahead.
     gs1: GS1 data: the symbol starts with FNC1 and each GS byte (0x1D) separates fields.

@@ -71,7 +71,7 @@ Failure Load(SymbolHandle symbol, const Request& request) {
     // size are set afresh right after.
     Clear_ECC200(symbol);
     int32_t status = SetScheme_ECC200(symbol, request.scheme);
-    if (status == ECC200_OK) status = SetDimension_ECC200(symbol, request.size);
+    if (status == ECC200_OK) status = SetOption_ECC200(symbol, ECC200_OPTION_SIZE, request.size);
     if (status != ECC200_OK) return {status, Step::kOption};
     for (std::size_t i = 0; i < kOptionIds.size(); ++i) {
         if (request.options[i] == 0) continue;
@@ -222,6 +222,8 @@ PYBIND11_MODULE(_native, module) {
     module.attr("SCHEME_BASE256") = ECC200_SCHEME_BASE256;
     module.attr("ENCODATION_SMALLEST") = ECC200_ENCODATION_SMALLEST;
     module.attr("SHAPE_ANY") = ECC200_SHAPE_ANY;
+    module.attr("SHAPE_DMRE") = ECC200_SHAPE_DMRE;
+    module.attr("FIRST_DMRE_SIZE") = ECC200_SIZE_8X48;
     module.attr("STATUS_SIZE_TOO_SMALL") = ECC200_ERR_SIZE_TOO_SMALL;
     module.attr("STATUS_DATA_TOO_LONG") = ECC200_ERR_DATA_TOO_LONG;
     module.attr("STATUS_EDIFACT_BYTE") = ECC200_ERR_EDIFACT_BYTE;
