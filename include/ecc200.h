@@ -114,6 +114,10 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_OPTION_ECI 3        /* 0 (none) or an ECI designator 1..999999 */
 #define ECC200_OPTION_SHAPE 4      /* ECC200_SHAPE_*: which sizes the automatic size considers */
 #define ECC200_OPTION_SIZE 5       /* a size -1..47: SetDimension_ECC200 with the DMRE sizes too */
+#define ECC200_OPTION_APPEND_POSITION 6 /* structured append: 0 (none) or this symbol's 1..16 */
+#define ECC200_OPTION_APPEND_COUNT 7    /* structured append: 0 (none) or the symbols 2..16 */
+#define ECC200_OPTION_APPEND_FILE_ID 8  /* structured append: 0 (none) or byte1 * 256 + byte2 */
+#define ECC200_OPTION_READER_PROGRAMMING 9 /* 0 or 1: a symbol that programs the reader */
 
 #define ECC200_ENCODATION_LOOKAHEAD 0 /* scheme switching by look-ahead (default) */
 #define ECC200_ENCODATION_SMALLEST 1  /* the shortest codeword stream over all schemes */
@@ -228,6 +232,20 @@ ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_
  *   ECC200_OPTION_SHAPE       ECC200_SHAPE_SQUARE (default), ECC200_SHAPE_ANY or ECC200_SHAPE_DMRE
  *   ECC200_OPTION_SIZE        ECC200_SIZE_AUTO or any ECC200_SIZE_* 0..47: the same setting as
  *                             SetDimension_ECC200 (which it replaces), DMRE sizes included
+ *   ECC200_OPTION_APPEND_POSITION, _COUNT, _FILE_ID
+ *                             0 (default) or, for one symbol of a structured append set of up to
+ *                             16 symbols that readers join: its position 1..count, the count
+ *                             2..16 and a file identifier byte1 * 256 + byte2 (each 1..254) that
+ *                             every symbol of the set shares. The three go together: an encode
+ *                             with one set and another missing, or a position above the count,
+ *                             fails with ECC200_ERR_PARAMETER.
+ *   ECC200_OPTION_READER_PROGRAMMING
+ *                             0 (default) or 1: the symbol programs the reader (codeword 234
+ *                             first). An encode with GS1 or structured append as well fails with
+ *                             ECC200_ERR_PARAMETER.
+ * With ECC200_ENCODATION_SMALLEST, data of the form "[)>" RS "05" GS ... RS EOT (or "06") is
+ * written as one macro codeword and the data between header and trailer, which readers restore
+ * (not with GS1, an ECI, structured append or reader programming).
  * Options are settings of the symbol: they hold for every encode until changed, and
  * Clear_ECC200 resets them to their defaults, except the size, which stays requested as with
  * SetDimension_ECC200.
@@ -251,7 +269,8 @@ ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);
  *         ECC200_ERR_X12_BYTE, ECC200_ERR_BASE256_EMPTY, ECC200_ERR_INTERNAL when the encode fails
  * @return ECC200_ERR_NO_IDENTITY when a mark is on and user.id cannot be loaded at that moment
  * @return ECC200_ERR_PARAMETER for a NULL or too small buffer (buffer untouched), an invalid
- *         handle, or GS1 data with an ECI or starting with GS
+ *         handle, GS1 data with an ECI or starting with GS, an incomplete structured append or
+ *         reader programming with GS1 or structured append
  * With the automatic scheme, a look-ahead stream that does not fit (1 or 2) is encoded again in
  * the smallest encodation, which may fit. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbol, uint8_t* buffer,

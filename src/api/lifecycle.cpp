@@ -69,6 +69,13 @@ int32_t LoadIdentityForSwitch(Symbol& symbol) {
     return loaded == kStatusOk ? kStatusOk : Fail(symbol, loaded);
 }
 
+constexpr int32_t kMaxAppendCount = 16;
+
+// A byte of a structured append file identifier: 1..254.
+constexpr bool IsFileIdByte(int32_t byte) {
+    return byte >= 1 && byte <= 254;
+}
+
 // Whether value is one the option accepts.
 bool IsOptionValue(int32_t option, int32_t value) {
     switch (option) {
@@ -83,6 +90,14 @@ bool IsOptionValue(int32_t option, int32_t value) {
                    value == ECC200_SHAPE_DMRE;
         case ECC200_OPTION_SIZE:
             return value == kAutomaticSize || IsSizeIndex(value);
+        case ECC200_OPTION_APPEND_POSITION:
+            return value >= 0 && value <= kMaxAppendCount;
+        case ECC200_OPTION_APPEND_COUNT:
+            return value == 0 || (value >= 2 && value <= kMaxAppendCount);
+        case ECC200_OPTION_APPEND_FILE_ID:
+            return value == 0 || (IsFileIdByte(value / 256) && IsFileIdByte(value % 256));
+        case ECC200_OPTION_READER_PROGRAMMING:
+            return value == 0 || value == 1;
         default:
             return false;
     }
@@ -103,6 +118,14 @@ int32_t& OptionField(SymbolOptions& options, int32_t option) {
             return options.gs1;
         case ECC200_OPTION_ECI:
             return options.eci;
+        case ECC200_OPTION_APPEND_POSITION:
+            return options.appendPosition;
+        case ECC200_OPTION_APPEND_COUNT:
+            return options.appendCount;
+        case ECC200_OPTION_APPEND_FILE_ID:
+            return options.appendFileId;
+        case ECC200_OPTION_READER_PROGRAMMING:
+            return options.readerProgramming;
         default:
             return options.shape;
     }

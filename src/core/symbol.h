@@ -30,10 +30,14 @@ struct WrittenExtent {
 
 // The settings behind SetOption_ECC200; all zero means the default of each.
 struct SymbolOptions {
-    int32_t encodation;  // ECC200_ENCODATION_*
-    int32_t gs1;         // 0 or 1
-    int32_t eci;         // 0 for none, else the ECI designator
-    int32_t shape;       // ECC200_SHAPE_*
+    int32_t encodation;         // ECC200_ENCODATION_*
+    int32_t gs1;                // 0 or 1
+    int32_t eci;                // 0 for none, else the ECI designator
+    int32_t shape;              // ECC200_SHAPE_*
+    int32_t appendPosition;     // structured append: 0 for none, else 1..16
+    int32_t appendCount;        // structured append: 0 for none, else 2..16
+    int32_t appendFileId;       // structured append: 0 for none, else byte1 * 256 + byte2
+    int32_t readerProgramming;  // 0 or 1
 };
 
 inline constexpr int32_t kMaxEci = 999999;
