@@ -49,6 +49,10 @@ void Encoder::ApplyOptions(const SymbolSettings& settings) {
         {ECC200_OPTION_GS1, settings.gs1 ? 1 : 0},
         {ECC200_OPTION_ECI, settings.eci},
         {ECC200_OPTION_SHAPE, settings.shape},
+        {ECC200_OPTION_READER_PROGRAMMING, settings.readerProgramming ? 1 : 0},
+        {ECC200_OPTION_APPEND_POSITION, settings.appendPosition},
+        {ECC200_OPTION_APPEND_COUNT, settings.appendCount},
+        {ECC200_OPTION_APPEND_FILE_ID, settings.appendFileId},
     };
     for (const auto& [option, value] : options) {
         if (SetOption_ECC200(handle_, option, value) != ECC200_OK) {

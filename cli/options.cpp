@@ -33,6 +33,8 @@ Examples:
   ecc200 -o dash.png -- --data-with-dashes       after --, nothing is taken for an option
   ecc200 --gs1 "(01)09501101530003(10)AB1"      GS1 data in bracketed form
   ecc200 "Hello World 123" --smallest --info     the smallest encodation; codewords used
+  ecc200 -i long.txt -o part.png --split auto --size 8x48
+                                                 a set of DMRE symbols: part-1.png, ...
   ecc200 --list-sizes
 
 Exit codes: 0 done; 1 the data or the settings do not make a symbol (or a batch line failed);
@@ -83,6 +85,35 @@ std::optional<int32_t> ParseEci(const std::string& text) {
     return value;
 }
 
+// "auto" (0) or a count 2..16; nothing otherwise.
+std::optional<int32_t> ParseSplit(const std::string& text) {
+    if (CLI::detail::to_lower(text) == "auto") return 0;
+    if (text.empty() || text.size() > 2 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int32_t count = std::stoi(text);
+    if (count < 2 || count > 16) return std::nullopt;
+    return count;
+}
+
+// "A,B" with A and B in 1..254: A * 256 + B; nothing otherwise.
+std::optional<int32_t> ParseFileId(const std::string& text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    int32_t bytes[2] = {};
+    const std::string parts[2] = {text.substr(0, comma), text.substr(comma + 1)};
+    for (int i = 0; i < 2; ++i) {
+        if (parts[i].empty() || parts[i].size() > 3 ||
+            parts[i].find_first_not_of("0123456789") != std::string::npos) {
+            return std::nullopt;
+        }
+        bytes[i] = std::stoi(parts[i]);
+        if (bytes[i] < 1 || bytes[i] > 254) return std::nullopt;
+    }
+    return bytes[0] * 256 + bytes[1];
+}
+
 void AddExtensionOptions(CLI::App& app, Options& options) {
     app.add_flag("--smallest", options.smallest,
                  "Automatic scheme: the shortest codeword stream over all schemes instead of the "
@@ -108,6 +139,38 @@ void AddExtensionOptions(CLI::App& app, Options& options) {
         ->check(CLI::IsMember({"square", "any", "dmre"}, CLI::ignore_case).description(""))
         ->type_name("square|any|dmre")
         ->default_str("square");
+    CLI::Option* programming = app.add_flag("--reader-programming", options.readerProgramming,
+                                            "Make a reader programming symbol (codeword 234 first)")
+                                   ->excludes(gs1);
+    CLI::Option* split =
+        app.add_option("--split", options.splitText,
+                       "Structured append: cut the data into N symbols (2..16) or, with auto, "
+                       "into the fewest symbols of the size and shape asked; each output FILE "
+                       "becomes FILE-1 ... FILE-N with its extension")
+            ->type_name("N|auto")
+            ->check(CLI::Validator(
+                [](std::string& text) {
+                    return ParseSplit(text) ? std::string()
+                                            : "--split takes a number from 2 to 16 or auto, "
+                                              "not '" +
+                                                  text + "'";
+                },
+                "", ""))
+            ->excludes(gs1)
+            ->excludes(programming);
+    app.add_option("--file-id", options.fileIdText,
+                   "Structured append: the set's file identifier as two numbers 1..254 "
+                   "(default: taken from the data)")
+        ->type_name("A,B")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return ParseFileId(text) ? std::string()
+                                         : "--file-id takes two numbers from 1 to 254 such as "
+                                           "12,34, not '" +
+                                               text + "'";
+            },
+            "", ""))
+        ->needs(split);
 }
 
 void AddOutputOptions(CLI::App& app, Options& options) {
@@ -202,6 +265,8 @@ void ResolveKeywords(Options& options) {
     options.scheme = ParseScheme(options.schemeText).value_or(0);
     options.size = ParseSize(options.sizeText).value_or(-1);
     options.eci = ParseEci(options.eciText).value_or(0);
+    if (!options.splitText.empty()) options.split = ParseSplit(options.splitText);
+    if (!options.fileIdText.empty()) options.fileId = ParseFileId(options.fileIdText);
     const std::string shape = CLI::detail::to_lower(options.shapeText);
     options.shape = shape == "any"    ? ECC200_SHAPE_ANY
                     : shape == "dmre" ? ECC200_SHAPE_DMRE
@@ -238,6 +303,11 @@ ParseOutcome ParseCommandLine(int argc, char** argv) {
     ResolveKeywords(options);
     if (options.smallest && options.scheme != ECC200_SCHEME_AUTO) {
         std::cerr << "ecc200: --smallest chooses among the schemes, so it needs --scheme auto\n";
+        outcome.exitNow = kExitUsage;
+    }
+    if (options.split && options.batchFile) {
+        std::cerr << "ecc200: --split makes one set of symbols from one piece of data; it cannot "
+                     "be combined with --batch\n";
         outcome.exitNow = kExitUsage;
     }
     return outcome;
