@@ -1,11 +1,15 @@
-from typing import Optional, Tuple
+from typing import List, Optional, Tuple
 
-Settings = Tuple[int, int, int, int, int, int, bool, Optional[bytes]]
+Settings = Tuple[int, int, int, int, int, int, int, int, int, int, bool, Optional[bytes]]
 
 def encode(data: bytes, settings: Settings) -> Tuple[int, int, Optional[bytes], int, int]: ...
 def write_bmp(
     data: bytes, settings: Settings, module_size: int, quiet_zone_pixels: int, path: bytes
 ) -> Tuple[int, int]: ...
+def plan_split(
+    data: bytes, settings: Settings, count: int
+) -> Tuple[Optional[List[Tuple[int, int]]], Optional[Tuple[int, int, int]]]: ...
+def file_id_of(data: bytes) -> int: ...
 def version() -> str: ...
 
 SIZES: Tuple[Tuple[int, int, int], ...]
