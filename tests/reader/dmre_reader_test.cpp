@@ -170,6 +170,25 @@ TEST(DmreShape, SmallestAreaOfAllSizes) {
     }
 }
 
+// With the automatic scheme, whose end-of-data rules depend on the size, the DMRE shape still
+// never takes more area than the any shape, with the look-ahead and with the smallest encodation.
+TEST(DmreShape, NeverLargerThanAnyShapeWithTheAutomaticScheme) {
+    std::mt19937 random(21471);
+    for (int trial = 0; trial < 600; ++trial) {
+        const Bytes data =
+            testing::RandomData(static_cast<int32_t>(random() % 9), 1 + random() % 300, random);
+        for (const int32_t encodation : {0, 1}) {
+            const auto any =
+                EncodeAndRead({.encodation = encodation, .shape = ECC200_SHAPE_ANY}, data, false);
+            const auto dmre =
+                EncodeAndRead({.encodation = encodation, .shape = ECC200_SHAPE_DMRE}, data, false);
+            ASSERT_EQ(any.status, 0);
+            ASSERT_EQ(dmre.status, 0);
+            EXPECT_LE(Area(dmre.size), Area(any.size)) << trial << " " << encodation;
+        }
+    }
+}
+
 // The DMRE sizes chosen automatically read back; a size that the DMRE shape reaches first (20x44
 // for 50 codewords, 16x48 over the DMRE 8x96 on equal area) is the one reported.
 TEST(DmreShape, ChosenSizesReadBack) {
