@@ -25,8 +25,8 @@ void PrintVersion() {
 
 std::string ShapeNote(const SizeFacts& size) {
     if (size.square()) return "square";
-    if (size.dmre) return "rectangle, DMRE (chosen automatically only with --shape dmre)";
-    return "rectangle (chosen automatically with --shape any or dmre)";
+    if (size.dmre) return "rectangle, DMRE (considered by --shape dmre only)";
+    return "rectangle (considered by --shape any and dmre)";
 }
 
 void PrintSizes() {

@@ -117,7 +117,8 @@ std::optional<int32_t> ParseFileId(const std::string& text) {
 void AddExtensionOptions(CLI::App& app, Options& options) {
     app.add_flag("--smallest", options.smallest,
                  "Automatic scheme: the shortest codeword stream over all schemes instead of the "
-                 "look-ahead (smaller symbols for some data)");
+                 "look-ahead (smaller symbols for some data; macro 05/06 data, [)>RS05GS...RSEOT, "
+                 "in one codeword for header and trailer)");
     CLI::Option* gs1 = app.add_flag(
         "--gs1", options.gs1,
         "The data is GS1 in bracketed form, e.g. (01)09501101530003(17)250101(10)ABC123: "
