@@ -83,19 +83,14 @@ struct SchemeCase {
     int32_t (*expectedLength)(int32_t capacity);
 };
 
+// clang-format off
 const SchemeCase kSchemeCases[] = {
-    {"ascii digits",
-     {.scheme = ECC200_SCHEME_ASCII, .encodation = 0},
-     8,
+    {"ascii digits", {.scheme = ECC200_SCHEME_ASCII, .encodation = 0}, 8,
      [](int32_t n) { return 2 * n; }},
-    {"ascii letters",
-     {.scheme = ECC200_SCHEME_ASCII, .encodation = 0},
-     -1,
+    {"ascii letters", {.scheme = ECC200_SCHEME_ASCII, .encodation = 0}, -1,
      [](int32_t n) { return n; }},
     // The latch and one length byte (the symbols hold fewer than 250 bytes).
-    {"base256",
-     {.scheme = ECC200_SCHEME_BASE256, .encodation = 0},
-     3,
+    {"base256", {.scheme = ECC200_SCHEME_BASE256, .encodation = 0}, 3,
      [](int32_t n) { return n - 2; }},
     {"c40", {.scheme = ECC200_SCHEME_C40, .encodation = 0}, 2, nullptr},
     {"text", {.scheme = ECC200_SCHEME_TEXT, .encodation = 0}, 5, nullptr},
@@ -104,6 +99,7 @@ const SchemeCase kSchemeCases[] = {
     {"look-ahead", {.scheme = ECC200_SCHEME_AUTO, .encodation = 0}, 0, nullptr},
     {"smallest", {.scheme = ECC200_SCHEME_AUTO}, 0, nullptr},
 };
+// clang-format on
 
 // The longest prefix that fits reads back, and one byte more fails with status 1 (the fixed size
 // is too small); where the scheme alone fixes the length, it is that length.
