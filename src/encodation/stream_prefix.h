@@ -19,7 +19,7 @@ enum class PrefixRefusal {
 };
 
 struct StreamPrefix {
-    int32_t length;  // codewords written (0..5), or kBadParameterError when refused
+    int32_t length;  // codewords written (0..8), or kBadParameterError when refused
     PrefixRefusal refusal;
 };
 
