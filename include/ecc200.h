@@ -114,9 +114,9 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_OPTION_ECI 3        /* 0 (none) or an ECI designator 1..999999 */
 #define ECC200_OPTION_SHAPE 4      /* ECC200_SHAPE_*: which sizes the automatic size considers */
 #define ECC200_OPTION_SIZE 5       /* a size -1..47: SetDimension_ECC200 with the DMRE sizes too */
-#define ECC200_OPTION_APPEND_POSITION 6 /* structured append: 0 (none) or this symbol's 1..16 */
-#define ECC200_OPTION_APPEND_COUNT 7    /* structured append: 0 (none) or the symbols 2..16 */
-#define ECC200_OPTION_APPEND_FILE_ID 8  /* structured append: 0 (none) or byte1 * 256 + byte2 */
+#define ECC200_OPTION_APPEND_POSITION 6    /* structured append: 0 (none) or this symbol's 1..16 */
+#define ECC200_OPTION_APPEND_COUNT 7       /* structured append: 0 (none) or the symbols 2..16 */
+#define ECC200_OPTION_APPEND_FILE_ID 8     /* structured append: 0 (none) or byte1 * 256 + byte2 */
 #define ECC200_OPTION_READER_PROGRAMMING 9 /* 0 or 1: a symbol that programs the reader */
 
 #define ECC200_ENCODATION_LOOKAHEAD 0 /* scheme switching by look-ahead (default) */

@@ -154,8 +154,7 @@ class Session {
             (this->*kActions[action])(slot);
             const int32_t scheme = GetScheme_ECC200(slot.handle);
             const int32_t dimension = GetDimension_ECC200(slot.handle);
-            Require(scheme >= 0 && scheme <= 6 && dimension >= -1 &&
-                        dimension < ECC200_SIZE_COUNT,
+            Require(scheme >= 0 && scheme <= 6 && dimension >= -1 && dimension < ECC200_SIZE_COUNT,
                     "scheme or dimension out of range");
         }
     }
