@@ -1,4 +1,4 @@
-// The 30 Data Matrix ECC 200 sizes in the order of the ECC200_SIZE_* constants.
+// The 48 Data Matrix ECC 200 sizes (DMRE included) in the order of the ECC200_SIZE_* constants.
 #ifndef ECC200_BENCH_SYMBOL_SIZES_H
 #define ECC200_BENCH_SYMBOL_SIZES_H
 

@@ -15,7 +15,8 @@ std::vector<SizeFacts> BuildSizes() {
     for (std::size_t i = 0; i < kSizeRows.size(); ++i) {
         const SizeRow& row = kSizeRows[i];
         sizes.push_back({static_cast<int32_t>(i), row.rows, row.cols, row.dataCodewords,
-                         std::to_string(row.rows) + "x" + std::to_string(row.cols)});
+                         std::to_string(row.rows) + "x" + std::to_string(row.cols),
+                         i >= static_cast<std::size_t>(ECC200_SIZE_8X48)});
     }
     return sizes;
 }

@@ -17,6 +17,7 @@ struct SizeFacts {
     int cols;
     int dataCodewords;
     std::string name;  // "24x24"
+    bool dmre;         // a rectangular extension size (ISO/IEC 21471)
     bool square() const { return rows == cols; }
 };
 
@@ -26,7 +27,8 @@ struct SchemeFacts {
     std::string_view name;     // as shown to the user
 };
 
-// All 30 sizes in the library's order: squares by increasing size, then the rectangles.
+// All 48 sizes in the library's order: squares by increasing size, then the rectangles, then the
+// DMRE rectangles.
 std::span<const SizeFacts> AllSizes();
 const SizeFacts* FindSize(int32_t index);
 // "auto" or a size name such as "24x24"; case-insensitive.

@@ -28,7 +28,7 @@ void Encoder::Load(const std::string& data, const SymbolSettings& settings) {
     // Clear empties the data and switches the marks off; scheme and size are set afresh below.
     Clear_ECC200(handle_);
     if (SetScheme_ECC200(handle_, settings.scheme) != ECC200_OK ||
-        SetDimension_ECC200(handle_, settings.size) != ECC200_OK) {
+        SetOption_ECC200(handle_, ECC200_OPTION_SIZE, settings.size) != ECC200_OK) {
         throw ToolError(kExitSymbolFailed, "the library refused the scheme or the size");
     }
     ApplyOptions(settings);
@@ -49,6 +49,10 @@ void Encoder::ApplyOptions(const SymbolSettings& settings) {
         {ECC200_OPTION_GS1, settings.gs1 ? 1 : 0},
         {ECC200_OPTION_ECI, settings.eci},
         {ECC200_OPTION_SHAPE, settings.shape},
+        {ECC200_OPTION_READER_PROGRAMMING, settings.readerProgramming ? 1 : 0},
+        {ECC200_OPTION_APPEND_POSITION, settings.appendPosition},
+        {ECC200_OPTION_APPEND_COUNT, settings.appendCount},
+        {ECC200_OPTION_APPEND_FILE_ID, settings.appendFileId},
     };
     for (const auto& [option, value] : options) {
         if (SetOption_ECC200(handle_, option, value) != ECC200_OK) {

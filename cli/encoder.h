@@ -20,6 +20,10 @@ struct SymbolSettings {
     bool gs1 = false;  // the data is GS1 bracketed text, turned into an element string on Load
     int32_t eci = 0;
     int32_t shape = ECC200_SHAPE_SQUARE;
+    bool readerProgramming = false;
+    int32_t appendPosition = 0;  // structured append: 0, or this symbol's place 1..count
+    int32_t appendCount = 0;
+    int32_t appendFileId = 0;
 };
 
 // The finished symbol, one byte per module (1 dark, 0 light), the top row first.

@@ -6,6 +6,7 @@
 #include <exception>
 #include <iomanip>
 #include <iostream>
+#include <string>
 
 #include "batch.h"
 #include "catalogue.h"
@@ -22,6 +23,12 @@ void PrintVersion() {
     std::cout << "ecc200 tool " << ECC200_TOOL_VERSION << ", library " << Version_ECC200() << "\n";
 }
 
+std::string ShapeNote(const SizeFacts& size) {
+    if (size.square()) return "square";
+    if (size.dmre) return "rectangle, DMRE (considered by --shape dmre only)";
+    return "rectangle (considered by --shape any and dmre)";
+}
+
 void PrintSizes() {
     std::cout << std::left << std::setw(9) << "size" << std::right << std::setw(6) << "rows"
               << std::setw(9) << "columns" << std::setw(16) << "data codewords"
@@ -29,8 +36,7 @@ void PrintSizes() {
     for (const SizeFacts& size : AllSizes()) {
         std::cout << std::left << std::setw(9) << size.name << std::right << std::setw(6)
                   << size.rows << std::setw(9) << size.cols << std::setw(16) << size.dataCodewords
-                  << "  " << (size.square() ? "square" : "rectangle (never chosen automatically)")
-                  << "\n";
+                  << "  " << ShapeNote(size) << "\n";
     }
 }
 

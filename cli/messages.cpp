@@ -40,7 +40,7 @@ std::optional<int32_t> ProbeSize(const std::string& data, const SymbolSettings& 
     SymbolHandle probe = CreateSymbol_ECC200();
     if (probe == nullptr) return std::nullopt;
     SetScheme_ECC200(probe, settings.scheme);
-    SetDimension_ECC200(probe, size);
+    SetOption_ECC200(probe, ECC200_OPTION_SIZE, size);
     SetOption_ECC200(probe, ECC200_OPTION_ENCODATION, settings.encodation);
     SetOption_ECC200(probe, ECC200_OPTION_GS1, settings.gs1 ? 1 : 0);
     SetOption_ECC200(probe, ECC200_OPTION_ECI, settings.eci);
@@ -67,13 +67,18 @@ std::optional<std::string> SmallestSquareSize(const std::string& data,
     return size->name;
 }
 
-// Rectangles come in the order of growing capacity, so the first that holds data is the smallest.
+// The rectangle of least area that holds data; DMRE sizes only when withDmre. The ISO/IEC 16022
+// rectangles grow in area as they grow in capacity, so among them the first that holds data wins.
 std::optional<std::string> SmallestRectangle(const std::string& data,
-                                             const SymbolSettings& settings) {
+                                             const SymbolSettings& settings, bool withDmre) {
+    const SizeFacts* best = nullptr;
     for (const SizeFacts& size : AllSizes()) {
-        if (!size.square() && ProbeSize(data, settings, size.index)) return size.name;
+        if (size.square() || (size.dmre && !withDmre)) continue;
+        if (best != nullptr && size.rows * size.cols >= best->rows * best->cols) continue;
+        if (ProbeSize(data, settings, size.index)) best = &size;
     }
-    return std::nullopt;
+    if (best == nullptr) return std::nullopt;
+    return best->name;
 }
 
 std::string SchemeClause(int32_t scheme) {
@@ -87,7 +92,7 @@ std::string DescribeSizeTooSmall(const std::string& data, const SymbolSettings& 
                           (requested ? requested->name : std::string("the size chosen")) +
                           SchemeClause(settings.scheme);
     if (requested && !requested->square()) {
-        if (auto rectangle = SmallestRectangle(data, settings)) {
+        if (auto rectangle = SmallestRectangle(data, settings, requested->dmre)) {
             message += "; the smallest rectangular size that holds it is " + *rectangle;
         } else {
             message += "; no rectangular size holds it";

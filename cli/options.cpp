@@ -33,6 +33,8 @@ Examples:
   ecc200 -o dash.png -- --data-with-dashes       after --, nothing is taken for an option
   ecc200 --gs1 "(01)09501101530003(10)AB1"      GS1 data in bracketed form
   ecc200 "Hello World 123" --smallest --info     the smallest encodation; codewords used
+  ecc200 -i long.txt -o part.png --split auto --size 8x48
+                                                 a set of DMRE symbols: part-1.png, ...
   ecc200 --list-sizes
 
 Exit codes: 0 done; 1 the data or the settings do not make a symbol (or a batch line failed);
@@ -55,8 +57,8 @@ void AddSymbolOptions(CLI::App& app, Options& options) {
         ->type_name("auto|ascii|c40|text|x12|edifact|base256")
         ->default_str("auto");
     app.add_option("--size", options.sizeText,
-                   "Symbol size: auto (the smallest square size that holds the data) or rows x "
-                   "columns such as 24x24 or 8x18 (see --list-sizes)")
+                   "Symbol size: auto (the smallest size of the --shape that holds the data) or "
+                   "rows x columns such as 24x24, 8x18 or the DMRE 8x48 (see --list-sizes)")
         ->check(CLI::IsMember(SizeKeywords(), CLI::ignore_case).description(""))
         ->type_name("SIZE")
         ->default_str("auto");
@@ -83,10 +85,40 @@ std::optional<int32_t> ParseEci(const std::string& text) {
     return value;
 }
 
+// "auto" (0) or a count 2..16; nothing otherwise.
+std::optional<int32_t> ParseSplit(const std::string& text) {
+    if (CLI::detail::to_lower(text) == "auto") return 0;
+    if (text.empty() || text.size() > 2 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int32_t count = std::stoi(text);
+    if (count < 2 || count > 16) return std::nullopt;
+    return count;
+}
+
+// "A,B" with A and B in 1..254: A * 256 + B; nothing otherwise.
+std::optional<int32_t> ParseFileId(const std::string& text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    int32_t bytes[2] = {};
+    const std::string parts[2] = {text.substr(0, comma), text.substr(comma + 1)};
+    for (int i = 0; i < 2; ++i) {
+        if (parts[i].empty() || parts[i].size() > 3 ||
+            parts[i].find_first_not_of("0123456789") != std::string::npos) {
+            return std::nullopt;
+        }
+        bytes[i] = std::stoi(parts[i]);
+        if (bytes[i] < 1 || bytes[i] > 254) return std::nullopt;
+    }
+    return bytes[0] * 256 + bytes[1];
+}
+
 void AddExtensionOptions(CLI::App& app, Options& options) {
     app.add_flag("--smallest", options.smallest,
                  "Automatic scheme: the shortest codeword stream over all schemes instead of the "
-                 "look-ahead (smaller symbols for some data)");
+                 "look-ahead (smaller symbols for some data; macro 05/06 data, [)>RS05GS...RSEOT, "
+                 "in one codeword for header and trailer)");
     CLI::Option* gs1 = app.add_flag(
         "--gs1", options.gs1,
         "The data is GS1 in bracketed form, e.g. (01)09501101530003(17)250101(10)ABC123: "
@@ -103,11 +135,43 @@ void AddExtensionOptions(CLI::App& app, Options& options) {
             "", ""))
         ->excludes(gs1);
     app.add_option("--shape", options.shapeText,
-                   "Sizes the automatic size considers: square, or any (the smallest by area, "
-                   "rectangles included)")
-        ->check(CLI::IsMember({"square", "any"}, CLI::ignore_case).description(""))
-        ->type_name("square|any")
+                   "Sizes the automatic size considers: square, any (the smallest by area, "
+                   "rectangles included) or dmre (the same with the DMRE rectangles too)")
+        ->check(CLI::IsMember({"square", "any", "dmre"}, CLI::ignore_case).description(""))
+        ->type_name("square|any|dmre")
         ->default_str("square");
+    CLI::Option* programming = app.add_flag("--reader-programming", options.readerProgramming,
+                                            "Make a reader programming symbol (codeword 234 first)")
+                                   ->excludes(gs1);
+    CLI::Option* split =
+        app.add_option("--split", options.splitText,
+                       "Structured append: cut the data into N symbols (2..16) or, with auto, "
+                       "into the fewest symbols of the size and shape asked; each output FILE "
+                       "becomes FILE-1 ... FILE-N with its extension")
+            ->type_name("N|auto")
+            ->check(CLI::Validator(
+                [](std::string& text) {
+                    return ParseSplit(text) ? std::string()
+                                            : "--split takes a number from 2 to 16 or auto, "
+                                              "not '" +
+                                                  text + "'";
+                },
+                "", ""))
+            ->excludes(gs1)
+            ->excludes(programming);
+    app.add_option("--file-id", options.fileIdText,
+                   "Structured append: the set's file identifier as two numbers 1..254 "
+                   "(default: taken from the data)")
+        ->type_name("A,B")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return ParseFileId(text) ? std::string()
+                                         : "--file-id takes two numbers from 1 to 254 such as "
+                                           "12,34, not '" +
+                                               text + "'";
+            },
+            "", ""))
+        ->needs(split);
 }
 
 void AddOutputOptions(CLI::App& app, Options& options) {
@@ -194,7 +258,7 @@ void AddBatchOptions(CLI::App& app, Options& options) {
 }
 
 void AddInformationOptions(CLI::App& app, Options& options) {
-    app.add_flag("--list-sizes", options.listSizes, "List the 30 symbol sizes and exit");
+    app.add_flag("--list-sizes", options.listSizes, "List the 48 symbol sizes and exit");
     app.add_flag("-V,--version", options.version, "Show the tool's and the library's version");
 }
 
@@ -202,8 +266,12 @@ void ResolveKeywords(Options& options) {
     options.scheme = ParseScheme(options.schemeText).value_or(0);
     options.size = ParseSize(options.sizeText).value_or(-1);
     options.eci = ParseEci(options.eciText).value_or(0);
-    options.shape =
-        CLI::detail::to_lower(options.shapeText) == "any" ? ECC200_SHAPE_ANY : ECC200_SHAPE_SQUARE;
+    if (!options.splitText.empty()) options.split = ParseSplit(options.splitText);
+    if (!options.fileIdText.empty()) options.fileId = ParseFileId(options.fileIdText);
+    const std::string shape = CLI::detail::to_lower(options.shapeText);
+    options.shape = shape == "any"    ? ECC200_SHAPE_ANY
+                    : shape == "dmre" ? ECC200_SHAPE_DMRE
+                                      : ECC200_SHAPE_SQUARE;
 }
 
 }  // namespace
@@ -236,6 +304,11 @@ ParseOutcome ParseCommandLine(int argc, char** argv) {
     ResolveKeywords(options);
     if (options.smallest && options.scheme != ECC200_SCHEME_AUTO) {
         std::cerr << "ecc200: --smallest chooses among the schemes, so it needs --scheme auto\n";
+        outcome.exitNow = kExitUsage;
+    }
+    if (options.split && options.batchFile) {
+        std::cerr << "ecc200: --split makes one set of symbols from one piece of data; it cannot "
+                     "be combined with --batch\n";
         outcome.exitNow = kExitUsage;
     }
     return outcome;

@@ -26,6 +26,13 @@ struct Options {
     int32_t shape = 0;      // ECC200_SHAPE_SQUARE
     std::string eciText;
     std::string shapeText = "square";
+    bool readerProgramming = false;  // ECC200_OPTION_READER_PROGRAMMING
+
+    // Structured append: --split N (2..16) or auto (0), and the set's file identifier.
+    std::optional<int32_t> split;
+    std::string splitText;
+    std::optional<int32_t> fileId;  // byte1 * 256 + byte2; from the data when not given
+    std::string fileIdText;
 
     std::vector<std::string> outputs;  // files by extension; "-" draws in the terminal
     bool print = false;

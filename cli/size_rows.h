@@ -1,4 +1,4 @@
-// The 30 symbol sizes as a client of the public header sees them, indexed by ECC200_SIZE_*:
+// The 48 symbol sizes as a client of the public header sees them, indexed by ECC200_SIZE_*:
 // rows, columns and data capacity in codewords, taken from the library's size table so that they
 // cannot drift from it. Shared by the tool and the benchmark.
 #ifndef ECC200_CLI_SIZE_ROWS_H

@@ -74,6 +74,27 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_SIZE_12X36 27
 #define ECC200_SIZE_16X36 28
 #define ECC200_SIZE_16X48 29
+/* Rectangular extension sizes (DMRE, ISO/IEC 21471): only through ECC200_OPTION_SIZE, or chosen
+ * automatically with ECC200_SHAPE_DMRE. */
+#define ECC200_SIZE_8X48 30
+#define ECC200_SIZE_8X64 31
+#define ECC200_SIZE_8X80 32
+#define ECC200_SIZE_8X96 33
+#define ECC200_SIZE_8X120 34
+#define ECC200_SIZE_8X144 35
+#define ECC200_SIZE_12X64 36
+#define ECC200_SIZE_12X88 37
+#define ECC200_SIZE_16X64 38
+#define ECC200_SIZE_20X36 39
+#define ECC200_SIZE_20X44 40
+#define ECC200_SIZE_20X64 41
+#define ECC200_SIZE_22X48 42
+#define ECC200_SIZE_24X48 43
+#define ECC200_SIZE_24X64 44
+#define ECC200_SIZE_26X40 45
+#define ECC200_SIZE_26X48 46
+#define ECC200_SIZE_26X64 47
+#define ECC200_SIZE_COUNT 48 /* sizes 0..47 */
 
 /* Status codes returned by the functions. */
 #define ECC200_OK 0                 /* success */
@@ -92,11 +113,17 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_OPTION_GS1 2        /* 0 or 1: GS1 data, FNC1 first and for every GS byte (0x1D) */
 #define ECC200_OPTION_ECI 3        /* 0 (none) or an ECI designator 1..999999 */
 #define ECC200_OPTION_SHAPE 4      /* ECC200_SHAPE_*: which sizes the automatic size considers */
+#define ECC200_OPTION_SIZE 5       /* a size -1..47: SetDimension_ECC200 with the DMRE sizes too */
+#define ECC200_OPTION_APPEND_POSITION 6    /* structured append: 0 (none) or this symbol's 1..16 */
+#define ECC200_OPTION_APPEND_COUNT 7       /* structured append: 0 (none) or the symbols 2..16 */
+#define ECC200_OPTION_APPEND_FILE_ID 8     /* structured append: 0 (none) or byte1 * 256 + byte2 */
+#define ECC200_OPTION_READER_PROGRAMMING 9 /* 0 or 1: a symbol that programs the reader */
 
 #define ECC200_ENCODATION_LOOKAHEAD 0 /* scheme switching by look-ahead (default) */
 #define ECC200_ENCODATION_SMALLEST 1  /* the shortest codeword stream over all schemes */
 #define ECC200_SHAPE_SQUARE 0         /* square sizes only (default) */
-#define ECC200_SHAPE_ANY 1            /* the smallest of all 30 sizes by area */
+#define ECC200_SHAPE_ANY 1            /* the smallest of the 30 ISO/IEC 16022 sizes by area */
+#define ECC200_SHAPE_DMRE 2           /* the smallest of all 48 sizes by area, DMRE included */
 
 /* Limits. */
 #define ECC200_MAX_DATA_LENGTH 3116    /* bytes accepted by SetDataToEncoding_ECC200 */
@@ -162,13 +189,15 @@ ECC200_API int32_t ECC200_CALL SetScheme_ECC200(SymbolHandle symbol, int32_t sch
  * @return ECC200_SCHEME_AUTO for a new or cleared symbol, or an invalid handle */
 ECC200_API int32_t ECC200_CALL GetScheme_ECC200(SymbolHandle symbol);
 
-/* Chooses the symbol size (ECC200_SIZE_*); ECC200_SIZE_AUTO takes the smallest square size that
- * holds the data.
+/* Chooses the symbol size (ECC200_SIZE_*); ECC200_SIZE_AUTO takes the smallest size of the shape
+ * (square by default, ECC200_OPTION_SHAPE) that holds the data. The DMRE sizes 30..47 are set
+ * through ECC200_OPTION_SIZE instead.
  * @return ECC200_OK
  * @return ECC200_ERR_PARAMETER for an invalid handle or a value outside -1..29 (setting kept) */
 ECC200_API int32_t ECC200_CALL SetDimension_ECC200(SymbolHandle symbol, int32_t size);
 
-/* @return the size set; after an encode at ECC200_SIZE_AUTO, the size chosen
+/* @return the size set; after an encode at ECC200_SIZE_AUTO, the size chosen (a DMRE size 30..47
+ *         only when one was set with ECC200_OPTION_SIZE or chosen under ECC200_SHAPE_DMRE)
  * @return ECC200_SIZE_AUTO for a new or cleared symbol, when no size held the data, or an invalid
  *         handle */
 ECC200_API int32_t ECC200_CALL GetDimension_ECC200(SymbolHandle symbol);
@@ -204,9 +233,26 @@ ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_
  *   ECC200_OPTION_ENCODATION  ECC200_ENCODATION_LOOKAHEAD (default) or ECC200_ENCODATION_SMALLEST
  *   ECC200_OPTION_GS1         0 (default) or 1
  *   ECC200_OPTION_ECI         0 (default, none) or a designator 1..999999
- *   ECC200_OPTION_SHAPE       ECC200_SHAPE_SQUARE (default) or ECC200_SHAPE_ANY
+ *   ECC200_OPTION_SHAPE       ECC200_SHAPE_SQUARE (default), ECC200_SHAPE_ANY or ECC200_SHAPE_DMRE
+ *   ECC200_OPTION_SIZE        ECC200_SIZE_AUTO or any ECC200_SIZE_* 0..47: the same setting as
+ *                             SetDimension_ECC200 (which it replaces), DMRE sizes included
+ *   ECC200_OPTION_APPEND_POSITION, _COUNT, _FILE_ID
+ *                             0 (default) or, for one symbol of a structured append set of up to
+ *                             16 symbols that readers join: its position 1..count, the count
+ *                             2..16 and a file identifier byte1 * 256 + byte2 (each 1..254) that
+ *                             every symbol of the set shares. The three go together: an encode
+ *                             with one set and another missing, or a position above the count,
+ *                             fails with ECC200_ERR_PARAMETER.
+ *   ECC200_OPTION_READER_PROGRAMMING
+ *                             0 (default) or 1: the symbol programs the reader (codeword 234
+ *                             first). An encode with GS1 or structured append as well fails with
+ *                             ECC200_ERR_PARAMETER.
+ * With ECC200_ENCODATION_SMALLEST, data of the form "[)>" RS "05" GS ... RS EOT (or "06") is
+ * written as one macro codeword and the data between header and trailer, which readers restore
+ * (not with GS1, an ECI, structured append or reader programming).
  * Options are settings of the symbol: they hold for every encode until changed, and
- * Clear_ECC200 resets them to their defaults.
+ * Clear_ECC200 resets them to their defaults, except the size, which stays requested as with
+ * SetDimension_ECC200.
  * @return ECC200_OK
  * @return ECC200_ERR_PARAMETER for an unknown option, a value out of range (setting kept) or an
  *         invalid handle */
@@ -227,7 +273,8 @@ ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);
  *         ECC200_ERR_X12_BYTE, ECC200_ERR_BASE256_EMPTY, ECC200_ERR_INTERNAL when the encode fails
  * @return ECC200_ERR_NO_IDENTITY when a mark is on and user.id cannot be loaded at that moment
  * @return ECC200_ERR_PARAMETER for a NULL or too small buffer (buffer untouched), an invalid
- *         handle, or GS1 data with an ECI or starting with GS
+ *         handle, GS1 data with an ECI or starting with GS, an incomplete structured append or
+ *         reader programming with GS1 or structured append
  * With the automatic scheme, a look-ahead stream that does not fit (1 or 2) is encoded again in
  * the smallest encodation, which may fit. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbol, uint8_t* buffer,

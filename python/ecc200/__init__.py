@@ -13,7 +13,7 @@ from ._errors import EncodeError
 from ._native import version as _library_version
 from ._settings import SCHEMES as _SCHEMES
 from ._settings import SIZE_NAMES as _SIZE_NAMES
-from ._symbol import Symbol, encode
+from ._symbol import Symbol, encode, encode_split
 
 __version__ = _library_version()
 
@@ -23,4 +23,4 @@ SCHEMES = tuple(_SCHEMES)
 SIZES = ("auto",) + _SIZE_NAMES
 """The keywords that size= takes."""
 
-__all__ = ["EncodeError", "SCHEMES", "SIZES", "Symbol", "encode", "__version__"]
+__all__ = ["EncodeError", "SCHEMES", "SIZES", "Symbol", "encode", "encode_split", "__version__"]

@@ -48,7 +48,14 @@ def _size_too_small(request: Request) -> str:
     message = f"the data does not fit {requested}{_scheme_clause(request)}"
     rows, cols, _ = _native.SIZES[request.settings.size]
     if rows != cols:
-        rectangles = (i for i, (r, c, _) in enumerate(_native.SIZES) if r != c)
+        # DMRE sizes only for a DMRE request; the smallest by area (the ISO/IEC 16022 rectangles
+        # grow in area as in capacity).
+        dmre = request.settings.size >= _native.FIRST_DMRE_SIZE
+        last = len(_native.SIZES) if dmre else _native.FIRST_DMRE_SIZE
+        rectangles = sorted(
+            (i for i, (r, c, _) in enumerate(_native.SIZES[:last]) if r != c),
+            key=lambda i: _native.SIZES[i][0] * _native.SIZES[i][1],
+        )
         holding = (i for i in rectangles if _used_size(request.without_marks(size=i)) is not None)
         fits = next(holding, None)
         if fits is None:

@@ -1,11 +1,15 @@
-from typing import Optional, Tuple
+from typing import List, Optional, Tuple
 
-Settings = Tuple[int, int, int, int, int, int, bool, Optional[bytes]]
+Settings = Tuple[int, int, int, int, int, int, int, int, int, int, bool, Optional[bytes]]
 
 def encode(data: bytes, settings: Settings) -> Tuple[int, int, Optional[bytes], int, int]: ...
 def write_bmp(
     data: bytes, settings: Settings, module_size: int, quiet_zone_pixels: int, path: bytes
 ) -> Tuple[int, int]: ...
+def plan_split(
+    data: bytes, settings: Settings, count: int
+) -> Tuple[Optional[List[Tuple[int, int]]], Optional[Tuple[int, int, int]]]: ...
+def file_id_of(data: bytes) -> int: ...
 def version() -> str: ...
 
 SIZES: Tuple[Tuple[int, int, int], ...]
@@ -21,6 +25,8 @@ SCHEME_EDIFACT: int
 SCHEME_BASE256: int
 ENCODATION_SMALLEST: int
 SHAPE_ANY: int
+SHAPE_DMRE: int
+FIRST_DMRE_SIZE: int
 STATUS_SIZE_TOO_SMALL: int
 STATUS_DATA_TOO_LONG: int
 STATUS_EDIFACT_BYTE: int

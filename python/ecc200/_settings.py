@@ -27,7 +27,7 @@ SCHEME_KEYWORDS = {number: keyword for keyword, (number, _) in SCHEMES.items()}
 SIZE_NAMES = tuple(f"{rows}x{cols}" for rows, cols, _ in _native.SIZES)
 SIZES = {"auto": _native.SIZE_AUTO, **{name: i for i, name in enumerate(SIZE_NAMES)}}
 
-SHAPES = {"square": 0, "any": _native.SHAPE_ANY}
+SHAPES = {"square": 0, "any": _native.SHAPE_ANY, "dmre": _native.SHAPE_DMRE}
 ECI_NAMES = {"utf8": 26, "utf-8": 26}
 
 
@@ -40,6 +40,10 @@ class Settings(NamedTuple):
     gs1: int
     eci: int
     shape: int
+    reader_programming: int
+    append_position: int  # structured append: 0, or this symbol's place 1..count
+    append_count: int
+    append_file_id: int  # byte1 * 256 + byte2
     user_mark: bool
     product_id: Optional[bytes]
 
@@ -117,6 +121,7 @@ def settings_for(
     eci: Union[None, int, str],
     user_mark: bool,
     product_mark: Union[None, str, bytes],
+    reader_programming: bool = False,
 ) -> Settings:
     """The settings for encode()'s keywords; cached, as a program uses few combinations."""
     if gs1 and eci is not None:
@@ -124,6 +129,8 @@ def settings_for(
             "gs1 and eci cannot be combined: a symbol starts either with the FNC1 of GS1 data "
             "or with an ECI"
         )
+    if gs1 and reader_programming:
+        raise _parameter_error("reader_programming cannot be combined with gs1")
     return Settings(
         _choice("scheme", scheme, SCHEMES),
         _choice("size", size, SIZES),
@@ -131,9 +138,26 @@ def settings_for(
         1 if gs1 else 0,
         eci_number(eci),
         _choice("shape", shape, SHAPES),
+        1 if reader_programming else 0,
+        0,
+        0,
+        0,
         bool(user_mark),
         product_identifier(product_mark),
     )
+
+
+def file_id_number(file_id: Union[None, tuple, list], data: bytes) -> int:
+    """A structured append file identifier: two numbers 1..254, or None for one taken from data."""
+    if file_id is None:
+        return _native.file_id_of(data)
+    if (
+        isinstance(file_id, (tuple, list))
+        and len(file_id) == 2
+        and all(isinstance(b, int) and not isinstance(b, bool) and 1 <= b <= 254 for b in file_id)
+    ):
+        return file_id[0] * 256 + file_id[1]
+    raise _parameter_error(f"file_id must be None or two numbers from 1 to 254, not {file_id!r}")
 
 
 def path_bytes(path: Union[str, "os.PathLike[str]"]) -> bytes:

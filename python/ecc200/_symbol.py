@@ -6,13 +6,16 @@ import os
 from typing import IO, List, Optional, Union
 
 from . import _native, _render
+from ._errors import EncodeError
 from ._messages import STEP_ENCODE, encode_error
 from ._settings import (
     SCHEME_KEYWORDS,
     SIZE_NAMES,
     Data,
     Request,
+    _parameter_error,
     data_bytes,
+    file_id_number,
     path_bytes,
     settings_for,
 )
@@ -157,6 +160,7 @@ def encode(
     eci: Union[None, int, str] = None,
     user_mark: bool = False,
     product_mark: Union[None, str, bytes] = None,
+    reader_programming: bool = False,
 ) -> Symbol:
     """Encodes data as a Data Matrix ECC 200 symbol.
 
@@ -165,28 +169,95 @@ def encode(
         gives an empty symbol.
     scheme: "auto" (switches schemes as the data goes), "ascii", "c40", "text", "x12",
         "edifact" or "base256".
-    size: "auto" (the smallest that holds the data) or one of the 30 sizes, "10x10" to
-        "144x144" and the rectangles "8x18", "8x32", "12x26", "12x36", "16x36", "16x48".
-    shape: which sizes size="auto" considers: "square" or "any" (rectangles too).
+    size: "auto" (the smallest that holds the data) or one of the 48 sizes, "10x10" to
+        "144x144", the rectangles "8x18", "8x32", "12x26", "12x36", "16x36", "16x48" and the
+        DMRE rectangles (ISO/IEC 21471) "8x48" to "26x64" (ecc200.SIZES lists them all).
+    shape: which sizes size="auto" considers: "square", "any" (the rectangles too) or "dmre"
+        (the DMRE rectangles as well); the smallest by area wins.
     smallest: with scheme="auto", search for the shortest encoding instead of switching by
-        look-ahead.
+        look-ahead. Data "[)>" RS "05" GS ... RS EOT (or "06") then takes one macro codeword for
+        its header and trailer, which readers restore.
     gs1: GS1 data: the symbol starts with FNC1 and each GS byte (0x1D) separates fields.
     eci: None, "utf8" (ECI 26) or an ECI designator from 1 to 999999.
     user_mark, product_mark: the keyed marks; both need user.id in the current directory, and
         product_mark is the product identifier (1 to 100 bytes).
+    reader_programming: a symbol that programs the reader (not with gs1).
 
     Raises EncodeError (a ValueError) with the library's status code when the data cannot be
     encoded as asked or an argument is invalid, TypeError for data of another type.
     """
+    arguments = (scheme, size, shape, smallest, gs1, eci, user_mark, product_mark,
+                 reader_programming)
     try:
-        settings = settings_for(scheme, size, shape, smallest, gs1, eci, user_mark, product_mark)
+        settings = settings_for(*arguments)
     except TypeError:  # an unhashable argument: checked without the cache, to report it
-        settings = settings_for.__wrapped__(
-            scheme, size, shape, smallest, gs1, eci, user_mark, product_mark
-        )
-    request = Request(data if type(data) is bytes else data_bytes(data), settings)
+        settings = settings_for.__wrapped__(*arguments)
+    return _encoded(Request(data if type(data) is bytes else data_bytes(data), settings))
+
+
+def _encoded(request: Request) -> Symbol:
     status, step, modules, scheme_used, size_used = _native.encode(*request)
     if status != 0:
         raise encode_error(status, step, request)
     return Symbol(request, modules, scheme_used, size_used)
+
+
+def encode_split(
+    data: Data,
+    count: Union[int, str] = "auto",
+    *,
+    file_id: Union[None, tuple, list] = None,
+    scheme: str = "auto",
+    size: str = "auto",
+    shape: str = "square",
+    smallest: bool = False,
+    eci: Union[None, int, str] = None,
+    user_mark: bool = False,
+    product_mark: Union[None, str, bytes] = None,
+) -> List[Symbol]:
+    """Encodes data as a structured append set: up to 16 symbols that readers join into data.
+
+    count: the number of symbols, 2 to 16 (the data is cut into pieces of nearly equal length),
+        or "auto" for the fewest symbols of the size and shape asked, each as full as it can be
+        (a single plain symbol when the data fits one).
+    file_id: the set's file identifier, two numbers from 1 to 254 that every symbol carries;
+        None takes one from the data, so the same data gives the same set.
+    The other keywords are those of encode() and hold for every symbol of the set.
+
+    Raises EncodeError when the data is empty, does not fit that many symbols, or an argument is
+    invalid (GS1 data and reader programming cannot be split).
+    """
+    if count == "auto":
+        number = 0
+    elif isinstance(count, int) and not isinstance(count, bool) and 2 <= count <= 16:
+        number = count
+    else:
+        raise _parameter_error(f"count must be 2 to 16 or 'auto', not {count!r}")
+    whole = data if type(data) is bytes else data_bytes(data)
+    if not whole:
+        raise _parameter_error("there is no data to split")
+    settings = settings_for.__wrapped__(
+        scheme, size, shape, smallest, False, eci, user_mark, product_mark
+    )._replace(append_file_id=file_id_number(file_id, whole))
+    pieces, refusal = _native.plan_split(whole, settings, number)
+    if pieces is None:
+        if refusal is not None:  # the library's own reason for that piece
+            offset, length, symbols = refusal
+            _encoded(Request(whole[offset : offset + length], _member(settings, 1, symbols)))
+        size_clause = f" of size {size}" if size != "auto" else ""
+        raise EncodeError(
+            _native.STATUS_DATA_TOO_LONG,
+            f"the data does not fit {number or 16} symbols{size_clause}",
+        )
+    return [
+        _encoded(Request(whole[offset : offset + length], _member(settings, k + 1, len(pieces))))
+        for k, (offset, length) in enumerate(pieces)
+    ]
+
+
+def _member(settings, position: int, count: int):
+    """The settings of symbol position of a set of count (a plain symbol for a count of 1)."""
+    if count == 1:
+        return settings._replace(append_position=0, append_count=0, append_file_id=0)
+    return settings._replace(append_position=position, append_count=count)
 

@@ -6,11 +6,14 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ecc200.h"
 #include "size_rows.h"
+#include "split_plan.h"
 
 namespace py = pybind11;
 
@@ -51,13 +54,21 @@ struct Request {
     std::string_view data;
     int32_t scheme;
     int32_t size;
-    std::array<int32_t, 4> options;  // encodation, GS1, ECI, shape; 0 is each one's default
+    // encodation, GS1, ECI, shape, reader programming, append position, count and file
+    // identifier; 0 is each one's default
+    std::array<int32_t, 8> options;
     bool userMark;
     const char* productId;  // nullptr: no product mark
 };
 
-constexpr std::array<int32_t, 4> kOptionIds{ECC200_OPTION_ENCODATION, ECC200_OPTION_GS1,
-                                            ECC200_OPTION_ECI, ECC200_OPTION_SHAPE};
+constexpr std::array<int32_t, 8> kOptionIds{ECC200_OPTION_ENCODATION,
+                                            ECC200_OPTION_GS1,
+                                            ECC200_OPTION_ECI,
+                                            ECC200_OPTION_SHAPE,
+                                            ECC200_OPTION_READER_PROGRAMMING,
+                                            ECC200_OPTION_APPEND_POSITION,
+                                            ECC200_OPTION_APPEND_COUNT,
+                                            ECC200_OPTION_APPEND_FILE_ID};
 
 struct Failure {
     int32_t status = ECC200_OK;
@@ -71,7 +82,7 @@ Failure Load(SymbolHandle symbol, const Request& request) {
     // size are set afresh right after.
     Clear_ECC200(symbol);
     int32_t status = SetScheme_ECC200(symbol, request.scheme);
-    if (status == ECC200_OK) status = SetDimension_ECC200(symbol, request.size);
+    if (status == ECC200_OK) status = SetOption_ECC200(symbol, ECC200_OPTION_SIZE, request.size);
     if (status != ECC200_OK) return {status, Step::kOption};
     for (std::size_t i = 0; i < kOptionIds.size(); ++i) {
         if (request.options[i] == 0) continue;
@@ -97,24 +108,25 @@ Failure Load(SymbolHandle symbol, const Request& request) {
 }
 
 // Reads the settings tuple that the Python layer builds (ecc200/_settings.py, Settings):
-// scheme, size, encodation, GS1, ECI, shape, user mark, product identifier (bytes or None).
+// scheme, size, encodation, GS1, ECI, shape, reader programming, append position, count and file
+// identifier, user mark, product identifier (bytes or None).
 bool ReadRequest(PyObject* data, PyObject* settings, Request& request) {
     char* bytes = nullptr;
     Py_ssize_t length = 0;
     if (PyBytes_AsStringAndSize(data, &bytes, &length) != 0) return false;
-    if (!PyTuple_Check(settings) || PyTuple_GET_SIZE(settings) != 8) {
-        PyErr_SetString(PyExc_TypeError, "settings must be a tuple of 8 items");
+    if (!PyTuple_Check(settings) || PyTuple_GET_SIZE(settings) != 12) {
+        PyErr_SetString(PyExc_TypeError, "settings must be a tuple of 12 items");
         return false;
     }
-    std::array<int32_t, 6> numbers{};
+    std::array<int32_t, 10> numbers{};
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         const long value = PyLong_AsLong(PyTuple_GET_ITEM(settings, static_cast<Py_ssize_t>(i)));
         if (value == -1 && PyErr_Occurred()) return false;
         numbers[i] = static_cast<int32_t>(value);
     }
-    const int userMark = PyObject_IsTrue(PyTuple_GET_ITEM(settings, 6));
+    const int userMark = PyObject_IsTrue(PyTuple_GET_ITEM(settings, 10));
     if (userMark < 0) return false;
-    PyObject* productId = PyTuple_GET_ITEM(settings, 7);
+    PyObject* productId = PyTuple_GET_ITEM(settings, 11);
     const char* product = nullptr;
     if (productId != Py_None) {
         product = PyBytes_AsString(productId);
@@ -123,8 +135,13 @@ bool ReadRequest(PyObject* data, PyObject* settings, Request& request) {
     // Longer data is refused by the library all the same; the clamp keeps the length from
     // wrapping around in its 32-bit parameter.
     length = std::min<Py_ssize_t>(length, ECC200_MAX_DATA_LENGTH + 1);
-    request = {std::string_view(bytes, static_cast<std::size_t>(length)), numbers[0],    numbers[1],
-               {numbers[2], numbers[3], numbers[4], numbers[5]},          userMark != 0, product};
+    request = {std::string_view(bytes, static_cast<std::size_t>(length)),
+               numbers[0],
+               numbers[1],
+               {numbers[2], numbers[3], numbers[4], numbers[5], numbers[6], numbers[7], numbers[8],
+                numbers[9]},
+               userMark != 0,
+               product};
     return true;
 }
 
@@ -187,6 +204,53 @@ py::tuple WriteBmp(const py::bytes& data, const py::tuple& settings, int32_t mod
     return py::make_tuple(failure.status, static_cast<int>(failure.step));
 }
 
+// plan_split(data: bytes, settings: tuple, count: int) -> (pieces, refusal): the (offset, length)
+// pieces of a structured append set of count symbols (0: the fewest), or None; and when a piece
+// failed for another reason than its length, (offset, length, count) of the first such probe.
+// The settings' append position and count are those of each probe; their file identifier is kept.
+py::tuple PlanSplit(const py::bytes& data, const py::tuple& settings, int32_t count) {
+    Request request{};
+    if (!ReadRequest(data.ptr(), settings.ptr(), request)) throw py::error_already_set();
+    std::optional<std::vector<ecc200_cli::Piece>> plan;
+    std::optional<std::array<std::size_t, 3>> refusal;
+    {
+        py::gil_scoped_release release;
+        const SymbolHandle symbol = SymbolOfThisThread();
+        const std::string_view all = request.data;
+        plan = ecc200_cli::PlanSplit(
+            all.size(), count, [&](std::size_t offset, std::size_t length, int32_t symbols) {
+                Request probe = request;
+                probe.data = all.substr(offset, length);
+                probe.userMark = false;  // marks never change what fits
+                probe.productId = nullptr;
+                probe.options[5] = symbols > 1 ? 1 : 0;
+                probe.options[6] = symbols > 1 ? symbols : 0;
+                if (symbols == 1) probe.options[7] = 0;
+                Failure failure = Load(symbol, probe);
+                std::array<uint8_t, ECC200_MAX_MODULES> buffer;
+                if (failure.status == ECC200_OK) {
+                    failure.status =
+                        WriteEncodedSymbolToBuf_ECC200(symbol, buffer.data(), ECC200_MAX_MODULES);
+                }
+                if (failure.status != ECC200_OK && failure.status != ECC200_ERR_SIZE_TOO_SMALL &&
+                    failure.status != ECC200_ERR_DATA_TOO_LONG && !refusal) {
+                    refusal = {offset, length, static_cast<std::size_t>(symbols)};
+                }
+                return failure.status == ECC200_OK;
+            });
+    }
+    py::object pieces = py::none();
+    if (plan) {
+        py::list list;
+        for (const ecc200_cli::Piece& piece : *plan)
+            list.append(py::make_tuple(piece.offset, piece.length));
+        pieces = list;
+    }
+    py::object refused = py::none();
+    if (refusal) refused = py::make_tuple((*refusal)[0], (*refusal)[1], (*refusal)[2]);
+    return py::make_tuple(pieces, refused);
+}
+
 PyMethodDef kEncodeMethod = {
     "encode", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&Encode)), METH_FASTCALL,
     "encode(data: bytes, settings: tuple) -> (status, step, modules, scheme, size)"};
@@ -208,6 +272,9 @@ PYBIND11_MODULE(_native, module) {
                                     PyCFunction_NewEx(&kEncodeMethod, nullptr, moduleName.ptr())));
     module.def("write_bmp", &WriteBmp, py::arg("data"), py::arg("settings"), py::arg("module_size"),
                py::arg("quiet_zone_pixels"), py::arg("path"));
+    module.def("plan_split", &PlanSplit, py::arg("data"), py::arg("settings"), py::arg("count"));
+    module.def("file_id_of",
+               [](const py::bytes& data) { return ecc200_cli::FileIdOf(std::string_view(data)); });
     module.def("version", [] { return std::string(Version_ECC200()); });
     module.attr("SIZES") = SizeTable();
     module.attr("MAX_DATA_LENGTH") = ECC200_MAX_DATA_LENGTH;
@@ -222,6 +289,8 @@ PYBIND11_MODULE(_native, module) {
     module.attr("SCHEME_BASE256") = ECC200_SCHEME_BASE256;
     module.attr("ENCODATION_SMALLEST") = ECC200_ENCODATION_SMALLEST;
     module.attr("SHAPE_ANY") = ECC200_SHAPE_ANY;
+    module.attr("SHAPE_DMRE") = ECC200_SHAPE_DMRE;
+    module.attr("FIRST_DMRE_SIZE") = ECC200_SIZE_8X48;
     module.attr("STATUS_SIZE_TOO_SMALL") = ECC200_ERR_SIZE_TOO_SMALL;
     module.attr("STATUS_DATA_TOO_LONG") = ECC200_ERR_DATA_TOO_LONG;
     module.attr("STATUS_EDIFACT_BYTE") = ECC200_ERR_EDIFACT_BYTE;

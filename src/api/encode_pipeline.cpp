@@ -42,14 +42,29 @@ void StartFromRequest(Symbol& symbol) {
     symbol.codewordCount = 0;
 }
 
-// The ECI designator or the FNC1 of GS1 data opens the stream; both at once are refused.
-bool WritePrefix(Symbol& symbol) {
-    const int32_t prefix = WriteStreamPrefix(symbol);
-    if (prefix < 0) {
-        std::strcpy(symbol.message, kMessageBadParameters);
-        return FailWithResult(symbol, prefix);
+// The message that a refused prefix stores.
+const char* RefusalMessage(PrefixRefusal refusal) {
+    switch (refusal) {
+        case PrefixRefusal::kAppendIncomplete:
+            return kMessageAppendIncomplete;
+        case PrefixRefusal::kReaderProgramming:
+            return kMessageReaderProgramming;
+        default:
+            return kMessageBadParameters;
     }
-    symbol.codewordCount = prefix;
+}
+
+// Reader programming or the structured append header, then the ECI designator, the FNC1 of GS1
+// data or a macro codeword open the stream; options that contradict each other are refused.
+bool WritePrefix(Symbol& symbol) {
+    const StreamPrefix prefix = WriteStreamPrefix(symbol);
+    if (prefix.length < 0) {
+        static_assert(sizeof kMessageAppendIncomplete <= sizeof symbol.message &&
+                      sizeof kMessageReaderProgramming <= sizeof symbol.message);
+        std::strcpy(symbol.message, RefusalMessage(prefix.refusal));
+        return FailWithResult(symbol, prefix.length);
+    }
+    symbol.codewordCount = prefix.length;
     return true;
 }
 

@@ -69,6 +69,13 @@ int32_t LoadIdentityForSwitch(Symbol& symbol) {
     return loaded == kStatusOk ? kStatusOk : Fail(symbol, loaded);
 }
 
+constexpr int32_t kMaxAppendCount = 16;
+
+// A byte of a structured append file identifier: 1..254.
+constexpr bool IsFileIdByte(int32_t byte) {
+    return byte >= 1 && byte <= 254;
+}
+
 // Whether value is one the option accepts.
 bool IsOptionValue(int32_t option, int32_t value) {
     switch (option) {
@@ -79,10 +86,28 @@ bool IsOptionValue(int32_t option, int32_t value) {
         case ECC200_OPTION_ECI:
             return value >= 0 && value <= kMaxEci;
         case ECC200_OPTION_SHAPE:
-            return value == ECC200_SHAPE_SQUARE || value == ECC200_SHAPE_ANY;
+            return value == ECC200_SHAPE_SQUARE || value == ECC200_SHAPE_ANY ||
+                   value == ECC200_SHAPE_DMRE;
+        case ECC200_OPTION_SIZE:
+            return value == kAutomaticSize || IsSizeIndex(value);
+        case ECC200_OPTION_APPEND_POSITION:
+            return value >= 0 && value <= kMaxAppendCount;
+        case ECC200_OPTION_APPEND_COUNT:
+            return value == 0 || (value >= 2 && value <= kMaxAppendCount);
+        case ECC200_OPTION_APPEND_FILE_ID:
+            return value == 0 || (IsFileIdByte(value / 256) && IsFileIdByte(value % 256));
+        case ECC200_OPTION_READER_PROGRAMMING:
+            return value == 0 || value == 1;
         default:
             return false;
     }
+}
+
+// The size setting behind SetDimension_ECC200 and ECC200_OPTION_SIZE.
+void RequestSize(Symbol& symbol, int32_t size) {
+    symbol.requestedSize = size;
+    symbol.sizeIndex = size;
+    symbol.encoded = 0;
 }
 
 int32_t& OptionField(SymbolOptions& options, int32_t option) {
@@ -93,6 +118,14 @@ int32_t& OptionField(SymbolOptions& options, int32_t option) {
             return options.gs1;
         case ECC200_OPTION_ECI:
             return options.eci;
+        case ECC200_OPTION_APPEND_POSITION:
+            return options.appendPosition;
+        case ECC200_OPTION_APPEND_COUNT:
+            return options.appendCount;
+        case ECC200_OPTION_APPEND_FILE_ID:
+            return options.appendFileId;
+        case ECC200_OPTION_READER_PROGRAMMING:
+            return options.readerProgramming;
         default:
             return options.shape;
     }
@@ -147,12 +180,10 @@ ECC200_API int32_t ECC200_CALL GetScheme_ECC200(SymbolHandle handle) {
 ECC200_API int32_t ECC200_CALL SetDimension_ECC200(SymbolHandle handle, int32_t size) {
     Symbol* symbol = CheckedSymbol(handle);
     if (symbol == nullptr) return kStatusBadParameter;
-    if (size != kAutomaticSize && !IsSizeIndex(size)) {
+    if (size != kAutomaticSize && !IsIsoSizeIndex(size)) {
         return FailWithMessage(*symbol, kStatusBadParameter, kMessageBadParameters);
     }
-    symbol->requestedSize = size;
-    symbol->sizeIndex = size;
-    symbol->encoded = 0;
+    RequestSize(*symbol, size);
     return kStatusOk;
 }
 
@@ -218,6 +249,10 @@ ECC200_API int32_t ECC200_CALL SetOption_ECC200(SymbolHandle handle, int32_t opt
     if (symbol == nullptr) return kStatusBadParameter;
     if (!IsOptionValue(option, value)) {
         return FailWithMessage(*symbol, kStatusBadParameter, kMessageBadParameters);
+    }
+    if (option == ECC200_OPTION_SIZE) {
+        RequestSize(*symbol, value);
+        return kStatusOk;
     }
     OptionField(symbol->options, option) = value;
     symbol->encoded = 0;

@@ -20,5 +20,9 @@ enum StatusCode : int32_t {
 inline constexpr const char kMessageBadParameters[] = "Bug of parameters";
 inline constexpr const char kMessageTooLongText[] = "Too long text for all sizes";
 inline constexpr const char kMessageTooLongProductId[] = "Too long ProductID string (>%i symbols)";
+inline constexpr const char kMessageAppendIncomplete[] =
+    "Structured append needs a position 1..count, a count 2..16 and a file identifier";
+inline constexpr const char kMessageReaderProgramming[] =
+    "Reader programming cannot be combined with GS1 or structured append";
 
 }  // namespace ecc200

@@ -14,7 +14,7 @@ inline constexpr int32_t kMatrixSide = 144;
 inline constexpr int32_t kProductIdCapacity = 1000;  // 999 characters and the terminating zero
 inline constexpr int32_t kMaxProductIdLength = 100;  // what a product mark's key can hold
 inline constexpr int32_t kMessageCapacity = 100;
-inline constexpr int32_t kSizeCount = 30;
+inline constexpr int32_t kSizeCount = ECC200_SIZE_COUNT;  // the rows of geometry/size_table.h
 inline constexpr int32_t kSchemeCount = 7;
 inline constexpr uint32_t kSymbolTag = 0x424D5953u;  // "SYMB" in memory order (little-endian)
 
@@ -30,10 +30,14 @@ struct WrittenExtent {
 
 // The settings behind SetOption_ECC200; all zero means the default of each.
 struct SymbolOptions {
-    int32_t encodation;  // ECC200_ENCODATION_*
-    int32_t gs1;         // 0 or 1
-    int32_t eci;         // 0 for none, else the ECI designator
-    int32_t shape;       // ECC200_SHAPE_*
+    int32_t encodation;         // ECC200_ENCODATION_*
+    int32_t gs1;                // 0 or 1
+    int32_t eci;                // 0 for none, else the ECI designator
+    int32_t shape;              // ECC200_SHAPE_*
+    int32_t appendPosition;     // structured append: 0 for none, else 1..16
+    int32_t appendCount;        // structured append: 0 for none, else 2..16
+    int32_t appendFileId;       // structured append: 0 for none, else byte1 * 256 + byte2
+    int32_t readerProgramming;  // 0 or 1
 };
 
 inline constexpr int32_t kMaxEci = 999999;

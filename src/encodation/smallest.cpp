@@ -7,6 +7,7 @@
 #include "encodation/c40_text.h"
 #include "encodation/char_classes.h"
 #include "encodation/encoder_cursor.h"
+#include "encodation/stream_prefix.h"
 #include "encodation/x12.h"
 #include "geometry/size_table.h"
 
@@ -917,9 +918,9 @@ int32_t EncodeSmallest(Symbol& symbol) {
     if (symbol.sizeIndex != kAutomaticSize && !IsSizeIndex(symbol.sizeIndex)) {
         return kBadParameterError;
     }
-    const int32_t length = std::clamp(symbol.dataLength, 0, kMaxDataLength);
+    const DataWindow data = EncodedData(symbol);  // a macro's header and trailer left out
     const int32_t prefix = std::max(symbol.codewordCount, 0);
-    Search search(symbol.data, length, symbol.options.gs1 != 0, prefix);
+    Search search(data.bytes, data.length, symbol.options.gs1 != 0, prefix);
     search.Run();
     const int32_t needed = search.NeededCapacity();
 

@@ -1,10 +1,28 @@
+// The stream prefix and the data window of macro data; see stream_prefix.h.
 #include "encodation/stream_prefix.h"
+
+#include <algorithm>
+#include <cstring>
 
 #include "encodation/encoder_cursor.h"
 
 namespace ecc200 {
 
 namespace {
+
+constexpr uint8_t kStructuredAppend = 233;
+constexpr uint8_t kReaderProgramming = 234;
+constexpr uint8_t kMacro05 = 236;  // kMacro05 + 1 is macro 06
+
+// Macro data: "[)>" RS "05" GS (or "06") ... RS EOT; the header and the trailer are implied by
+// the macro codeword and restored by readers.
+constexpr char kMacroHeader[] =
+    "[)>\x1E"
+    "05\x1D";
+constexpr int32_t kMacroHeaderLength = sizeof kMacroHeader - 1;
+constexpr int32_t kMacroVersionAt = 5;  // the "5" or "6" of the header
+constexpr char kMacroTrailer[] = "\x1E\x04";
+constexpr int32_t kMacroTrailerLength = sizeof kMacroTrailer - 1;
 
 // ECI designators take one codeword up to 126, two up to 16382 and three up to 999999.
 int32_t WriteEciDesignator(int32_t eci, uint8_t* out) {
@@ -25,21 +43,89 @@ int32_t WriteEciDesignator(int32_t eci, uint8_t* out) {
     return 3;
 }
 
+bool UsesStructuredAppend(const SymbolOptions& options) {
+    return options.appendPosition != 0 || options.appendCount != 0 || options.appendFileId != 0;
+}
+
+// The structured append header: 233, the symbol sequence indicator (position - 1 in the high
+// four bits, 17 - count in the low four) and the two file identifier bytes. False when the
+// options do not describe a symbol of a set.
+bool WriteStructuredAppend(const SymbolOptions& options, uint8_t* out) {
+    const int32_t position = options.appendPosition, count = options.appendCount;
+    if (position < 1 || count < 2 || position > count || options.appendFileId == 0) return false;
+    out[0] = kStructuredAppend;
+    out[1] = static_cast<uint8_t>((position - 1) * 16 + (17 - count));
+    out[2] = static_cast<uint8_t>(options.appendFileId / 256);
+    out[3] = static_cast<uint8_t>(options.appendFileId % 256);
+    return true;
+}
+
+StreamPrefix Refuse(PrefixRefusal refusal) {
+    return {kBadParameterError, refusal};
+}
+
 }  // namespace
 
-int32_t WriteStreamPrefix(Symbol& symbol) {
+int32_t MacroOf(const Symbol& symbol) {
     const SymbolOptions& options = symbol.options;
-    if (options.gs1 != 0 && options.eci != 0) return kBadParameterError;
-    if (options.gs1 != 0) {
-        // FNC1 in first position stands for the start of GS1 data; a separator before the first
-        // element string has no place in it and would make the symbol read as another kind.
-        if (symbol.dataLength > 0 && symbol.data[0] == kGroupSeparator) return kBadParameterError;
-        symbol.codewords[0] = kFnc1;
-        return 1;
+    if (options.encodation != ECC200_ENCODATION_SMALLEST ||
+        symbol.requestedScheme != ECC200_SCHEME_AUTO || options.gs1 != 0 || options.eci != 0 ||
+        UsesStructuredAppend(options) || options.readerProgramming != 0) {
+        return 0;
     }
-    if (options.eci <= 0 || options.eci > kMaxEci) return 0;
-    symbol.codewords[0] = kEci;
-    return 1 + WriteEciDesignator(options.eci, symbol.codewords + 1);
+    const int32_t length = std::clamp(symbol.dataLength, 0, kMaxDataLength);
+    if (length < kMacroHeaderLength + kMacroTrailerLength) return 0;
+    const uint8_t* data = symbol.data;
+    const uint8_t version = data[kMacroVersionAt];
+    if (version != '5' && version != '6') return 0;
+    if (std::memcmp(data, kMacroHeader, kMacroVersionAt) != 0 ||
+        data[kMacroVersionAt + 1] != kMacroHeader[kMacroVersionAt + 1] ||
+        std::memcmp(data + length - kMacroTrailerLength, kMacroTrailer, kMacroTrailerLength) != 0) {
+        return 0;
+    }
+    return version - '0';
+}
+
+DataWindow EncodedData(const Symbol& symbol) {
+    const int32_t length = std::clamp(symbol.dataLength, 0, kMaxDataLength);
+    if (MacroOf(symbol) == 0) return {symbol.data, length};
+    return {symbol.data + kMacroHeaderLength, length - kMacroHeaderLength - kMacroTrailerLength};
+}
+
+StreamPrefix WriteStreamPrefix(Symbol& symbol) {
+    const SymbolOptions& options = symbol.options;
+    uint8_t* out = symbol.codewords;
+    int32_t length = 0;
+    if (options.readerProgramming != 0) {
+        // A reader programming symbol configures the reader; it carries no GS1 data and is no
+        // part of a set.
+        if (options.gs1 != 0 || UsesStructuredAppend(options)) {
+            return Refuse(PrefixRefusal::kReaderProgramming);
+        }
+        out[length++] = kReaderProgramming;
+    } else if (UsesStructuredAppend(options)) {
+        if (!WriteStructuredAppend(options, out)) return Refuse(PrefixRefusal::kAppendIncomplete);
+        length += 4;
+    }
+    if (options.gs1 != 0 && options.eci != 0) return Refuse(PrefixRefusal::kConflict);
+    if (options.gs1 != 0) {
+        // FNC1 in first position (after a structured append header) stands for the start of GS1
+        // data; a separator before the first element string has no place in it and would make
+        // the symbol read as another kind.
+        if (symbol.dataLength > 0 && symbol.data[0] == kGroupSeparator) {
+            return Refuse(PrefixRefusal::kConflict);
+        }
+        out[length++] = kFnc1;
+        return {length, PrefixRefusal::kNone};
+    }
+    if (options.eci > 0 && options.eci <= kMaxEci) {
+        out[length++] = kEci;
+        length += WriteEciDesignator(options.eci, out + length);
+        return {length, PrefixRefusal::kNone};
+    }
+    const int32_t macro = MacroOf(symbol);
+    if (macro != 0) out[length++] = static_cast<uint8_t>(kMacro05 + macro - 5);
+    return {length, PrefixRefusal::kNone};
 }
 
 }  // namespace ecc200

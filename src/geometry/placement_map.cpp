@@ -10,6 +10,10 @@
 #include "geometry/size_table.h"
 
 namespace ecc200 {
+
+// Symbol::placementMaps has one slot for every row of the size table.
+static_assert(kSizeCount == static_cast<int32_t>(SymbolSizeTable.size()));
+
 namespace {
 
 constexpr int16_t kFreeModule = -1;  // 0xFFFF: no bit placed here yet

@@ -72,8 +72,11 @@ class PlacementWalk {
     }
 
     // Places the current bit at (row, col) after wrapping positions that fall off the top or left
-    // edge, and moves on to the next bit. A position still outside the matrix, or a bit past the
-    // last whole codeword, is left unplaced.
+    // edge, and moves on to the next bit. The left-edge wrap moves a position down by four rows
+    // when the column count is a multiple of 8; in the two DMRE sizes whose row count is a
+    // multiple of 8 as well (26x40, 26x48) that can pass the bottom row, and the position wraps on
+    // to the top. A position still outside the matrix, or a bit past the last whole codeword, is
+    // left unplaced.
     void PlaceModule(int32_t row, int32_t col) {
         if (row < 0) {
             row += rows_;
@@ -82,6 +85,7 @@ class PlacementWalk {
         if (col < 0) {
             col += cols_;
             row += 4 - ((cols_ + 4) % 8);
+            if (row >= rows_) row -= rows_;
         }
         const int32_t entry = 8 * codeword_ + bit_;
         ++bit_;

@@ -347,6 +347,27 @@ const Outcome kOutcomes[] = {
     {{"x", "--smallest", "--scheme", "c40"}, 2, "--smallest chooses among the schemes"},
     {{"Hello World 123", "--info", "--smallest"}, 0, "size: 16x16 "},
     {{Bytes(26, '7'), "--info", "--shape", "any"}, 0, "size: 12x26 "},
+    {{Bytes(100, '7'), "--info", "--shape", "dmre"}, 0, "size: 20x44 "},
+    {{Bytes(100, 'A'), "--info", "--size", "8x48"},
+     1,
+     "fit 8x48; the smallest rectangular size "
+     "that holds it is 26x40"},
+    {{"AB", "--info", "--size", "26X64"}, 0, "26x64 (26 rows x 64 columns, as requested)\n"},
+    {{"--list-sizes"}, 0, "\n8x48          8       48              18  rectangle, DMRE"},
+    {{"x", "--shape", "round"}, 2, "round"},
+    {{"x", "--split", "1"}, 2, "--split takes a number from 2 to 16 or auto, not '1'"},
+    {{"x", "--split", "17"}, 2, "--split takes a number from 2 to 16 or auto"},
+    {{"x", "--file-id", "1,2"}, 2, "--file-id requires --split"},
+    {{"x", "--split", "2", "--file-id", "0,2"}, 2, "--file-id takes two numbers from 1 to 254"},
+    {{"x", "--split", "2", "--file-id", "1,255"}, 2, "--file-id takes two numbers from 1 to 254"},
+    {{"x", "--split", "auto", "--gs1"}, 2, "--gs1 excludes --split"},
+    {{"x", "--split", "auto", "--reader-programming"}, 2, "--reader-programming excludes --split"},
+    {{"x", "--reader-programming", "--gs1"}, 2, "--gs1 excludes --reader-programming"},
+    {{"x", "--split", "2", "-o", "p.png"}, 1, "the data does not fit 2 symbols"},
+    {{Bytes(300, 'A'), "--split", "auto", "--size", "8x18", "-o", "p.png"},
+     1,
+     "the data does not fit 16 symbols of size 8x18; try a larger --size"},
+    {{"AB-12", "--split", "2", "--scheme", "x12", "-o", "p.png"}, 1, "the ANSI X12 scheme cannot"},
 };
 
 // Whatever happens, nothing in the directory changes: no new file, none half written or replaced.
@@ -375,6 +396,16 @@ TEST_F(Cli, ExtensionsReadBack) {
     const std::tuple<std::vector<std::string>, Bytes, std::string, bool> cases[] = {
         {{"--gs1", "(10)AB-12(21)X1"}, "10AB-12\03521X1", "]d2", false},
         {{"--eci", "utf8", "caf\xc3\xa9"}, "caf\xc3\xa9", "]d1", true},
+        {{"--reader-programming", "PROG"}, "PROG", "]d1", false},
+        {{"--smallest",
+          "[)>\x1E"
+          "06\x1D"
+          "1JUN12\x1E\x04"},
+         "[)>\x1E"
+         "06\x1D"
+         "1JUN12\x1E\x04",
+         "]d1",
+         false},
     };
     for (auto [args, bytes, identifier, eci] : cases) {
         args.insert(args.end(), {"-o", "s.png"});
@@ -384,6 +415,40 @@ TEST_F(Cli, ExtensionsReadBack) {
         EXPECT_EQ(Bytes(result.bytes().begin(), result.bytes().end()), bytes);
         EXPECT_EQ(result.symbologyIdentifier(), identifier);
         EXPECT_EQ(result.hasECI(), eci);
+        EXPECT_EQ(result.readerInit(), args[0] == "--reader-programming");
+    }
+}
+
+// --split writes one file per symbol, named by position, which join back to the data with the
+// same file identifier; the sizes follow --size and --shape; a set of one is a plain symbol.
+TEST_F(Cli, SplitWritesASetThatJoinsBack) {
+    const std::string data = "Structured append: one message, several symbols. 0123456789";
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+        {{"--split", "3", "--file-id", "7,200"}, 3, "1992"},
+        {{"--split", "auto", "--size", "8x48"}, 4, ""},
+        {{"--split", "auto", "--size", "auto", "--shape", "dmre"}, 1, ""},
+    };
+    for (auto [args, count, id] : cases) {
+        args.insert(args.begin(), data);
+        args.insert(args.end(), {"-o", "part.png"});
+        const auto [code, out, err] = Tool(args);
+        ASSERT_EQ(code, 0) << err;
+        std::vector<ZXing::Result> results;
+        std::string joined, fileId;
+        for (int position = 1; position <= count; ++position) {
+            const std::string name = "part-" + std::to_string(position) + ".png";
+            results.push_back(Read(ReadPng(name)));
+            const ZXing::Result& r = results.back();
+            joined += std::string(r.bytes().begin(), r.bytes().end());
+            EXPECT_EQ(std::tuple(r.sequenceIndex(), r.sequenceSize()),
+                      count > 1 ? std::tuple(position - 1, count) : std::tuple(-1, -1));
+            if (position == 1) fileId = r.sequenceId();
+            EXPECT_EQ(r.sequenceId(), fileId);
+            fs::remove(name);
+        }
+        EXPECT_FALSE(fs::exists("part-" + std::to_string(count + 1) + ".png"));
+        EXPECT_EQ(joined, data);
+        EXPECT_TRUE(id.empty() || fileId == id) << fileId;
     }
 }
 

@@ -35,7 +35,7 @@ inline std::vector<uint8_t> EncodeModules(const EncodeSettings& s, const std::ve
                                           int32_t& status, int32_t& sizeIndex) {
     SymbolPtr handle = MakeSymbol();
     SymbolHandle h = handle.get();
-    EXPECT_EQ(SetScheme_ECC200(h, s.scheme) + SetDimension_ECC200(h, s.size) +
+    EXPECT_EQ(SetScheme_ECC200(h, s.scheme) + SetOption_ECC200(h, ECC200_OPTION_SIZE, s.size) +
                   SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
                   SetOption_ECC200(h, ECC200_OPTION_GS1, s.gs1) +
                   SetOption_ECC200(h, ECC200_OPTION_ECI, s.eci) +

@@ -154,7 +154,7 @@ class Session {
             (this->*kActions[action])(slot);
             const int32_t scheme = GetScheme_ECC200(slot.handle);
             const int32_t dimension = GetDimension_ECC200(slot.handle);
-            Require(scheme >= 0 && scheme <= 6 && dimension >= -1 && dimension <= 29,
+            Require(scheme >= 0 && scheme <= 6 && dimension >= -1 && dimension < ECC200_SIZE_COUNT,
                     "scheme or dimension out of range");
         }
     }
@@ -180,10 +180,16 @@ class Session {
     }
 
     void SetOption(Slot& slot) {
-        const int32_t option = SmallOrAny(1, 4);
+        const int32_t option = SmallOrAny(1, 9);
         const int32_t value =
-            in_.ConsumeBool() ? in_.ConsumeIntegralInRange(-1, 2) : SmallOrAny(0, 999999);
-        Require(OneOf(SetOption_ECC200(slot.handle, option, value), {0, 8}), "SetOption result");
+            in_.ConsumeBool() ? in_.ConsumeIntegralInRange(-1, 48) : SmallOrAny(0, 999999);
+        const int32_t result = SetOption_ECC200(slot.handle, option, value);
+        Require(OneOf(result, {0, 8}), "SetOption result");
+        // The size option is the dimension setting with the DMRE sizes as well.
+        if (option == ECC200_OPTION_SIZE && result == 0) slot.requestedSize = value;
+        Require(option != ECC200_OPTION_SIZE ||
+                    result == (value >= -1 && value < ECC200_SIZE_COUNT ? 0 : 8),
+                "SetOption size result");
     }
 
     void SetData(Slot& slot) {

@@ -36,7 +36,7 @@ class CLibrary:
         handle = lib.CreateSymbol_ECC200()
         try:
             lib.SetScheme_ECC200(handle, scheme)
-            lib.SetDimension_ECC200(handle, size)
+            lib.SetOption_ECC200(handle, 5, size)  # the size option takes the DMRE sizes too
             for option, value in options:
                 lib.SetOption_ECC200(handle, option, value)
             if user_mark:

@@ -32,7 +32,8 @@ def read(image) -> zxingcpp.Result:
     return result
 
 
-@pytest.mark.parametrize("size", ["auto", "10x10", "24x24", "144x144", "8x32", "16x48"])
+@pytest.mark.parametrize("size", ["auto", "10x10", "24x24", "144x144", "8x32", "16x48", "8x48",
+                                  "26x40", "26x64"])
 @pytest.mark.parametrize("scheme", list(SCHEME_NUMBERS))
 def test_modules_and_failures_match_the_c_library(c_library, scheme, size):
     for data in corpus():
@@ -61,7 +62,7 @@ def test_marks_match_the_c_library(c_library, identity_dir, user_mark, product_i
     assert symbol != ecc200.encode(data)
 
 
-ENCODATION, GS1, ECI, SHAPE = 1, 2, 3, 4
+ENCODATION, GS1, ECI, SHAPE, READER_PROGRAMMING = 1, 2, 3, 4, 9
 
 
 @pytest.mark.parametrize("data, keywords, options, size, identifier", [
@@ -72,6 +73,9 @@ ENCODATION, GS1, ECI, SHAPE = 1, 2, 3, 4
     ("HELLO world 12345 abc", {"smallest": True}, [(ENCODATION, 1)], None, None),
     (b"01095011010209171719050810ABCD1234\x1d2110", {"gs1": True, "smallest": True,
      "shape": "any"}, [(GS1, 1), (ENCODATION, 1), (SHAPE, 1)], None, "]d2"),
+    ("7" * 100, {"shape": "dmre"}, [(SHAPE, 2)], "20x44", None),
+    ("PROGRAM", {"reader_programming": True}, [(READER_PROGRAMMING, 1)], None, None),
+    (b"[)>\x1e05\x1d12345678\x1e\x04", {"smallest": True}, [(ENCODATION, 1)], "12x12", None),
 ])
 def test_options_match_the_c_library_and_read_back(c_library, data, keywords, options, size,
                                                     identifier):
@@ -103,6 +107,46 @@ def test_round_trip_through_a_reader(data, keywords, size):
     assert symbol.data == expected
     if size:
         assert symbol.size == size
+
+
+@pytest.mark.parametrize("count, keywords, symbols", [
+    (3, {"file_id": (7, 200)}, 3),
+    (16, {}, 16),
+    ("auto", {"size": "8x48"}, 4),
+    ("auto", {"size": "auto", "shape": "dmre"}, 1),
+])
+def test_split_symbols_join_back(count, keywords, symbols):
+    data = "Structured append: one message, several symbols. 0123456789"
+    split = ecc200.encode_split(data, count, **keywords)
+    assert len(split) == symbols
+    texts = [read(symbol.to_pil(module=3, quiet=2)).bytes for symbol in split]
+    assert b"".join(texts) == data.encode()
+    if keywords.get("size", "auto") != "auto":
+        assert all(symbol.size == keywords["size"] for symbol in split)
+    assert ecc200.encode_split(data, count, **keywords) == split  # the same data, the same set
+
+
+@pytest.mark.parametrize("data, count, keywords, message", [
+    ("x", 1, {}, "count must be 2 to 16 or 'auto', not 1"),
+    ("x", 17, {}, "count must be 2 to 16 or 'auto', not 17"),
+    ("", "auto", {}, "there is no data to split"),
+    ("xy", 3, {}, "the data does not fit 3 symbols"),
+    ("x" * 300, "auto", {"size": "8x18"}, "the data does not fit 16 symbols of size 8x18"),
+    ("xy", 2, {"file_id": (0, 1)}, "file_id must be None or two numbers from 1 to 254"),
+    ("AB-DEF-H", 2, {"scheme": "x12"}, "the ANSI X12 scheme cannot encode '-'"),
+])
+def test_split_refusals(data, count, keywords, message):
+    with pytest.raises(ecc200.EncodeError) as failure:
+        ecc200.encode_split(data, count, **keywords)
+    assert str(failure.value).startswith(message)
+
+
+def test_dmre_sizes_read_back():
+    for name in ecc200.SIZES[ecc200.SIZES.index("8x48"):]:
+        symbol = ecc200.encode("DMRE " + name, size=name)
+        rows, cols = map(int, name.split("x"))
+        assert (symbol.size, symbol.rows, symbol.cols) == (name, rows, cols)
+        assert read(symbol.to_pil(module=3, quiet=2)).bytes == ("DMRE " + name).encode()
 
 
 def test_outputs_decode_and_agree(tmp_path):
@@ -147,7 +191,10 @@ def test_outputs_decode_and_agree(tmp_path):
     ("", {"scheme": "base256"}, 17, "the Base 256 scheme needs at least one byte of data"),
     ("x", {"size": "25x25"}, 8, "unknown size '25x25'; choose one of auto, 10x10,"),
     ("x", {"scheme": "qr"}, 8, "unknown scheme 'qr'; choose one of auto, ascii, c40,"),
-    ("x", {"shape": "round"}, 8, "unknown shape 'round'; choose one of square, any"),
+    ("x", {"shape": "round"}, 8, "unknown shape 'round'; choose one of square, any, dmre"),
+    ("x", {"gs1": True, "reader_programming": True}, 8, "reader_programming cannot be combined"),
+    ("x" * 30, {"size": "8x48"}, 1, "the data does not fit 8x48; the smallest rectangular size "
+     "that holds it is 12x36"),
     ("x", {"eci": 0}, 8, "eci must be None, 'utf8' or a designator from 1 to 999999, not 0"),
     ("x", {"eci": "latin9"}, 8, "unknown ECI 'latin9'"),
     ("x", {"eci": 26, "gs1": True}, 8, "gs1 and eci cannot be combined"),

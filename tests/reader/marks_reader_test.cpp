@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "geometry/size_table.h"
+#include "marks/mark_state.h"
+#include "marks/product_mark.h"
+#include "marks/user_identity.h"
 #include "reader/reader_support.h"
 #include "support/test_support.h"
 
@@ -22,11 +25,35 @@ constexpr const char kProduct[] = "PRODUCT-0042/B";
 
 SymbolPtr Configured(int32_t sizeIndex, const std::string& data, bool user, bool product) {
     SymbolPtr handle = testing::MakeSymbol();
-    EXPECT_EQ(SetDimension_ECC200(handle.get(), sizeIndex) + testing::SetData(handle.get(), data) +
-                  SetSignUser_ECC200(handle.get(), user) +
+    EXPECT_EQ(SetOption_ECC200(handle.get(), ECC200_OPTION_SIZE, sizeIndex) +
+                  testing::SetData(handle.get(), data) + SetSignUser_ECC200(handle.get(), user) +
                   SetSignProduct_ECC200(handle.get(), product, kProduct),
               0);
     return handle;
+}
+
+// The product mark walked again over the mapping matrix of a finished symbol (rows x cols modules,
+// top row first) with the same key, which undoes it: what a holder of the key does before reading.
+std::vector<uint8_t> UndoProductMark(std::vector<uint8_t> modules, int32_t sizeIndex) {
+    const SymbolSize& size = SizeAt(sizeIndex);
+    const int32_t mappingRows = MappingRows(size), mappingCols = MappingCols(size);
+    // Mapping cell (i, j), row i from the bottom, sits at symbol row i + 1 + 2 (i / regionRows)
+    // from the bottom and column j + 1 + 2 (j / regionCols).
+    const auto at = [&](int32_t i, int32_t j) -> uint8_t& {
+        const int32_t row = size.symbolRows - 1 - (i + 1 + 2 * (i / size.regionRows));
+        const int32_t col = j + 1 + 2 * (j / size.regionCols);
+        return modules[static_cast<std::size_t>(row * size.symbolCols + col)];
+    };
+    static uint8_t matrix[kMatrixSide][kMatrixSide];
+    for (int32_t i = 0; i < mappingRows; ++i)
+        for (int32_t j = 0; j < mappingCols; ++j) matrix[i][j] = at(i, j);
+    MarkState* state = nullptr;
+    EXPECT_EQ(LoadMarkIdentity(state), kStatusOk);
+    EXPECT_TRUE(ApplyProductMark(*state, matrix, kProduct, mappingRows, mappingCols));
+    FreeMarkState(state);
+    for (int32_t i = 0; i < mappingRows; ++i)
+        for (int32_t j = 0; j < mappingCols; ++j) at(i, j) = matrix[i][j];
+    return modules;
 }
 
 TEST(MarksReadBack, EverySize) {
@@ -45,8 +72,14 @@ TEST(MarksReadBack, EverySize) {
         // The user mark changes the symbol, and the reader repairs it.
         EXPECT_NE(user.modules, plain.modules);
         EXPECT_EQ(BytesOf(user.read), testing::Bytes(payload));
-        const auto product = EncodeAndRead(Configured(sizeIndex, payload, false, true).get());
+        const SymbolPtr productSymbol = Configured(sizeIndex, payload, false, true);
+        const auto product = EncodeAndRead(productSymbol.get());
         EXPECT_NE(BytesOf(product.read), BytesOf(plain.read));
+        // Undone with the same key, the product-marked symbol is the plain one again.
+        const std::vector<uint8_t> undone = UndoProductMark(product.modules, sizeIndex);
+        EXPECT_EQ(undone, plain.modules);
+        EXPECT_EQ(BytesOf(testing::ReadModules(undone, productSymbol.get())),
+                  testing::Bytes(payload));
     }
 }
 

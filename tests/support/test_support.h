@@ -53,7 +53,10 @@ inline std::vector<uint8_t> Bytes(std::string_view text) {
 inline SymbolPtr SymbolWith(int32_t scheme, int32_t size, std::string_view data) {
     SymbolPtr handle = MakeSymbol();
     EXPECT_EQ(SetScheme_ECC200(handle.get(), scheme), 0);
-    EXPECT_EQ(SetDimension_ECC200(handle.get(), size), 0);
+    // The DMRE sizes are set through the size option; the others through the original export.
+    EXPECT_EQ(size < ECC200_SIZE_8X48 ? SetDimension_ECC200(handle.get(), size)
+                                      : SetOption_ECC200(handle.get(), ECC200_OPTION_SIZE, size),
+              0);
     EXPECT_EQ(data.empty() ? 0 : SetData(handle.get(), data), 0);
     return handle;
 }

@@ -35,7 +35,7 @@ const DriverCase kDriverCases[] = {
     {1, kAuto, "", {129}, kAuto, 1},
     {1, 0, "ABCD", {66, 67, 68, 69, 129}, 0, 1},  // too long for 10x10: still padded
     {7, kAuto, "A", {-8}, kAuto, 7},
-    {1, 30, "A", {-8}, 30, 1},
+    {1, 48, "A", {-8}, 48, 1},
     // C40 and Text: no unlatch when the data fills the symbol exactly
     {2, kAuto, "AAA", {230, 89, 191}, 0, 2},
     {2, kAuto, std::string(9, 'A'), {230, 89, 191, 89, 191, 89, 191, 254}, 2, 2},

@@ -84,7 +84,11 @@ const Rule kRules[] = {
     {"optionEci", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 999999); }, 0, 3, 3, 13},
     {"optionEciTooHigh", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 1000000); }, 8, 3, 3, 13},
     {"optionGs1Two", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 2); }, 8, 3, 3, 13},
-    {"optionShapeTwo", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, 2); }, 8, 3, 3, 13},
+    {"optionShapeDmre", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, ECC200_SHAPE_DMRE); }, 0, 3, 3, 13},
+    {"optionShapeThree", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, 3); }, 8, 3, 3, 13},
+    {"optionSize26x64", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, 47); }, 0, 3, 3, 13},
+    {"optionSize48", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, 48); }, 8, 3, 3, 13},
+    {"optionSizeNeg2", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, -2); }, 8, 3, 3, 13},
     {"optionUnknown", 6, [](H h) { return SetOption_ECC200(h, 0, 0); }, 8, 3, 3, 13},
 };
 // clang-format on
@@ -119,6 +123,35 @@ TEST_P(ExportRules, ResultStatusMessageAndWhatIsKept) {
 
 INSTANTIATE_TEST_SUITE_P(Exports, ExportRules, ::testing::ValuesIn(kRules),
                          [](const auto& c) { return std::string(c.param.name); });
+
+// The size option is the setting behind SetDimension_ECC200 with the DMRE sizes as well: either
+// call replaces what the other set, and Clear_ECC200 keeps it requested like the dimension.
+TEST(Lifecycle, SizeOptionIsTheDimensionWithDmre) {
+    auto handle = MakeSymbol();
+    H h = handle.get();
+    ASSERT_EQ(SetOption_ECC200(h, ECC200_OPTION_SIZE, ECC200_SIZE_8X48), 0);
+    EXPECT_EQ(GetDimension_ECC200(h), ECC200_SIZE_8X48);
+    ASSERT_EQ(testing::SetData(h, "0123456789"), 0);
+    std::vector<uint8_t> buffer(ECC200_MAX_MODULES);
+    ASSERT_EQ(WriteEncodedSymbolToBuf_ECC200(h, buffer.data(), ECC200_MAX_MODULES), 0);
+    EXPECT_EQ(std::tuple(GetDimension_ECC200(h), Internals(handle).rows, Internals(handle).cols),
+              std::tuple(ECC200_SIZE_8X48, 8, 48));
+    Clear_ECC200(h);
+    EXPECT_EQ(std::tuple(GetDimension_ECC200(h), Internals(handle).requestedSize),
+              std::tuple(-1, ECC200_SIZE_8X48));
+    // SetDimension_ECC200 keeps its range, and a refused call keeps the DMRE size requested.
+    EXPECT_EQ(SetDimension_ECC200(h, ECC200_SIZE_8X48), 8);
+    EXPECT_EQ(Internals(handle).requestedSize, ECC200_SIZE_8X48);
+    ASSERT_EQ(SetDimension_ECC200(h, ECC200_SIZE_16X48), 0);
+    EXPECT_EQ(GetDimension_ECC200(h), ECC200_SIZE_16X48);
+    // Without the option or the DMRE shape the automatic size never reports a DMRE size.
+    ASSERT_EQ(SetDimension_ECC200(h, ECC200_SIZE_AUTO) + SetScheme_ECC200(h, ECC200_SCHEME_ASCII) +
+                  testing::SetData(h, std::string(18, '.')) +
+                  SetOption_ECC200(h, ECC200_OPTION_SHAPE, ECC200_SHAPE_ANY),
+              0);
+    ASSERT_EQ(WriteEncodedSymbolToBuf_ECC200(h, buffer.data(), ECC200_MAX_MODULES), 0);
+    EXPECT_EQ(GetDimension_ECC200(h), ECC200_SIZE_18X18);
+}
 
 TEST(Lifecycle, ClearResetsResultsAndMarksButKeepsRequestsIdentifierAndMarkState) {
     ScratchDirectory dir;

@@ -111,10 +111,11 @@ int32_t LongestEncodable(Fnv1a& digest, const SymbolPtr& handle, Bytes kind) {
     return fits;
 }
 
-// At the automatic size and at every size: one byte, the longest input that fits and half of it;
-// unless `few`, also a few more short inputs and one byte more than fits.
+// At the automatic size and at every ISO/IEC 16022 size: one byte, the longest input that fits
+// and half of it; unless `few`, also a few more short inputs and one byte more than fits. (The
+// DMRE sizes are compared module for module with a peer encoder's in tests/reader.)
 void EncodeEverySize(Fnv1a& digest, const SymbolPtr& handle, Bytes kind, bool few = false) {
-    for (int32_t size = kAutomaticSize; size < kSizeCount; ++size) {
+    for (int32_t size = kAutomaticSize; size < kIsoSizeCount; ++size) {
         ASSERT_EQ(SetDimension_ECC200(handle.get(), size), 0);
         const int32_t longest = LongestEncodable(digest, handle, kind);
         const std::vector<int32_t> lengths =
