@@ -51,14 +51,10 @@ class FieldReader {
         return true;
     }
 
-    // After a field: a field of predefined length is followed by the next AI directly; any other
-    // field by GS, unless it is the last.
-    bool SkipSeparator(const AiEntry& entry, Message& message) {
+    // After a field: GS, unless it is the last. A field of predefined length needs none, but one
+    // written after it anyway (as many hosts do) is only a redundant FNC1 and is kept.
+    bool SkipSeparator(Message& message) {
         if (AtEnd() || data_[position_] != kGroupSeparator) return true;
-        if (entry.predefined) {
-            message.Ai(entry.ai).Text(": has a predefined length, no separator (GS) may follow");
-            return false;
-        }
         ++position_;
         if (AtEnd()) {
             message.Text("separator (GS) at the end: it only goes between fields");
@@ -136,7 +132,7 @@ Verdict CheckElementString(std::string_view data, bool relations, Message& messa
     while (!reader.AtEnd()) {
         Field field{};
         if (!reader.Next(field, message) || !CheckField(*field.entry, field.value, message) ||
-            !reader.SkipSeparator(*field.entry, message)) {
+            !reader.SkipSeparator(message)) {
             return Verdict::kBroken;
         }
         if (!fields.Add(field)) {
@@ -201,7 +197,7 @@ int32_t HumanReadable(std::string_view data, char* out, int32_t capacity) {
     };
     while (!reader.AtEnd()) {
         Field field{};
-        if (!reader.Next(field, ignored) || !reader.SkipSeparator(*field.entry, ignored)) break;
+        if (!reader.Next(field, ignored) || !reader.SkipSeparator(ignored)) break;
         if (length > 0) put(" ");
         put("(");
         put(field.entry->ai);
