@@ -69,7 +69,9 @@ void EncodeLine(Encoder& encoder, const BatchLine& line, const Batch& batch,
     }
     encoder.Load(line.bytes, SettingsFrom(batch.options));
     const ModuleGrid grid = encoder.Encode();
-    WriteOutput(batch.format, target, grid, encoder, batch.render);
+    RenderSettings render = batch.render;
+    if (batch.options.hri) render.humanReadable = encoder.humanReadable();
+    WriteOutput(batch.format, target, grid, encoder, render);
 }
 
 // Takes lines until none is left or an interrupt arrives; one symbol object per worker.
