@@ -6,6 +6,7 @@ def encode(data: bytes, settings: Settings) -> Tuple[int, int, Optional[bytes], 
 def write_bmp(
     data: bytes, settings: Settings, module_size: int, quiet_zone_pixels: int, path: bytes
 ) -> Tuple[int, int]: ...
+def gs1_element_string(text: bytes, flags: int) -> Tuple[int, Optional[bytes], str]: ...
 def version() -> str: ...
 
 SIZES: Tuple[Tuple[int, int, int], ...]
@@ -29,3 +30,7 @@ STATUS_PARAMETER: int
 STATUS_NO_IDENTITY: int
 STATUS_BASE256_EMPTY: int
 STATUS_INTERNAL: int
+STATUS_GS1: int
+GS1_FIELDS_ONLY: int
+GS1_SKIP_RELATIONS: int
+GS1_HUMAN_READABLE: int

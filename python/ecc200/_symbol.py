@@ -6,6 +6,7 @@ import os
 from typing import IO, List, Optional, Union
 
 from . import _native, _render
+from ._gs1 import gs1_request, human_readable
 from ._messages import STEP_ENCODE, encode_error
 from ._settings import (
     SCHEME_KEYWORDS,
@@ -70,6 +71,13 @@ class Symbol:
     def data(self) -> bytes:
         """The bytes encoded (a str was encoded as UTF-8)."""
         return self._request.data
+
+    @property
+    def hri(self) -> Optional[str]:
+        """GS1 data's human-readable line, "(01) 09501101530003 (17) 250101"; None otherwise."""
+        if not self._request.settings.gs1:
+            return None
+        return human_readable(self._request.data)
 
     @property
     def modules(self) -> List[List[int]]:
@@ -157,6 +165,7 @@ def encode(
     eci: Union[None, int, str] = None,
     user_mark: bool = False,
     product_mark: Union[None, str, bytes] = None,
+    gs1_relations: bool = True,
 ) -> Symbol:
     """Encodes data as a Data Matrix ECC 200 symbol.
 
@@ -170,7 +179,11 @@ def encode(
     shape: which sizes size="auto" considers: "square" or "any" (rectangles too).
     smallest: with scheme="auto", search for the shortest encoding instead of switching by
         look-ahead.
-    gs1: GS1 data: the symbol starts with FNC1 and each GS byte (0x1D) separates fields.
+    gs1: GS1 data, in bracketed form "(01)09501101530003(10)ABC" ("\\(" for a parenthesis in a
+        value) or as an element string (AIs and values run together, GS (0x1D) after each field
+        whose length is not predefined); checked against GS1's rules and encoded as the element
+        string: FNC1 first, each GS as FNC1. Symbol.hri gives its human-readable line.
+    gs1_relations: with gs1, also check which AIs must or must not go together (default).
     eci: None, "utf8" (ECI 26) or an ECI designator from 1 to 999999.
     user_mark, product_mark: the keyed marks; both need user.id in the current directory, and
         product_mark is the product identifier (1 to 100 bytes).
@@ -184,7 +197,10 @@ def encode(
         settings = settings_for.__wrapped__(
             scheme, size, shape, smallest, gs1, eci, user_mark, product_mark
         )
-    request = Request(data if type(data) is bytes else data_bytes(data), settings)
+    data = data if type(data) is bytes else data_bytes(data)
+    if settings.gs1:
+        data, settings = gs1_request(data, settings, gs1_relations)
+    request = Request(data, settings)
     status, step, modules, scheme_used, size_used = _native.encode(*request)
     if status != 0:
         raise encode_error(status, step, request)
