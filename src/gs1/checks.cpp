@@ -57,7 +57,7 @@ bool CheckDigitHolds(std::string_view digits) {
 // weighted by the primes from the right, the sum modulo 1021 written in base 32.
 bool CheckPairHolds(std::string_view text) {
     if (text.size() < 2 || text.size() - 2 > std::size(kPrimes)) return false;
-    const std::string_view body = text.substr(0, text.size() - 2);
+    const std::string_view body = Slice(text, 0, text.size() - 2);
     int sum = 0;
     for (std::size_t i = 0; i < body.size(); ++i) {
         const std::size_t value = kCset82.find(body[body.size() - 1 - i]);
@@ -71,7 +71,7 @@ bool CheckPairHolds(std::string_view text) {
 
 // At least four digits (the shortest GS1 Company Prefix) from the 0-based position first.
 bool CompanyPrefixAt(std::string_view text, std::size_t first) {
-    return text.size() >= first + 4 && AllDigits(text.substr(first, 4));
+    return text.size() >= first + 4 && AllDigits(Slice(text, first, 4));
 }
 
 int DaysInMonth(int year, int month, bool twoDigitYear) {
@@ -85,9 +85,9 @@ int DaysInMonth(int year, int month, bool twoDigitYear) {
 // A date YYMMDD or YYYYMMDD; a day 00 (the whole month) where dayZero allows it.
 bool IsDate(std::string_view text, std::size_t yearDigits, bool dayZero) {
     if (text.size() != yearDigits + 4 || !AllDigits(text)) return false;
-    const int year = NumberOf(text.substr(0, yearDigits));
-    const int month = NumberOf(text.substr(yearDigits, 2));
-    const int day = NumberOf(text.substr(yearDigits + 2, 2));
+    const int year = NumberOf(Slice(text, 0, yearDigits));
+    const int month = NumberOf(Slice(text, yearDigits, 2));
+    const int day = NumberOf(Slice(text, yearDigits + 2, 2));
     if (month < 1 || month > 12) return false;
     if (day == 0) return dayZero;
     return day <= DaysInMonth(year, month, yearDigits == 2);
@@ -98,14 +98,14 @@ bool IsNumberUpTo(std::string_view text, std::size_t length, int64_t limit) {
 }
 
 bool IsTime(std::string_view text) {
-    return text.size() == 4 && IsNumberUpTo(text.substr(0, 2), 2, 23) &&
-           IsNumberUpTo(text.substr(2), 2, 59);
+    return text.size() == 4 && IsNumberUpTo(Slice(text, 0, 2), 2, 23) &&
+           IsNumberUpTo(Slice(text, 2), 2, 59);
 }
 
 bool PieceOfTotal(std::string_view text) {
     if (text.size() % 2 != 0 || text.empty() || !AllDigits(text)) return false;
-    const int64_t piece = NumberOf64(text.substr(0, text.size() / 2));
-    const int64_t total = NumberOf64(text.substr(text.size() / 2));
+    const int64_t piece = NumberOf64(Slice(text, 0, text.size() / 2));
+    const int64_t total = NumberOf64(Slice(text, text.size() / 2));
     return piece >= 1 && total >= 1 && piece <= total;
 }
 
@@ -117,8 +117,8 @@ bool IsCount(std::string_view text) {
 bool PositionInSequence(std::string_view text) {
     const std::size_t slash = text.find('/');
     if (slash == std::string_view::npos) return false;
-    const std::string_view position = text.substr(0, slash);
-    const std::string_view end = text.substr(slash + 1);
+    const std::string_view position = Slice(text, 0, slash);
+    const std::string_view end = Slice(text, slash + 1);
     return IsCount(position) && IsCount(end) && NumberOf(position) <= NumberOf(end);
 }
 
@@ -137,7 +137,7 @@ bool PercentEncoded(std::string_view text) {
 // letters; moved behind the rest and with letters as 10..35, the whole is 1 modulo 97.
 bool IsIban(std::string_view text) {
     if (text.size() < 4 || !IsUpper(text[0]) || !IsUpper(text[1]) || !IsDigit(text[2]) ||
-        !IsDigit(text[3]) || !InCodeList(kIso3166alpha2Codes, text.substr(0, 2))) {
+        !IsDigit(text[3]) || !InCodeList(kIso3166alpha2Codes, Slice(text, 0, 2))) {
         return false;
     }
     int remainder = 0;

@@ -43,7 +43,7 @@ class CouponReader {
             Fail(truncated);
             return {};
         }
-        const std::string_view field = rest_.substr(0, static_cast<std::size_t>(count));
+        const std::string_view field = Slice(rest_, 0, static_cast<std::size_t>(count));
         rest_.remove_prefix(static_cast<std::size_t>(count));
         return field;
     }

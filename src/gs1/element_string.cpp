@@ -26,7 +26,7 @@ class FieldReader {
 
     // The next field, or false with the layout fault in message.
     bool Next(Field& field, Message& message) {
-        const std::string_view rest = data_.substr(position_);
+        const std::string_view rest = Slice(data_, position_);
         if (rest[0] == kGroupSeparator) {
             message.Text("separator (GS) where an AI must start, at byte ");
             message.Number(static_cast<int64_t>(position_) + 1);
@@ -34,10 +34,10 @@ class FieldReader {
         }
         const AiEntry* entry = nullptr;
         for (std::size_t n = kShortestAi; n <= kLongestAi && n <= rest.size() && !entry; ++n) {
-            if (AllDigits(rest.substr(0, n))) entry = FindAi(rest.substr(0, n));
+            if (AllDigits(Slice(rest, 0, n))) entry = FindAi(Slice(rest, 0, n));
         }
         if (entry == nullptr) {
-            message.Text("no GS1 AI starts ").Quoted(rest.substr(0, kLongestAi));
+            message.Text("no GS1 AI starts ").Quoted(Slice(rest, 0, kLongestAi));
             message.Text(" at byte ").Number(static_cast<int64_t>(position_) + 1);
             return false;
         }
@@ -46,7 +46,7 @@ class FieldReader {
         if (entry->predefined) {
             end = std::min(end, start + static_cast<std::size_t>(FixedLength(*entry)));
         }
-        field = {entry, data_.substr(start, end - start)};
+        field = {entry, Slice(data_, start, end - start)};
         position_ = end;
         return true;
     }

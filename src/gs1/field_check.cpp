@@ -6,6 +6,7 @@
 
 #include "gs1/ai_table.h"
 #include "gs1/checks.h"
+#include "gs1/text_rules.h"
 
 namespace ecc200::gs1 {
 namespace {
@@ -58,7 +59,7 @@ bool CheckComponent(const AiEntry& entry, int index, std::string_view part, Mess
     const std::size_t bad = FirstOutsideCset(component.cset, part);
     if (bad < part.size()) {
         StartComponent(message, entry, index, format.count).Text("character ");
-        message.Quoted(part.substr(bad, 1)).Text(" at ").Number(static_cast<int64_t>(bad) + 1);
+        message.Quoted(Slice(part, bad, 1)).Text(" at ").Number(static_cast<int64_t>(bad) + 1);
         message.Text(" not allowed: ").Text(CsetName(component.cset));
         return false;
     }
@@ -94,7 +95,7 @@ bool CheckField(const AiEntry& entry, std::string_view value, Message& message) 
     for (int i = 0; i < format.count; ++i) {
         const Component& component = format.components[i];
         if (rest.empty() && component.optional) break;
-        const std::string_view part = rest.substr(0, component.maxLength);
+        const std::string_view part = Slice(rest, 0, component.maxLength);
         if (!CheckComponent(entry, i, part, message)) return false;
         rest.remove_prefix(part.size());
     }

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "gs1/text_rules.h"
+
 namespace ecc200::gs1 {
 
 Message::Message(char* out, std::size_t capacity)
@@ -24,7 +26,7 @@ Message& Message::Text(std::string_view ascii) {
     // Words longer than what is left are cut at the buffer's end; they are ASCII.
     if (out_ != nullptr && length_ < capacity_) {
         const std::size_t room = capacity_ - 1 - length_;
-        Put(ascii.substr(0, room));
+        Put(Slice(ascii, 0, room));
         if (ascii.size() > room) length_ = capacity_;
     }
     return *this;

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "gs1/ai_table.h"
+#include "gs1/text_rules.h"
 
 namespace ecc200::gs1 {
 namespace {
@@ -43,7 +44,7 @@ const AiEntry* PresentMatch(const Presence& presence, std::string_view pattern,
 // Splits text at separator: the piece before it, text moved past it.
 std::string_view TakeUntil(std::string_view& text, char separator) {
     const std::size_t at = text.find(separator);
-    const std::string_view piece = text.substr(0, at);
+    const std::string_view piece = Slice(text, 0, at);
     text.remove_prefix(at == std::string_view::npos ? text.size() : at + 1);
     return piece;
 }

@@ -2,6 +2,8 @@
 // parser.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -18,6 +20,15 @@ constexpr bool IsLower(char c) {
 }
 constexpr bool IsHexDigit(char c) {
     return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// The part of text from position first, at most count characters, empty when first is past the
+// end. Unlike substr it never throws: the library links no exception support (the Windows DLL
+// would need start-up code for it).
+constexpr std::string_view Slice(std::string_view text, std::size_t first,
+                                 std::size_t count = std::string_view::npos) {
+    if (first > text.size()) return {};
+    return std::string_view(text.data() + first, std::min(count, text.size() - first));
 }
 
 constexpr bool AllDigits(std::string_view text) {
@@ -43,7 +54,7 @@ constexpr bool InCodeList(std::string_view list, std::string_view code) {
     if (code.empty()) return false;
     while (!list.empty()) {
         const std::size_t space = list.find(' ');
-        if (list.substr(0, space) == code) return true;
+        if (Slice(list, 0, space) == code) return true;
         if (space == std::string_view::npos) break;
         list.remove_prefix(space + 1);
     }
