@@ -415,6 +415,13 @@ TEST_F(Cli, Gs1LimitOnTheElementString) {
     const auto [code, out, err] = Tool({"--gs1", "-i", "gtins.txt", "-o", "s.png"});
     ASSERT_EQ(code, 0) << err;
     EXPECT_EQ(Decoded(ReadPng("s.png")).size(), 187u * 16);
+    // The same line in a batch, beside one whose (10) value is far too long.
+    Write("batch.txt", gtins + "\n(10)" + Bytes(5000, 'A') + "\n");
+    const auto [batchCode, batchOut, batchErr] =
+        Tool({"--gs1", "--gs1-skip-relations", "--batch", "batch.txt", "--output-dir", "d"});
+    EXPECT_EQ(batchCode, 1);
+    EXPECT_THAT(batchErr, HasSubstr("AI (10): value has 5000 characters"));
+    EXPECT_EQ(Decoded(ReadPng("d/0001.png")).size(), 187u * 16);
 }
 
 // The human-readable line under the symbol: the PDF's text is the line, and the symbol of every
