@@ -179,6 +179,12 @@ def generate(dictionary_path, code_lists_path):
     entries = [parse_entry(line) for line in lines if line.strip() and not line.startswith("#")]
     code_lists = read_code_lists(code_lists_path)
 
+    # The element string finds an AI by its digits alone: no AI may start another.
+    all_ais = [ai for entry in entries for ai in entry["ais"]]
+    for ai in all_ais:
+        if any(other != ai and other.startswith(ai) for other in all_ais):
+            fail(f"AI {ai} is the start of another AI")
+
     formats = []
     for entry in entries:
         if entry["components"] not in formats:
