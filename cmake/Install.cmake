@@ -1,7 +1,7 @@
 # Installation: the shared library, its header, the ecc200 tool, the GS1 dictionary's licence, a
-# CMake package (find_package(ecc200) gives the target ecc200::ecc200) and a pkg-config file. Every installed
-# file finds the others by relative paths, so the tree may be installed under any prefix
-# (cmake --install <build> --prefix <dir>).
+# CMake package (find_package(ecc200) gives the target ecc200::ecc200) and a pkg-config file.
+# Every installed file finds the others by relative paths, so the tree may be installed under any
+# prefix (cmake --install <build> --prefix <dir>).
 include(CMakePackageConfigHelpers)
 
 set(ECC200_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/ecc200)
