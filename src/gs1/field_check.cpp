@@ -30,8 +30,7 @@ int ShortestValue(const Format& format) {
 }
 
 Message& StartComponent(Message& message, const AiEntry& entry, int index, int count) {
-    message.Ai(entry.ai);
-    if (count > 1) message.Text(" component ").Number(index + 1).Text(" of ").Number(count);
+    message.Ai(entry.ai).Text(" component ").Number(index + 1).Text(" of ").Number(count);
     return message.Text(": ");
 }
 
