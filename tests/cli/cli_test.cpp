@@ -444,6 +444,11 @@ TEST_F(Cli, Gs1HumanReadableLine) {
     EXPECT_NE(svg.find(">(01) 09501101530003 (17) 250101 (10) A(1)&amp;&lt;</text>"),
               std::string::npos);
     EXPECT_NE(svg.find("font-family=\"Helvetica, Arial, sans-serif\""), std::string::npos);
+    // Pixel formats have no line: said, and the symbol is written all the same.
+    const auto [pngCode, pngOut, pngErr] =
+        Tool({"--gs1", "--hri", "(01)09501101530003", "-o", "s.png"});
+    EXPECT_EQ(pngCode, 0);
+    EXPECT_THAT(pngErr, HasSubstr("--hri draws the human-readable line in SVG, PDF and EPS only"));
 }
 
 // A failing standard output is a failed run, whatever was written there.
