@@ -105,6 +105,7 @@ typedef struct ECC200_Symbol* SymbolHandle;
 /* Flags of Gs1ElementString_ECC200. */
 #define ECC200_GS1_SKIP_RELATIONS 1 /* check the fields only, not the relations between the AIs */
 #define ECC200_GS1_HUMAN_READABLE 2 /* write the human-readable line instead of the element string */
+#define ECC200_GS1_BRACKETED 4      /* write the bracketed form instead of the element string */
 #define ECC200_MAX_MESSAGE 100      /* bytes of a message buffer that holds any message */
 
 /* Limits. */
@@ -278,7 +279,8 @@ ECC200_API int32_t ECC200_CALL ReadMatrix_ECC200(const uint8_t* modules, int32_t
  * length, checks such as check digits, dates, country and currency codes) and, unless flags has
  * ECC200_GS1_SKIP_RELATIONS, the relations: every AI's required AIs present, no two AIs that
  * exclude each other, no AI repeated with another value. With ECC200_GS1_HUMAN_READABLE, out
- * receives the human-readable line instead, "(01) 09501101530003 (10) ABC(1)".
+ * receives the human-readable line instead, "(01) 09501101530003 (10) ABC(1)"; with
+ * ECC200_GS1_BRACKETED the bracketed form, "(01)09501101530003(10)ABC\(1\)".
  * out receives outSize bytes at most, and a terminating zero when there is room for it;
  * outLength (may be NULL) the length. message (messageSize bytes, may be NULL with 0) receives a
  * one-line reason on failure, ASCII only, at most ECC200_MAX_MESSAGE bytes, else "".
@@ -286,8 +288,9 @@ ECC200_API int32_t ECC200_CALL ReadMatrix_ECC200(const uint8_t* modules, int32_t
  * @return ECC200_ERR_GS1 when the data breaks a rule
  * @return ECC200_ERR_DATA_TOO_LONG when the element string is longer than
  *         ECC200_MAX_DATA_LENGTH (3116) bytes
- * @return ECC200_ERR_PARAMETER for a NULL text, unknown flags, a negative size, a NULL buffer
- *         with a size, or an out buffer too small (outLength then tells the length needed) */
+ * @return ECC200_ERR_PARAMETER for a NULL text, unknown flags or both forms asked, a negative
+ *         size, a NULL buffer with a size, or an out buffer too small (outLength then tells the
+ *         length needed) */
 ECC200_API int32_t ECC200_CALL Gs1ElementString_ECC200(const char* text, int32_t flags,
                                                        uint8_t* out, int32_t outSize,
                                                        int32_t* outLength, char* message,

@@ -1,5 +1,6 @@
-// Gs1ElementString_ECC200: GS1 data in either form checked and written as the element string or
-// as the human-readable line, with the reason of a refusal in the caller's message buffer.
+// Gs1ElementString_ECC200: GS1 data in either form checked and written as the element string, the
+// human-readable line or the bracketed form, with the reason of a refusal in the caller's message
+// buffer.
 #include <cstring>
 
 #include "core/status.h"
@@ -11,7 +12,9 @@ namespace {
 
 using gs1::Verdict;
 
-constexpr int32_t kKnownFlags = ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_HUMAN_READABLE;
+constexpr int32_t kKnownFlags =
+    ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_HUMAN_READABLE | ECC200_GS1_BRACKETED;
+constexpr int32_t kBothForms = ECC200_GS1_HUMAN_READABLE | ECC200_GS1_BRACKETED;
 
 int32_t StatusOf(Verdict verdict) {
     switch (verdict) {
@@ -63,14 +66,16 @@ int32_t ConvertGs1(const char* text, int32_t flags, uint8_t* out, int32_t outSiz
     if (status != kStatusOk) return status;
     const std::string_view data(reinterpret_cast<const char*>(elementString),
                                 static_cast<std::size_t>(length));
-    if ((flags & ECC200_GS1_HUMAN_READABLE) == 0) {
+    if ((flags & (ECC200_GS1_HUMAN_READABLE | ECC200_GS1_BRACKETED)) == 0) {
         outLength = length;
         return Deliver(data.data(), length, out, outSize, message);
     }
-    // Each field adds "(", ") " and a space to its AI and value: at most three times the data.
-    char line[3 * gs1::kMaxElementStringLength];
-    outLength = gs1::HumanReadable(data, line, static_cast<int32_t>(sizeof line));
-    return Deliver(line, outLength, out, outSize, message);
+    // Brackets, spaces and escapes at most triple the element string.
+    char fields[3 * gs1::kMaxElementStringLength];
+    const auto style = (flags & ECC200_GS1_HUMAN_READABLE) != 0 ? gs1::FieldStyle::kHumanReadable
+                                                                : gs1::FieldStyle::kBracketed;
+    outLength = gs1::WriteFields(data, style, fields, static_cast<int32_t>(sizeof fields));
+    return Deliver(fields, outLength, out, outSize, message);
 }
 
 }  // namespace
@@ -84,8 +89,8 @@ extern "C" ECC200_API int32_t ECC200_CALL Gs1ElementString_ECC200(const char* te
     gs1::Message reason(message, messageSize > 0 ? static_cast<std::size_t>(messageSize) : 0);
     int32_t length = 0;
     if (outLength != nullptr) *outLength = 0;
-    if (text == nullptr || (flags & ~kKnownFlags) != 0 || outSize < 0 || messageSize < 0 ||
-        (out == nullptr && outSize > 0)) {
+    if (text == nullptr || (flags & ~kKnownFlags) != 0 || (flags & kBothForms) == kBothForms ||
+        outSize < 0 || messageSize < 0 || (out == nullptr && outSize > 0)) {
         reason.Text("invalid argument");
         return kStatusBadParameter;
     }

@@ -185,7 +185,7 @@ Verdict ConvertBracketed(const char* text, bool relations, uint8_t* out, int32_t
     return CheckElementString(converted, relations, message);
 }
 
-int32_t HumanReadable(std::string_view data, char* out, int32_t capacity) {
+int32_t WriteFields(std::string_view data, FieldStyle style, char* out, int32_t capacity) {
     FieldReader reader(data);
     Message ignored(nullptr, 0);
     int32_t length = 0;
@@ -198,11 +198,21 @@ int32_t HumanReadable(std::string_view data, char* out, int32_t capacity) {
     while (!reader.AtEnd()) {
         Field field{};
         if (!reader.Next(field, ignored) || !reader.SkipSeparator(ignored)) break;
-        if (length > 0) put(" ");
+        if (style == FieldStyle::kHumanReadable) {
+            if (length > 0) put(" ");
+            put("(");
+            put(field.entry->ai);
+            put(") ");
+            put(field.value);
+            continue;
+        }
         put("(");
         put(field.entry->ai);
-        put(") ");
-        put(field.value);
+        put(")");
+        for (std::size_t i = 0; i < field.value.size(); ++i) {
+            if (field.value[i] == '(' || field.value[i] == ')') put("\\");
+            put(Slice(field.value, i, 1));
+        }
     }
     return length;
 }

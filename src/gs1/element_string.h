@@ -30,8 +30,12 @@ Verdict CheckElementString(std::string_view data, bool relations, Message& messa
 Verdict ConvertBracketed(const char* text, bool relations, uint8_t* out, int32_t capacity,
                          int32_t& length, Message& message);
 
-// The human-readable line of a valid element string, "(01) 09501101530003 (17) 250101", into out
-// when it fits capacity; returns its length either way.
-int32_t HumanReadable(std::string_view data, char* out, int32_t capacity);
+// How WriteFields writes a valid element string: the human-readable line
+// "(01) 09501101530003 (10) A(1)", or the bracketed form "(01)09501101530003(10)A\(1\)".
+enum class FieldStyle { kHumanReadable, kBracketed };
+
+// Writes a valid element string's fields in style into out when they fit capacity; returns
+// their length either way.
+int32_t WriteFields(std::string_view data, FieldStyle style, char* out, int32_t capacity);
 
 }  // namespace ecc200::gs1

@@ -189,7 +189,7 @@ class Session {
     // GS1 text of any content through the conversion: a documented status, nothing written past
     // either buffer, a message that is one zero-terminated line of printable ASCII.
     void ConvertGs1(Slot& /*slot*/) {
-        const int32_t flags = in_.ConsumeIntegralInRange(-1, 4);
+        const int32_t flags = in_.ConsumeIntegralInRange(-1, 8);
         const int32_t outSize = in_.ConsumeIntegralInRange(0, 4000);
         const int32_t messageSize = in_.ConsumeIntegralInRange(0, 120);
         const std::string text = in_.ConsumeRandomLengthString(4000);

@@ -192,13 +192,25 @@ TEST(Gs1ElementString, MessagesStayWithinTheirBuffer) {
     }
 }
 
-TEST(Gs1ElementString, HumanReadableLine) {
-    const std::string data = "01095011015300031725010110ABC(1)\03521X";
+// The human-readable line and the bracketed form of an element string; the bracketed form
+// converts back into the same element string.
+TEST(Gs1ElementString, WrittenAsFields) {
+    const std::string data = "01095011015300031725010110ABC(1)\03521X)";
     char line[80] = {};
-    const int32_t length = HumanReadable(data, line, sizeof line);
+    const int32_t length = WriteFields(data, FieldStyle::kHumanReadable, line, sizeof line);
     EXPECT_EQ(std::string(line, static_cast<std::size_t>(length)),
-              "(01) 09501101530003 (17) 250101 (10) ABC(1) (21) X");
-    EXPECT_EQ(HumanReadable(data, line, 4), length);  // too small: only measured
+              "(01) 09501101530003 (17) 250101 (10) ABC(1) (21) X)");
+    EXPECT_EQ(WriteFields(data, FieldStyle::kHumanReadable, line, 4), length);  // only measured
+    const int32_t size = WriteFields(data, FieldStyle::kBracketed, line, sizeof line - 1);
+    const std::string bracketed(line, static_cast<std::size_t>(size));
+    EXPECT_EQ(bracketed, "(01)09501101530003(17)250101(10)ABC\\(1\\)(21)X\\)");
+    uint8_t back[kMaxElementStringLength];
+    int32_t backLength = 0;
+    Message none(nullptr, 0);
+    ASSERT_EQ(ConvertBracketed(bracketed.c_str(), kRelations, back, sizeof back, backLength, none),
+              Verdict::kValid);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(back), static_cast<std::size_t>(backLength)),
+              data);
 }
 
 }  // namespace

@@ -44,7 +44,11 @@ TEST(Gs1Export, BothFormsInEitherFormOut) {
         {"(10)AB", ECC200_GS1_SKIP_RELATIONS, ECC200_OK, "10AB"},
         {"(10)AB\xC3\xA9", ECC200_GS1_SKIP_RELATIONS, ECC200_ERR_GS1, "character '\\xC3' at 3"},
         {"", 0, ECC200_ERR_GS1, "GS1 data is empty"},
-        {"(10)AB", 4, ECC200_ERR_PARAMETER, "invalid argument"},
+        {"010950110153000310A(1)", ECC200_GS1_BRACKETED, ECC200_OK,
+         "(01)09501101530003(10)A\\(1\\)"},
+        {"(10)AB", 8, ECC200_ERR_PARAMETER, "invalid argument"},
+        {"(10)AB", ECC200_GS1_BRACKETED | ECC200_GS1_HUMAN_READABLE, ECC200_ERR_PARAMETER,
+         "invalid argument"},
     };
     for (const auto& c : cases) {
         const Call call = Convert(c.text, c.flags);
