@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "gs1_element_string.h"
+#include "ecc200.h"
 
 namespace bench {
 namespace {
@@ -21,6 +21,17 @@ constexpr std::string_view kLotChars = "ABCDEFGHJKLMNPQRSTUVWXYZ0123456789";
 constexpr std::string_view kSerialChars =
     "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz0123456789-./";
 constexpr std::string_view kDigitChars = "0123456789";
+
+// The element string of bracketed GS1 text, as the library converts it; empty when refused.
+std::string Gs1ElementString(const std::string& bracketed) {
+    uint8_t out[ECC200_MAX_DATA_LENGTH];
+    int32_t length = 0;
+    if (Gs1ElementString_ECC200(bracketed.c_str(), 0, out, sizeof out, &length, nullptr, 0) !=
+        ECC200_OK) {
+        return {};
+    }
+    return {reinterpret_cast<const char*>(out), static_cast<std::size_t>(length)};
+}
 
 Bytes ToBytes(std::string_view text) {
     return Bytes(text.begin(), text.end());
@@ -92,7 +103,7 @@ Sample Gs1(SeededStream& stream) {
     }
     if (stream.Next() % 4 == 0) text += "(3103)" + Pick(stream, kDigitChars, 6);
     if (stream.Next() % 4 == 0) text += "(400)" + Pick(stream, kLotChars, Between(stream, 1, 12));
-    return {ToBytes(ecc200_cli::ConvertGs1Bracketed(text).elementString), text};
+    return {ToBytes(Gs1ElementString(text)), text};
 }
 
 }  // namespace
@@ -108,7 +119,7 @@ const std::array<SampleClass, 5> kSampleClasses{{
 namespace {
 
 Sample Gs1Example(const char* bracketed) {
-    return {ToBytes(ecc200_cli::ConvertGs1Bracketed(bracketed).elementString), bracketed};
+    return {ToBytes(Gs1ElementString(bracketed)), bracketed};
 }
 
 }  // namespace

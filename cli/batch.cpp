@@ -13,6 +13,7 @@
 #include "data_input.h"
 #include "encoder.h"
 #include "formats.h"
+#include "gs1_data.h"
 #include "identity_check.h"
 #include "platform.h"
 #include "progress.h"
@@ -69,7 +70,9 @@ void EncodeLine(Encoder& encoder, const BatchLine& line, const Batch& batch,
     }
     encoder.Load(line.bytes, SettingsFrom(batch.options));
     const ModuleGrid grid = encoder.Encode();
-    WriteOutput(batch.format, target, grid, encoder, batch.render);
+    RenderSettings render = batch.render;
+    if (batch.options.hri) render.humanReadable = encoder.humanReadable();
+    WriteOutput(batch.format, target, grid, encoder, render);
 }
 
 // Takes lines until none is left or an interrupt arrives; one symbol object per worker.
@@ -146,7 +149,8 @@ int RunBatch(const Options& options) {
     const OutputFormat formats[] = {format};
     Batch batch{options, format, PlanRender(options, formats), *options.outputDir};
     WarnAboutIdentity(options);
-    BatchLines lines(*options.batchFile);
+    // GS1 lines are limited by their element string, which the library measures once converted.
+    BatchLines lines(*options.batchFile, options.gs1 ? kMaxGs1TextLength : ECC200_MAX_DATA_LENGTH);
     batch.lines = &lines;
     if (InterruptSignal() != 0) {
         std::cerr << "ecc200: interrupted while reading the lines; nothing was written\n";

@@ -40,21 +40,22 @@ std::string ReadFrom(std::FILE* file, const std::string& path, std::size_t maxBy
 
 // Reads the next line into line; false at the end of the file (or on an error or an interrupt)
 // before any byte of a line.
-bool ReadLine(std::FILE* in, BatchLine& line) {
+bool ReadLine(std::FILE* in, BatchLine& line, std::size_t maxLength) {
     // A CR may still follow the longest line that fits; one byte beyond that proves it too long.
-    constexpr std::size_t kKept = ECC200_MAX_DATA_LENGTH + 2;
+    const std::size_t kept = maxLength + 2;
     line = {};
     bool started = false;
     for (int c = std::getc(in); c != EOF && InterruptSignal() == 0; c = std::getc(in)) {
         started = true;
         if (c == '\n') break;
-        if (line.bytes.size() < kKept) line.bytes += static_cast<char>(c);
+        if (line.bytes.size() < kept) line.bytes += static_cast<char>(c);
     }
     if (!line.bytes.empty() && line.bytes.back() == '\r') line.bytes.pop_back();
-    if (line.bytes.size() > ECC200_MAX_DATA_LENGTH) {
+    if (line.bytes.size() > maxLength) {
         line = {{},
-                "the line is longer than " + std::to_string(ECC200_MAX_DATA_LENGTH) +
-                    " bytes, the most a symbol holds"};
+                "the line is longer than " + std::to_string(maxLength) +
+                    (maxLength == ECC200_MAX_DATA_LENGTH ? " bytes, the most a symbol holds"
+                                                         : " bytes")};
     }
     return started && InterruptSignal() == 0;
 }
@@ -68,7 +69,8 @@ std::string ReadBytes(const std::string& path, std::size_t maxBytes) {
     return ReadFrom(file.get(), path, maxBytes);
 }
 
-BatchLines::BatchLines(const std::string& path) : path_(path) {
+BatchLines::BatchLines(const std::string& path, std::size_t maxLength)
+    : path_(path), maxLength_(maxLength) {
     std::FILE* in = stdin;
     if (path != "-") {
         in = std::fopen(path.c_str(), "rb");
@@ -77,7 +79,7 @@ BatchLines::BatchLines(const std::string& path) : path_(path) {
     std::error_code ignored;
     const bool regular = path != "-" && std::filesystem::is_regular_file(path, ignored);
     BatchLine line;
-    while (ReadLine(in, line)) {
+    while (ReadLine(in, line, maxLength_)) {
         ++count_;
         if (!regular) kept_.push_back(std::move(line));
     }
@@ -107,7 +109,7 @@ std::optional<std::size_t> BatchLines::Take(BatchLine& line) {
     if (next_ >= count_ || InterruptSignal() != 0) return std::nullopt;
     if (file_ == nullptr) {
         line = std::move(kept_[next_]);
-    } else if (!ReadLine(file_, line)) {
+    } else if (!ReadLine(file_, line, maxLength_)) {
         if (InterruptSignal() != 0) return std::nullopt;
         line = {{},
                 std::ferror(file_) ? "cannot read '" + path_ + "': " + std::strerror(errno)

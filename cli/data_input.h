@@ -22,15 +22,15 @@ struct BatchLine {
 };
 
 // The lines of a batch file ("-" is standard input), handed out one at a time. Lines end at LF;
-// a CR before it is dropped; a last line without LF counts; no more of a line is kept than a
-// symbol can hold. A regular file is read twice, once to count its lines (the file names are
-// padded to the last line number) and then a line at a time as they are taken, so its size does
-// not matter; anything else cannot be read twice and its lines are kept. Reading stops early
-// when an interrupt signal arrives.
+// a CR before it is dropped; a last line without LF counts; no more of a line is kept than
+// maxLength bytes (what a symbol holds, or the longest GS1 text read). A regular file is read
+// twice, once to count its lines (the file names are padded to the last line number) and then a
+// line at a time as they are taken, so its size does not matter; anything else cannot be read twice
+// and its lines are kept. Reading stops early when an interrupt signal arrives.
 class BatchLines {
   public:
     // Throws ToolError (kExitFileError) when the file cannot be opened or read.
-    explicit BatchLines(const std::string& path);
+    BatchLines(const std::string& path, std::size_t maxLength);
     ~BatchLines();
     BatchLines(const BatchLines&) = delete;
     BatchLines& operator=(const BatchLines&) = delete;
@@ -43,6 +43,7 @@ class BatchLines {
 
   private:
     std::string path_;
+    std::size_t maxLength_;
     std::FILE* file_ = nullptr;  // while streaming a regular file
     std::vector<BatchLine> kept_;
     std::size_t count_ = 0;

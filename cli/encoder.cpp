@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "catalogue.h"
-#include "gs1_element_string.h"
+#include "gs1_data.h"
 #include "messages.h"
 #include "tool_error.h"
 
@@ -19,11 +19,11 @@ Encoder::~Encoder() {
 
 void Encoder::Load(const std::string& data, const SymbolSettings& settings) {
     data_ = data;
+    humanReadable_.clear();
     settings_ = settings;
     if (settings.gs1) {
-        Gs1Conversion conversion = ConvertGs1Bracketed(data);
-        if (!conversion.error.empty()) throw ToolError(kExitUsage, conversion.error);
-        data_ = std::move(conversion.elementString);
+        data_ = Gs1ElementString(data, settings.gs1Relations);
+        humanReadable_ = Gs1HumanReadable(data_);
     }
     // Clear empties the data and switches the marks off; scheme and size are set afresh below.
     Clear_ECC200(handle_);
@@ -46,7 +46,7 @@ void Encoder::Load(const std::string& data, const SymbolSettings& settings) {
 void Encoder::ApplyOptions(const SymbolSettings& settings) {
     const std::pair<int32_t, int32_t> options[] = {
         {ECC200_OPTION_ENCODATION, settings.encodation},
-        {ECC200_OPTION_GS1, settings.gs1 ? 1 : 0},
+        {ECC200_OPTION_GS1, Gs1Option(settings)},
         {ECC200_OPTION_ECI, settings.eci},
         {ECC200_OPTION_SHAPE, settings.shape},
         {ECC200_OPTION_READER_PROGRAMMING, settings.readerProgramming ? 1 : 0},

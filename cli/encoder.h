@@ -18,6 +18,7 @@ struct SymbolSettings {
     std::optional<std::string> productId;
     int32_t encodation = ECC200_ENCODATION_LOOKAHEAD;
     bool gs1 = false;  // the data is GS1 bracketed text, turned into an element string on Load
+    bool gs1Relations = true;  // GS1: the relations between the AIs checked as well as the fields
     int32_t eci = 0;
     int32_t shape = ECC200_SHAPE_SQUARE;
     bool readerProgramming = false;
@@ -58,6 +59,9 @@ class Encoder {
     // The bytes encoded: the data as given, or the element string of GS1 data.
     const std::string& data() const { return data_; }
 
+    // The human-readable line of GS1 data, "(01) 09501101530003 (17) 250101"; empty otherwise.
+    const std::string& humanReadable() const { return humanReadable_; }
+
   private:
     void ApplyOptions(const SymbolSettings& settings);
     void ApplyMarks(const SymbolSettings& settings);
@@ -65,6 +69,7 @@ class Encoder {
 
     SymbolHandle handle_;
     std::string data_;
+    std::string humanReadable_;
     SymbolSettings settings_;
 };
 

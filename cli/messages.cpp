@@ -7,6 +7,7 @@
 
 #include "catalogue.h"
 #include "encodation/char_classes.h"
+#include "gs1_data.h"
 
 namespace ecc200_cli {
 namespace {
@@ -42,7 +43,7 @@ std::optional<int32_t> ProbeSize(const std::string& data, const SymbolSettings& 
     SetScheme_ECC200(probe, settings.scheme);
     SetOption_ECC200(probe, ECC200_OPTION_SIZE, size);
     SetOption_ECC200(probe, ECC200_OPTION_ENCODATION, settings.encodation);
-    SetOption_ECC200(probe, ECC200_OPTION_GS1, settings.gs1 ? 1 : 0);
+    SetOption_ECC200(probe, ECC200_OPTION_GS1, Gs1Option(settings));
     SetOption_ECC200(probe, ECC200_OPTION_ECI, settings.eci);
     if (!data.empty()) {
         SetDataToEncoding_ECC200(probe, reinterpret_cast<const uint8_t*>(data.data()),
@@ -158,6 +159,8 @@ std::string DescribeStatus(int32_t status) {
             return "the Base 256 scheme has no data to encode";
         case ECC200_ERR_INTERNAL:
             return "the library failed (out of memory or an internal error)";
+        case ECC200_ERR_GS1:
+            return "the GS1 data breaks GS1's rules";
         default:
             return "the library reported the unknown status " + std::to_string(status);
     }

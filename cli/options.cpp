@@ -122,7 +122,14 @@ void AddExtensionOptions(CLI::App& app, Options& options) {
     CLI::Option* gs1 = app.add_flag(
         "--gs1", options.gs1,
         "The data is GS1 in bracketed form, e.g. (01)09501101530003(17)250101(10)ABC123: "
-        "checked against the GS1 AIs and encoded as GS1 Data Matrix (FNC1)");
+        "checked against GS1's rules and encoded as GS1 Data Matrix (FNC1)");
+    app.add_flag("--gs1-skip-relations", options.gs1SkipRelations,
+                 "With --gs1: check each field but not which AIs must or must not go together")
+        ->needs(gs1);
+    app.add_flag("--hri", options.hri,
+                 "With --gs1: print the human-readable line, e.g. (01) 09501101530003, under the "
+                 "symbol in SVG, PDF and EPS")
+        ->needs(gs1);
     app.add_option("--eci", options.eciText,
                    "Start the symbol with ECI designator N (1..999999); utf8 is 26")
         ->type_name("N|utf8")

@@ -20,10 +20,12 @@ struct Options {
     std::string sizeText = "auto";
 
     // Extensions set through SetOption_ECC200.
-    bool smallest = false;  // ECC200_ENCODATION_SMALLEST
-    bool gs1 = false;       // data in GS1 bracketed form, encoded with FNC1
-    int32_t eci = 0;        // 0: no ECI
-    int32_t shape = 0;      // ECC200_SHAPE_SQUARE
+    bool smallest = false;          // ECC200_ENCODATION_SMALLEST
+    bool gs1 = false;               // data in GS1 bracketed form, encoded with FNC1
+    bool gs1SkipRelations = false;  // check the GS1 fields only, not the relations between AIs
+    bool hri = false;               // the human-readable line under the symbol (vector formats)
+    int32_t eci = 0;                // 0: no ECI
+    int32_t shape = 0;              // ECC200_SHAPE_SQUARE
     std::string eciText;
     std::string shapeText = "square";
     bool readerProgramming = false;  // ECC200_OPTION_READER_PROGRAMMING

@@ -1,5 +1,6 @@
 #include "render_plan.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <iostream>
@@ -89,6 +90,12 @@ void SetSize(const Options& options, bool pixelFormat, RenderSettings& render) {
     }
 }
 
+// The formats that draw the human-readable line of --hri.
+bool DrawsText(OutputFormat format) {
+    return format == OutputFormat::kSvg || format == OutputFormat::kPdf ||
+           format == OutputFormat::kEps;
+}
+
 void WarnAboutContrast(const RenderSettings& render) {
     const double contrast = LuminanceDifference(render.dark, render.light);
     if (contrast >= kMinimumContrast) return;
@@ -116,6 +123,9 @@ RenderSettings PlanRender(const Options& options, std::span<const OutputFormat> 
     }
     SetSize(options, pixelFormat, render);
     if (coloursGiven && colourUsed) WarnAboutContrast(render);
+    if (options.hri && std::none_of(formats.begin(), formats.end(), DrawsText)) {
+        Warn("--hri draws the human-readable line in SVG, PDF and EPS only");
+    }
     return render;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "colour.h"
 
@@ -16,6 +17,7 @@ struct RenderSettings {
     Colour light = kWhite;
     std::optional<int> dpi;          // resolution recorded in the pixel formats
     std::optional<double> moduleMm;  // module side in millimetres for the vector formats
+    std::string humanReadable;       // a line of text under the symbol (vector formats), or none
 
     bool coloured() const { return dark != kBlack || light != kWhite; }
 };

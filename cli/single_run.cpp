@@ -12,6 +12,7 @@
 #include "data_input.h"
 #include "encoder.h"
 #include "formats.h"
+#include "gs1_data.h"
 #include "identity_check.h"
 #include "render_plan.h"
 #include "split_plan.h"
@@ -72,7 +73,8 @@ std::string ObtainData(const Options& options) {
         data = *options.data;
     } else if (options.inputFile) {
         // One byte more than fits tells "too long" apart from "just fits" without reading on.
-        data = ReadBytes(*options.inputFile, ECC200_MAX_DATA_LENGTH + 1);
+        data = ReadBytes(*options.inputFile,
+                         (options.gs1 ? kMaxGs1TextLength : ECC200_MAX_DATA_LENGTH) + 1);
     } else {
         throw ToolError(kExitUsage,
                         "no data given: pass it as an argument or with --input FILE (see --help)");
@@ -81,7 +83,8 @@ std::string ObtainData(const Options& options) {
         throw ToolError(kExitSymbolFailed,
                         "the data is empty; pass --allow-empty to encode an empty symbol");
     }
-    if (data.size() > ECC200_MAX_DATA_LENGTH) {
+    // GS1 text is limited by its element string, which the library measures once converted.
+    if (data.size() > (options.gs1 ? kMaxGs1TextLength : ECC200_MAX_DATA_LENGTH)) {
         throw ToolError(kExitSymbolFailed, "the data is longer than " +
                                                std::to_string(ECC200_MAX_DATA_LENGTH) +
                                                " bytes, the most a symbol holds");
@@ -90,7 +93,8 @@ std::string ObtainData(const Options& options) {
 }
 
 void PrintInfo(const Options& options, const ModuleGrid& grid, const std::string& data,
-               std::size_t dataLength) {
+               const Encoder& encoder) {
+    const std::size_t dataLength = encoder.data().size();
     const SizeFacts* size = FindSize(grid.sizeIndex);
     if (size == nullptr) return;
     std::cout << "size: " << size->name << " (" << size->rows << " rows x " << size->cols
@@ -100,6 +104,7 @@ void PrintInfo(const Options& options, const ModuleGrid& grid, const std::string
               << "capacity: " << size->dataCodewords << " data codewords\n"
               << "scheme requested: " << FindScheme(options.scheme).name << "\n"
               << "data: " << dataLength << " bytes\n";
+    if (options.gs1) std::cout << "human-readable: " << encoder.humanReadable() << "\n";
     PrintCodewordInfo(std::cout, data, SettingsFrom(options));
     if (options.userMark) std::cout << "user mark: on\n";
     if (options.productId) std::cout << "product mark: on\n";
@@ -226,6 +231,7 @@ SymbolSettings SettingsFrom(const Options& options) {
             options.productId,
             options.smallest ? ECC200_ENCODATION_SMALLEST : ECC200_ENCODATION_LOOKAHEAD,
             options.gs1,
+            !options.gs1SkipRelations,
             options.eci,
             options.shape,
             options.readerProgramming};
@@ -234,7 +240,7 @@ SymbolSettings SettingsFrom(const Options& options) {
 int RunSingle(const Options& options) {
     const std::vector<Target> targets = ResolveTargets(options);
     RefuseInputAsOutput(options, targets);
-    const RenderSettings render = PlanRender(options, FormatsOf(targets));
+    RenderSettings render = PlanRender(options, FormatsOf(targets));
     WarnAboutIdentity(options);
     const std::string data = ObtainData(options);
     if (options.split) return RunSplit(options, targets, render, data);
@@ -243,7 +249,8 @@ int RunSingle(const Options& options) {
     encoder.Load(data, SettingsFrom(options));
     const ModuleGrid grid = encoder.Encode();
 
-    if (options.info) PrintInfo(options, grid, data, encoder.data().size());
+    if (options.info) PrintInfo(options, grid, data, encoder);
+    if (options.hri) render.humanReadable = encoder.humanReadable();
     for (const auto& [format, target] : targets) {
         WriteOutput(format, target, grid, encoder, render);
     }

@@ -1,5 +1,6 @@
 #include "svg_writer.h"
 
+#include "text_line.h"
 #include "vector_writer.h"
 
 namespace ecc200_cli {
@@ -38,9 +39,9 @@ std::string DarkModulesPath(const ModuleGrid& grid, int quietZone) {
 }
 
 // The displayed length of n modules: millimetres when a module size in mm is set, else pixels.
-std::string DisplayLength(int modules, const RenderSettings& render) {
+std::string DisplayLength(double modules, const RenderSettings& render) {
     if (render.moduleMm) return Decimal(modules * *render.moduleMm) + "mm";
-    return std::to_string(modules * render.moduleSize);
+    return Decimal(modules * render.moduleSize);
 }
 
 // The fill attribute of a colour, with its opacity unless opaque.
@@ -50,11 +51,47 @@ std::string Fill(const Colour& colour) {
     return fill;
 }
 
+// text with the characters that XML reserves escaped.
+std::string XmlText(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+// The human-readable line, stretched or squeezed to exactly its laid-out width whatever
+// sans-serif face the viewer has.
+std::string TextElement(const RenderSettings& render, const TextLine& line, double pageHeight) {
+    return "<text x=\"" + Decimal(line.left) + "\" y=\"" + Decimal(pageHeight - line.baseline) +
+           "\" font-family=\"Helvetica, Arial, sans-serif\" font-size=\"" + Decimal(line.fontSize) +
+           "\" textLength=\"" + Decimal(line.width) + "\" lengthAdjust=\"spacingAndGlyphs\"" +
+           Fill(render.dark) + ">" + XmlText(render.humanReadable) + "</text>\n";
+}
+
 }  // namespace
 
 std::string RenderSvg(const ModuleGrid& grid, const RenderSettings& render) {
     const int width = grid.cols + 2 * render.quietZone;
-    const int height = grid.rows + 2 * render.quietZone;
+    const TextLine line = LayOutTextLine(grid, render);
+    // The band of the line, when there is one, makes the height fractional.
+    const int symbolHeight = grid.rows + 2 * render.quietZone;
+    const double height = symbolHeight + line.band;
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
     svg += DisplayLength(width, render);
@@ -63,18 +100,20 @@ std::string RenderSvg(const ModuleGrid& grid, const RenderSettings& render) {
     svg += "\" viewBox=\"0 0 ";
     svg += std::to_string(width);
     svg += ' ';
-    svg += std::to_string(height);
+    svg += Decimal(height);
     svg += "\" shape-rendering=\"crispEdges\">\n";
     if (!render.light.invisible()) {
         svg += "<rect width=\"";
         svg += std::to_string(width);
         svg += "\" height=\"";
-        svg += std::to_string(height);
+        svg += Decimal(height);
         svg += "\"" + Fill(render.light) + "/>\n";
     }
     svg += "<path" + Fill(render.dark) + " d=\"";
     svg += DarkModulesPath(grid, render.quietZone);
-    svg += "\"/>\n</svg>\n";
+    svg += "\"/>\n";
+    if (line.fontSize > 0) svg += TextElement(render, line, height);
+    svg += "</svg>\n";
     return svg;
 }
 

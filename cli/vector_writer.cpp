@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "text_line.h"
+
 namespace ecc200_cli {
 namespace {
 
@@ -36,33 +38,70 @@ std::string Rgb(const Colour& colour) {
            Decimal(colour.blue / 255.0);
 }
 
+// The page: the symbol with its quiet zone, and under it the band of the human-readable line
+// when there is one.
 struct Page {
     int widthModules;
     int heightModules;
     double modulePoints;
+    TextLine text;
+    bool hasText() const { return text.fontSize > 0; }
     double width() const { return widthModules * modulePoints; }
-    double height() const { return heightModules * modulePoints; }
+    double height() const { return (heightModules + text.band) * modulePoints; }
 };
 
 Page PageOf(const ModuleGrid& grid, const RenderSettings& render) {
     return {grid.cols + 2 * render.quietZone, grid.rows + 2 * render.quietZone,
-            ModulePoints(render)};
+            ModulePoints(render), LayOutTextLine(grid, render)};
 }
 
-// The drawing of a page in module units; setColour and fill are the language's operators. A
-// fully transparent colour is left out, as neither language here draws translucency.
+// The operators of a page language: colour, fill, raising the symbol above the text band (after
+// the band's height) and ending that, and setting a line of Helvetica (after the string).
+struct Language {
+    const char* setColour;
+    const char* fill;
+    std::string (*raise)(const std::string& band);
+    const char* endRaise;
+    std::string (*setText)(const std::string& size, const std::string& x, const std::string& y,
+                           const std::string& text);
+};
+
+const Language kPdf{"rg", "f",
+                    [](const std::string& band) { return "q 1 0 0 1 0 " + band + " cm"; }, "Q",
+                    [](const std::string& size, const std::string& x, const std::string& y,
+                       const std::string& text) {
+                        return "BT /F1 " + size + " Tf " + x + ' ' + y + " Td " + text + " Tj ET";
+                    }};
+const Language kPostScript{"setrgbcolor", "fill",
+                           [](const std::string& band) { return "gsave 0 " + band + " translate"; },
+                           "grestore",
+                           [](const std::string& size, const std::string& x, const std::string& y,
+                              const std::string& text) {
+                               return "/Helvetica findfont " + size + " scalefont setfont " + x +
+                                      ' ' + y + " moveto " + text + " show";
+                           }};
+
+// The drawing of a page in module units: the light background over the whole page, the dark
+// modules (raised above the text band) and the human-readable line in the dark colour. A fully
+// transparent colour is left out, as neither language here draws translucency.
 std::string Drawing(const ModuleGrid& grid, const RenderSettings& render, const Page& page,
-                    const std::string& setColour, const std::string& fill) {
+                    const Language& language) {
     std::string body;
     if (!render.light.invisible()) {
-        body += Rgb(render.light) + ' ' + setColour + "\n0 0 " + std::to_string(page.widthModules) +
-                ' ' + std::to_string(page.heightModules) + " re " + fill + '\n';
+        const std::string height = page.hasText() ? Decimal(page.heightModules + page.text.band)
+                                                  : std::to_string(page.heightModules);
+        body += Rgb(render.light) + ' ' + language.setColour + "\n0 0 " +
+                std::to_string(page.widthModules) + ' ' + height + " re " + language.fill + '\n';
     }
-    if (!render.dark.invisible()) {
-        body += Rgb(render.dark) + ' ' + setColour + '\n' + DarkRuns(grid, render.quietZone) +
-                fill + '\n';
-    }
-    return body;
+    if (render.dark.invisible()) return body;
+    body += Rgb(render.dark) + ' ' + language.setColour + '\n';
+    const std::string modules = DarkRuns(grid, render.quietZone) + language.fill + '\n';
+    if (!page.hasText()) return body + modules;
+    return body + language.raise(Decimal(page.text.band)) + '\n' + modules + language.endRaise +
+           '\n' +
+           language.setText(Decimal(page.text.fontSize), Decimal(page.text.left),
+                            Decimal(page.text.baseline), PageString(render.humanReadable)) +
+           '\n';
 }
 
 std::string PdfObject(int number, const std::string& content) {
@@ -88,15 +127,21 @@ std::string Decimal(double value) {
 std::string RenderPdf(const ModuleGrid& grid, const RenderSettings& render) {
     const Page page = PageOf(grid, render);
     const std::string scale = Decimal(page.modulePoints);
-    const std::string stream = "q " + scale + " 0 0 " + scale + " 0 0 cm\n" +
-                               Drawing(grid, render, page, "rg", "f") + "Q\n";
-    const std::vector<std::string> objects = {
+    const std::string stream =
+        "q " + scale + " 0 0 " + scale + " 0 0 cm\n" + Drawing(grid, render, page, kPdf) + "Q\n";
+    // Helvetica is one of the fonts every PDF reader has: nothing to embed.
+    const std::string resources = page.hasText() ? "<< /Font << /F1 5 0 R >> >>" : "<< >>";
+    std::vector<std::string> objects = {
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Decimal(page.width()) + ' ' +
-            Decimal(page.height()) + "] /Contents 4 0 R /Resources << >> >>",
+            Decimal(page.height()) + "] /Contents 4 0 R /Resources " + resources + " >>",
         "<< /Length " + std::to_string(stream.size()) + " >>\nstream\n" + stream + "endstream",
     };
+    if (page.hasText()) {
+        objects.push_back(
+            "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
+    }
     std::string pdf = "%PDF-1.4\n";
     std::vector<std::size_t> offsets;
     for (std::size_t i = 0; i < objects.size(); ++i) {
@@ -128,7 +173,7 @@ std::string RenderEps(const ModuleGrid& grid, const RenderSettings& render) {
            " scale\n"
            "/re { 4 2 roll moveto 1 index 0 rlineto 0 exch rlineto neg 0 rlineto closepath } "
            "bind def\nnewpath\n" +
-           Drawing(grid, render, page, "setrgbcolor", "fill") + "grestore\nshowpage\n%%EOF\n";
+           Drawing(grid, render, page, kPostScript) + "grestore\nshowpage\n%%EOF\n";
 }
 
 }  // namespace ecc200_cli

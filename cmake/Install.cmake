@@ -1,7 +1,7 @@
-# Installation: the shared library, its header, the ecc200 tool, a CMake package
-# (find_package(ecc200) gives the target ecc200::ecc200) and a pkg-config file. Every installed
-# file finds the others by relative paths, so the tree may be installed under any prefix
-# (cmake --install <build> --prefix <dir>).
+# Installation: the shared library, its header, the ecc200 tool, the GS1 dictionary's licence, a
+# CMake package (find_package(ecc200) gives the target ecc200::ecc200) and a pkg-config file.
+# Every installed file finds the others by relative paths, so the tree may be installed under any
+# prefix (cmake --install <build> --prefix <dir>).
 include(CMakePackageConfigHelpers)
 
 set(ECC200_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/ecc200)
@@ -11,6 +11,11 @@ install(TARGETS ecc200 EXPORT ecc200Targets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
                 COMPONENT runtime NAMELINK_COMPONENT development
         PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+
+# The library carries a table generated from GS1's Barcode Syntax Dictionary (Apache License 2.0),
+# whose licence goes with every copy.
+install(FILES ${PROJECT_SOURCE_DIR}/src/gs1/LICENSE-gs1-syntax-dictionary.txt
+        DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)
 
 if(TARGET ecc200_cli)
     install(TARGETS ecc200_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)

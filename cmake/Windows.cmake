@@ -9,7 +9,7 @@ enable_language(RC)
 set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${PROJECT_SOURCE_DIR}/include/ecc200.h)
 file(READ ${PROJECT_SOURCE_DIR}/include/ecc200.h ecc200_header_text)
-string(REGEX MATCHALL "[A-Za-z]+_ECC200\\(" ecc200_declared "${ecc200_header_text}")
+string(REGEX MATCHALL "[A-Za-z0-9]+_ECC200\\(" ecc200_declared "${ecc200_header_text}")
 list(TRANSFORM ecc200_declared REPLACE "\\($" "")
 list(REMOVE_DUPLICATES ecc200_declared)
 list(JOIN ecc200_declared "\n    " ecc200_def_exports)

@@ -107,10 +107,11 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_ERR_BASE256_EMPTY 17 /* Base 256 has no data to encode */
 #define ECC200_ERR_INTERNAL 18      /* out of memory, internal failure or file not written */
 #define ECC200_ERR_UNREADABLE 19    /* ReadMatrix_ECC200: the matrix does not decode */
+#define ECC200_ERR_GS1 20           /* GS1 data breaks GS1's rules (the message says which) */
 
 /* Options (SetOption_ECC200): extensions beyond the settings above, all off by default. */
 #define ECC200_OPTION_ENCODATION 1 /* ECC200_ENCODATION_*: how the automatic scheme encodes */
-#define ECC200_OPTION_GS1 2        /* 0 or 1: GS1 data, FNC1 first and for every GS byte (0x1D) */
+#define ECC200_OPTION_GS1 2        /* ECC200_GS1_*: GS1 data, FNC1 first and for every GS (0x1D) */
 #define ECC200_OPTION_ECI 3        /* 0 (none) or an ECI designator 1..999999 */
 #define ECC200_OPTION_SHAPE 4      /* ECC200_SHAPE_*: which sizes the automatic size considers */
 #define ECC200_OPTION_SIZE 5       /* a size -1..47: SetDimension_ECC200 with the DMRE sizes too */
@@ -124,6 +125,15 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_SHAPE_SQUARE 0         /* square sizes only (default) */
 #define ECC200_SHAPE_ANY 1            /* the smallest of the 30 ISO/IEC 16022 sizes by area */
 #define ECC200_SHAPE_DMRE 2           /* the smallest of all 48 sizes by area, DMRE included */
+#define ECC200_GS1_OFF 0              /* plain data (default) */
+#define ECC200_GS1_CHECKED 1          /* GS1 element string: every field and the relations checked */
+#define ECC200_GS1_FIELDS_ONLY 2      /* GS1 element string: the fields checked, not the relations */
+
+/* Flags of Gs1ElementString_ECC200. */
+#define ECC200_GS1_SKIP_RELATIONS 1 /* check the fields only, not the relations between the AIs */
+#define ECC200_GS1_HUMAN_READABLE 2 /* write the human-readable line instead of the element string */
+#define ECC200_GS1_BRACKETED 4      /* write the bracketed form instead of the element string */
+#define ECC200_MAX_MESSAGE 100      /* bytes of a message buffer that holds any message */
 
 /* Limits. */
 #define ECC200_MAX_DATA_LENGTH 3116    /* bytes accepted by SetDataToEncoding_ECC200 */
@@ -231,7 +241,9 @@ ECC200_API int32_t ECC200_CALL SetSignProduct_ECC200(SymbolHandle symbol, uint8_
 
 /* Sets one option (ECC200_OPTION_*) to value:
  *   ECC200_OPTION_ENCODATION  ECC200_ENCODATION_LOOKAHEAD (default) or ECC200_ENCODATION_SMALLEST
- *   ECC200_OPTION_GS1         0 (default) or 1
+ *   ECC200_OPTION_GS1         ECC200_GS1_OFF (default), ECC200_GS1_CHECKED or
+ *                             ECC200_GS1_FIELDS_ONLY: the data is a GS1 element string (see
+ *                             Gs1ElementString_ECC200), checked at every encode
  *   ECC200_OPTION_ECI         0 (default, none) or a designator 1..999999
  *   ECC200_OPTION_SHAPE       ECC200_SHAPE_SQUARE (default), ECC200_SHAPE_ANY or ECC200_SHAPE_DMRE
  *   ECC200_OPTION_SIZE        ECC200_SIZE_AUTO or any ECC200_SIZE_* 0..47: the same setting as
@@ -275,6 +287,9 @@ ECC200_API void ECC200_CALL Clear_ECC200(SymbolHandle symbol);
  * @return ECC200_ERR_PARAMETER for a NULL or too small buffer (buffer untouched), an invalid
  *         handle, GS1 data with an ECI or starting with GS, an incomplete structured append or
  *         reader programming with GS1 or structured append
+ * @return ECC200_ERR_GS1 when ECC200_OPTION_GS1 is on and the data breaks GS1's rules: an unknown
+ *         AI, a value that does not fit its AI, or (with ECC200_GS1_CHECKED) a relation between
+ *         AIs; the symbol's message names the AI, the component and the rule
  * With the automatic scheme, a look-ahead stream that does not fit (1 or 2) is encoded again in
  * the smallest encodation, which may fit. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbol, uint8_t* buffer,
@@ -307,6 +322,32 @@ ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle symbo
 ECC200_API int32_t ECC200_CALL ReadMatrix_ECC200(const uint8_t* modules, int32_t rows, int32_t cols,
                                                  const char* productId, const char* identityFile,
                                                  ECC200_Reading* reading);
+
+/* Checks GS1 data against GS1's rules (the AI table of GS1's Barcode Syntax Dictionary) and
+ * writes the element string that an encode with ECC200_OPTION_GS1 takes: AIs and values run
+ * together, GS (0x1D) after every field that is neither of predefined length nor the last.
+ * text (zero-terminated) is either the bracketed form, "(01)09501101530003(10)ABC\(1\)" with
+ * "\(" and "\)" for parentheses in a value, or an element string already (it starts with a
+ * digit). Checked: every AI known, every value against its AI's components (character set,
+ * length, checks such as check digits, dates, country and currency codes) and, unless flags has
+ * ECC200_GS1_SKIP_RELATIONS, the relations: every AI's required AIs present, no two AIs that
+ * exclude each other, no AI repeated with another value. With ECC200_GS1_HUMAN_READABLE, out
+ * receives the human-readable line instead, "(01) 09501101530003 (10) ABC(1)"; with
+ * ECC200_GS1_BRACKETED the bracketed form, "(01)09501101530003(10)ABC\(1\)".
+ * out receives outSize bytes at most, and a terminating zero when there is room for it;
+ * outLength (may be NULL) the length. message (messageSize bytes, may be NULL with 0) receives a
+ * one-line reason on failure, ASCII only, at most ECC200_MAX_MESSAGE bytes, else "".
+ * @return ECC200_OK
+ * @return ECC200_ERR_GS1 when the data breaks a rule
+ * @return ECC200_ERR_DATA_TOO_LONG when the element string is longer than
+ *         ECC200_MAX_DATA_LENGTH (3116) bytes
+ * @return ECC200_ERR_PARAMETER for a NULL text, unknown flags or both forms asked, a negative
+ *         size, a NULL buffer with a size, or an out buffer too small (outLength then tells the
+ *         length needed) */
+ECC200_API int32_t ECC200_CALL Gs1ElementString_ECC200(const char* text, int32_t flags,
+                                                       uint8_t* out, int32_t outSize,
+                                                       int32_t* outLength, char* message,
+                                                       int32_t messageSize);
 
 /* @return the library version text, "21.10" (static storage) */
 ECC200_API const char* ECC200_CALL Version_ECC200(void);

@@ -13,7 +13,7 @@ endforeach()
 list(SORT exported)
 
 file(READ ${HEADER} header_text)
-string(REGEX MATCHALL "[A-Za-z]+_ECC200\\(" declared_raw "${header_text}")
+string(REGEX MATCHALL "[A-Za-z0-9]+_ECC200\\(" declared_raw "${header_text}")
 set(declared "")
 foreach(entry IN LISTS declared_raw)
     string(REPLACE "(" "" name "${entry}")

@@ -140,6 +140,7 @@ def _describe_status(status: int) -> str:
         ),
         _native.STATUS_BASE256_EMPTY: "the Base 256 scheme has no data to encode",
         _native.STATUS_INTERNAL: "the library failed (out of memory or an internal error)",
+        _native.STATUS_GS1: "the GS1 data breaks GS1's rules",
     }.get(status, f"the library reported the unknown status {status}")
 
 

@@ -10,6 +10,7 @@ def plan_split(
     data: bytes, settings: Settings, count: int
 ) -> Tuple[Optional[List[Tuple[int, int]]], Optional[Tuple[int, int, int]]]: ...
 def file_id_of(data: bytes) -> int: ...
+def gs1_element_string(text: bytes, flags: int) -> Tuple[int, Optional[bytes], str]: ...
 def version() -> str: ...
 
 SIZES: Tuple[Tuple[int, int, int], ...]
@@ -35,3 +36,7 @@ STATUS_PARAMETER: int
 STATUS_NO_IDENTITY: int
 STATUS_BASE256_EMPTY: int
 STATUS_INTERNAL: int
+STATUS_GS1: int
+GS1_FIELDS_ONLY: int
+GS1_SKIP_RELATIONS: int
+GS1_HUMAN_READABLE: int

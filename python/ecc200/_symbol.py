@@ -7,6 +7,7 @@ from typing import IO, List, Optional, Union
 
 from . import _native, _render
 from ._errors import EncodeError
+from ._gs1 import gs1_request, human_readable
 from ._messages import STEP_ENCODE, encode_error
 from ._settings import (
     SCHEME_KEYWORDS,
@@ -73,6 +74,13 @@ class Symbol:
     def data(self) -> bytes:
         """The bytes encoded (a str was encoded as UTF-8)."""
         return self._request.data
+
+    @property
+    def hri(self) -> Optional[str]:
+        """GS1 data's human-readable line, "(01) 09501101530003 (17) 250101"; None otherwise."""
+        if not self._request.settings.gs1:
+            return None
+        return human_readable(self._request.data)
 
     @property
     def modules(self) -> List[List[int]]:
@@ -161,6 +169,7 @@ def encode(
     user_mark: bool = False,
     product_mark: Union[None, str, bytes] = None,
     reader_programming: bool = False,
+    gs1_relations: bool = True,
 ) -> Symbol:
     """Encodes data as a Data Matrix ECC 200 symbol.
 
@@ -177,7 +186,11 @@ def encode(
     smallest: with scheme="auto", search for the shortest encoding instead of switching by
         look-ahead. Data "[)>" RS "05" GS ... RS EOT (or "06") then takes one macro codeword for
         its header and trailer, which readers restore.
-    gs1: GS1 data: the symbol starts with FNC1 and each GS byte (0x1D) separates fields.
+    gs1: GS1 data, in bracketed form "(01)09501101530003(10)ABC" ("\\(" for a parenthesis in a
+        value) or as an element string (AIs and values run together, GS (0x1D) after each field
+        whose length is not predefined); checked against GS1's rules and encoded as the element
+        string: FNC1 first, each GS as FNC1. Symbol.hri gives its human-readable line.
+    gs1_relations: with gs1, also check which AIs must or must not go together (default).
     eci: None, "utf8" (ECI 26) or an ECI designator from 1 to 999999.
     user_mark, product_mark: the keyed marks; both need user.id in the current directory, and
         product_mark is the product identifier (1 to 100 bytes).
@@ -192,7 +205,10 @@ def encode(
         settings = settings_for(*arguments)
     except TypeError:  # an unhashable argument: checked without the cache, to report it
         settings = settings_for.__wrapped__(*arguments)
-    return _encoded(Request(data if type(data) is bytes else data_bytes(data), settings))
+    data = data if type(data) is bytes else data_bytes(data)
+    if settings.gs1:
+        data, settings = gs1_request(data, settings, gs1_relations)
+    return _encoded(Request(data, settings))
 
 
 def _encoded(request: Request) -> Symbol:

@@ -251,6 +251,28 @@ py::tuple PlanSplit(const py::bytes& data, const py::tuple& settings, int32_t co
     return py::make_tuple(pieces, refused);
 }
 
+// gs1_element_string(text: bytes, flags: int) -> (status, output bytes or None, message): GS1
+// data in either form checked and converted by the library (Gs1ElementString_ECC200).
+py::tuple Gs1ElementString(const py::bytes& text, int32_t flags) {
+    const std::string data = text;
+    if (data.find('\0') != std::string::npos) {
+        return py::make_tuple(ECC200_ERR_GS1, py::none(),
+                              "contains a zero byte, which no AI allows");
+    }
+    // A human-readable line is at most three times as long as the element string.
+    std::vector<uint8_t> out(3 * ECC200_MAX_DATA_LENGTH + 1);
+    int32_t length = 0;
+    char message[ECC200_MAX_MESSAGE] = "";
+    const int32_t status =
+        Gs1ElementString_ECC200(data.c_str(), flags, out.data(), static_cast<int32_t>(out.size()),
+                                &length, message, static_cast<int32_t>(sizeof message));
+    if (status != ECC200_OK) return py::make_tuple(status, py::none(), std::string(message));
+    return py::make_tuple(
+        status,
+        py::bytes(reinterpret_cast<const char*>(out.data()), static_cast<std::size_t>(length)),
+        std::string());
+}
+
 PyMethodDef kEncodeMethod = {
     "encode", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&Encode)), METH_FASTCALL,
     "encode(data: bytes, settings: tuple) -> (status, step, modules, scheme, size)"};
@@ -275,6 +297,7 @@ PYBIND11_MODULE(_native, module) {
     module.def("plan_split", &PlanSplit, py::arg("data"), py::arg("settings"), py::arg("count"));
     module.def("file_id_of",
                [](const py::bytes& data) { return ecc200_cli::FileIdOf(std::string_view(data)); });
+    module.def("gs1_element_string", &Gs1ElementString, py::arg("text"), py::arg("flags"));
     module.def("version", [] { return std::string(Version_ECC200()); });
     module.attr("SIZES") = SizeTable();
     module.attr("MAX_DATA_LENGTH") = ECC200_MAX_DATA_LENGTH;
@@ -299,4 +322,8 @@ PYBIND11_MODULE(_native, module) {
     module.attr("STATUS_NO_IDENTITY") = ECC200_ERR_NO_IDENTITY;
     module.attr("STATUS_BASE256_EMPTY") = ECC200_ERR_BASE256_EMPTY;
     module.attr("STATUS_INTERNAL") = ECC200_ERR_INTERNAL;
+    module.attr("STATUS_GS1") = ECC200_ERR_GS1;
+    module.attr("GS1_FIELDS_ONLY") = ECC200_GS1_FIELDS_ONLY;
+    module.attr("GS1_SKIP_RELATIONS") = ECC200_GS1_SKIP_RELATIONS;
+    module.attr("GS1_HUMAN_READABLE") = ECC200_GS1_HUMAN_READABLE;
 }

@@ -14,6 +14,7 @@
 #include "geometry/assembly.h"
 #include "geometry/placement_map.h"
 #include "geometry/size_table.h"
+#include "gs1/element_string.h"
 #include "marks/product_mark.h"
 #include "marks/user_identity.h"
 #include "marks/user_mark.h"
@@ -68,6 +69,18 @@ bool WritePrefix(Symbol& symbol) {
     return true;
 }
 
+// GS1 data keeps GS1's rules: every field, and the relations between the AIs unless the option
+// asks for the fields only. The message names the AI, the component and the rule.
+bool CheckGs1Data(Symbol& symbol) {
+    if (symbol.options.gs1 == ECC200_GS1_OFF) return true;
+    gs1::Message message(symbol.message, sizeof symbol.message);
+    const std::string_view data(reinterpret_cast<const char*>(symbol.data),
+                                static_cast<std::size_t>(symbol.dataLength));
+    const bool relations = symbol.options.gs1 == ECC200_GS1_CHECKED;
+    if (gs1::CheckElementString(data, relations, message) == gs1::Verdict::kValid) return true;
+    return Fail(symbol, kStatusGs1);
+}
+
 // The automatic scheme writes the smallest encodation when asked to and always for GS1 data.
 bool UsesSmallestEncodation(const Symbol& symbol) {
     return symbol.requestedScheme == ECC200_SCHEME_AUTO &&
@@ -105,12 +118,12 @@ bool ResolveSize(Symbol& symbol) {
     return true;
 }
 
-// 2.-5. The prefix, the data codewords and the size. When the look-ahead's stream of the automatic
-// scheme does not fit (the fixed size or every size), the data is encoded again in the smallest
-// encodation, which takes the symbol where it fits. Streams that fit are never replaced, so
-// encodes that succeeded before keep their symbols.
+// 2.-5. The prefix, the GS1 check, the data codewords and the size. When the look-ahead's stream of
+// the automatic scheme does not fit (the fixed size or every size), the data is encoded again in
+// the smallest encodation, which takes the symbol where it fits. Streams that fit are never
+// replaced, so encodes that succeeded before keep their symbols.
 bool EncodeAndResolveSize(Symbol& symbol) {
-    if (!WritePrefix(symbol)) return false;
+    if (!WritePrefix(symbol) || !CheckGs1Data(symbol)) return false;
     const int32_t prefix = symbol.codewordCount;
     if (EncodeData(symbol) && ResolveSize(symbol)) return true;
     const bool tooLong =

@@ -82,7 +82,8 @@ bool IsOptionValue(int32_t option, int32_t value) {
         case ECC200_OPTION_ENCODATION:
             return value == ECC200_ENCODATION_LOOKAHEAD || value == ECC200_ENCODATION_SMALLEST;
         case ECC200_OPTION_GS1:
-            return value == 0 || value == 1;
+            return value == ECC200_GS1_OFF || value == ECC200_GS1_CHECKED ||
+                   value == ECC200_GS1_FIELDS_ONLY;
         case ECC200_OPTION_ECI:
             return value >= 0 && value <= kMaxEci;
         case ECC200_OPTION_SHAPE:

@@ -14,6 +14,7 @@ enum StatusCode : int32_t {
     kStatusNoIdentity = 10,
     kStatusInternal = 18,
     kStatusUnreadable = 19,
+    kStatusGs1 = 20,
 };
 
 // Texts stored in Symbol::message by the few failures that explain themselves.

@@ -31,7 +31,7 @@ struct WrittenExtent {
 // The settings behind SetOption_ECC200; all zero means the default of each.
 struct SymbolOptions {
     int32_t encodation;         // ECC200_ENCODATION_*
-    int32_t gs1;                // 0 or 1
+    int32_t gs1;                // ECC200_GS1_*
     int32_t eci;                // 0 for none, else the ECI designator
     int32_t shape;              // ECC200_SHAPE_*
     int32_t appendPosition;     // structured append: 0 for none, else 1..16

@@ -341,11 +341,28 @@ const Outcome kOutcomes[] = {
     {{"AB", "--info", "--scheme", "c40"}, 0, "\nscheme requested: C40\n"},
     {{"--version"}, 0, ", library 21.10\n"},
     {{"--list-sizes"}, 0, "\n144x144     144      144            1558  square\n"},
-    {{"(01)09501101530004", "--gs1"}, 2, "GS1 data: field (01): the check digit of '0950110"},
+    {{"(01)09501101530004", "--gs1"}, 2, "GS1 data: AI (01) component 1 of 1: wrong check digit"},
+    {{"(10)AB\xC3\xA9"
+      "CD",
+      "--gs1"},
+     2,
+     "GS1 data: AI (10) component 1 of 1: character '\\xC3' at 3 not allowed"},
+    {{"(10)ABC", "--gs1"}, 2, "GS1 data: AI (10) needs (01) or (02) or (03) or (8006) or (8026)"},
+    {{"(10)" + Bytes(10000, 'A'), "--gs1"},
+     2,
+     "AI (10): value has 10000 characters, must have 1 to 20"},
+    {{"(17)250229", "--gs1", "--gs1-skip-relations"},
+     2,
+     "AI (17) component 1 of 1: not a real date YYMMDD"},
+    {{"x", "--hri"}, 2, "--hri requires --gs1"},
+    {{"x", "--gs1-skip-relations"}, 2, "--gs1-skip-relations requires --gs1"},
     {{"x", "--eci", "1000000"}, 2, "--eci takes a number from 1 to 999999 or utf8"},
     {{"x", "--gs1", "--eci", "26"}, 2, "--gs1 excludes --eci"},
     {{"x", "--smallest", "--scheme", "c40"}, 2, "--smallest chooses among the schemes"},
     {{"Hello World 123", "--info", "--smallest"}, 0, "size: 16x16 "},
+    {{"(01)09501101530003(17)250101", "--gs1", "--info"},
+     0,
+     "human-readable: (01) 09501101530003 (17) 250101\n"},
     {{Bytes(26, '7'), "--info", "--shape", "any"}, 0, "size: 12x26 "},
     {{Bytes(100, '7'), "--info", "--shape", "dmre"}, 0, "size: 20x44 "},
     {{Bytes(100, 'A'), "--info", "--size", "8x48"},
@@ -394,7 +411,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, Messages, ::testing::ValuesIn(kOutcomes));
 // identifier ]d2) or with its ECI.
 TEST_F(Cli, ExtensionsReadBack) {
     const std::tuple<std::vector<std::string>, Bytes, std::string, bool> cases[] = {
-        {{"--gs1", "(10)AB-12(21)X1"}, "10AB-12\03521X1", "]d2", false},
+        {{"--gs1", "(01)09501101530003(10)AB-12(21)X1"},
+         "010950110153000310AB-12\03521X1",
+         "]d2",
+         false},
+        {{"--gs1", "--gs1-skip-relations", "(10)AB-12(21)X1"}, "10AB-12\03521X1", "]d2", false},
         {{"--eci", "utf8", "caf\xc3\xa9"}, "caf\xc3\xa9", "]d1", true},
         {{"--reader-programming", "PROG"}, "PROG", "]d1", false},
         {{"--smallest",
@@ -450,6 +471,49 @@ TEST_F(Cli, SplitWritesASetThatJoinsBack) {
         EXPECT_EQ(joined, data);
         EXPECT_TRUE(id.empty() || fileId == id) << fileId;
     }
+}
+
+// The 3116-byte limit holds for the element string, not the bracketed text: 187 GTINs are 3366
+// characters in brackets and 2992 bytes once converted, which 144x144 holds.
+TEST_F(Cli, Gs1LimitOnTheElementString) {
+    Bytes gtins;
+    for (int i = 0; i < 187; ++i) gtins += "(01)09501101530003";
+    Write("gtins.txt", gtins + "\n");
+    const auto [code, out, err] = Tool({"--gs1", "-i", "gtins.txt", "-o", "s.png"});
+    ASSERT_EQ(code, 0) << err;
+    EXPECT_EQ(Decoded(ReadPng("s.png")).size(), 187u * 16);
+    // The same line in a batch, beside one whose (10) value is far too long.
+    Write("batch.txt", gtins + "\n(10)" + Bytes(5000, 'A') + "\n");
+    const auto [batchCode, batchOut, batchErr] =
+        Tool({"--gs1", "--gs1-skip-relations", "--batch", "batch.txt", "--output-dir", "d"});
+    EXPECT_EQ(batchCode, 1);
+    EXPECT_THAT(batchErr, HasSubstr("AI (10): value has 5000 characters"));
+    EXPECT_EQ(Decoded(ReadPng("d/0001.png")).size(), 187u * 16);
+}
+
+// The human-readable line under the symbol: the PDF's text is the line, and the symbol of every
+// vector format still reads back.
+TEST_F(Cli, Gs1HumanReadableLine) {
+    const std::string line = "(01) 09501101530003 (17) 250101 (10) A(1)&<";
+    const Bytes element = "01095011015300031725010110A(1)&<";
+    const auto [code, out, err] =
+        Tool({"--gs1", "--hri", "(01)09501101530003(17)250101(10)A\\(1)&<", "-o", "s.pdf", "-o",
+              "s.eps", "-o", "s.svg"});
+    ASSERT_EQ(code, 0) << err;
+    ASSERT_EQ(std::system("pdftotext s.pdf s.txt"), 0);
+    const std::string text = Read("s.txt");
+    EXPECT_EQ(text.substr(0, text.find_first_of("\n\f")), line);
+    EXPECT_EQ(Decoded(Rendered("s.pdf", 300)), element);
+    EXPECT_EQ(Decoded(Rendered("s.eps", 300)), element);
+    const std::string svg = Read("s.svg");
+    EXPECT_NE(svg.find(">(01) 09501101530003 (17) 250101 (10) A(1)&amp;&lt;</text>"),
+              std::string::npos);
+    EXPECT_NE(svg.find("font-family=\"Helvetica, Arial, sans-serif\""), std::string::npos);
+    // Pixel formats have no line: said, and the symbol is written all the same.
+    const auto [pngCode, pngOut, pngErr] =
+        Tool({"--gs1", "--hri", "(01)09501101530003", "-o", "s.png"});
+    EXPECT_EQ(pngCode, 0);
+    EXPECT_THAT(pngErr, HasSubstr("--hri draws the human-readable line in SVG, PDF and EPS only"));
 }
 
 // A failing standard output is a failed run, whatever was written there.

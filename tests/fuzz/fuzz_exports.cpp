@@ -29,7 +29,7 @@ constexpr std::size_t kSlotCount = 3;
 constexpr int kMaxCalls = 40;
 constexpr std::size_t kGuardBytes = 32;
 constexpr uint8_t kFill = 0xA5;  // guard and untouched-buffer pattern: no module value
-constexpr std::initializer_list<int32_t> kOutputStatuses = {0, 1, 2, 4, 6, 8, 10, 17, 18};
+constexpr std::initializer_list<int32_t> kOutputStatuses = {0, 1, 2, 4, 6, 8, 10, 17, 18, 20};
 
 // A well-formed identity that the input may take as it is or with a prefix of its own.
 constexpr char kIdentityFields[] = "00112233445566778899AA-0123456789abcdefABCDEF";
@@ -144,7 +144,7 @@ class Session {
                 &Session::SetScheme,      &Session::SetDimension,      &Session::SetData,
                 &Session::SwitchUserMark, &Session::SwitchProductMark, &Session::SetOption,
                 &Session::Clear,          &Session::WriteBuffer,       &Session::WriteBitmap,
-                &Session::WriteIdentity};
+                &Session::WriteIdentity,  &Session::ConvertGs1};
             const auto action = in_.ConsumeIntegralInRange<std::size_t>(0, std::size(kActions) - 1);
             if (slot.handle == nullptr) {
                 slot = Slot{.handle = CreateSymbol_ECC200()};
@@ -190,6 +190,33 @@ class Session {
         Require(option != ECC200_OPTION_SIZE ||
                     result == (value >= -1 && value < ECC200_SIZE_COUNT ? 0 : 8),
                 "SetOption size result");
+    }
+
+    // GS1 text of any content through the conversion: a documented status, nothing written past
+    // either buffer, a message that is one zero-terminated line of printable ASCII.
+    void ConvertGs1(Slot& /*slot*/) {
+        const int32_t flags = in_.ConsumeIntegralInRange(-1, 8);
+        const int32_t outSize = in_.ConsumeIntegralInRange(0, 4000);
+        const int32_t messageSize = in_.ConsumeIntegralInRange(0, 120);
+        const std::string text = in_.ConsumeRandomLengthString(4000);
+        std::vector<uint8_t> out(static_cast<std::size_t>(outSize) + kGuardBytes, kFill);
+        std::vector<char> message(static_cast<std::size_t>(messageSize) + kGuardBytes,
+                                  static_cast<char>(kFill));
+        int32_t length = -1;
+        const int32_t status = Gs1ElementString_ECC200(text.c_str(), flags, out.data(), outSize,
+                                                       &length, message.data(), messageSize);
+        Require(OneOf(status, {0, 2, 8, 20}), "undocumented status from the GS1 conversion");
+        Require(status != 0 || (length >= 0 && length <= outSize), "GS1 length out of range");
+        Require(std::all_of(out.begin() + outSize, out.end(), [](uint8_t b) { return b == kFill; }),
+                "GS1 output written past its size");
+        Require(std::all_of(message.begin() + messageSize, message.end(),
+                            [](char c) { return c == static_cast<char>(kFill); }),
+                "GS1 message written past its size");
+        if (messageSize == 0) return;
+        const auto end = std::find(message.begin(), message.begin() + messageSize, '\0');
+        Require(end != message.begin() + messageSize, "GS1 message not terminated");
+        Require(std::all_of(message.begin(), end, [](char c) { return c >= 0x20 && c < 0x7F; }),
+                "GS1 message not printable ASCII");
     }
 
     void SetData(Slot& slot) {

@@ -198,7 +198,12 @@ def test_outputs_decode_and_agree(tmp_path):
     ("x", {"eci": 0}, 8, "eci must be None, 'utf8' or a designator from 1 to 999999, not 0"),
     ("x", {"eci": "latin9"}, 8, "unknown ECI 'latin9'"),
     ("x", {"eci": 26, "gs1": True}, 8, "gs1 and eci cannot be combined"),
-    ("\x1d01", {"gs1": True}, 8, "GS1 data cannot start with a GS byte (0x1D)"),
+    ("\x1d01", {"gs1": True}, 20, "GS1 data: separator (GS) where an AI must start, at byte 1"),
+    ("(01)09501101530004", {"gs1": True}, 20, "GS1 data: AI (01) component 1 of 1: wrong check digit"),
+    ("0109501101530004", {"gs1": True}, 20, "GS1 data: AI (01) component 1 of 1: wrong check digit"),
+    ("(10)ABC", {"gs1": True}, 20, "GS1 data: AI (10) needs (01) or (02) or (03)"),
+    ("(17)250229", {"gs1": True, "gs1_relations": False}, 20, "GS1 data: AI (17) component 1 of 1: not a real date"),
+    ("(10)AB\u00e9", {"gs1": True}, 20, "GS1 data: AI (10) component 1 of 1: character '\\xC3' at 3 not allowed"),
     ("x", {"product_mark": "P" * 101}, 8, "the product identifier must be 1 to 100 characters"),
     ("x", {"user_mark": True}, 10, "the user mark needs the identity file user.id in the current "
      "directory"),
@@ -254,3 +259,38 @@ def test_threads_encode_at_once_like_one_thread():
     for thread in threads:
         thread.join()
     assert all(run == expected for result in results for run in result)
+
+
+@pytest.mark.parametrize("data, keywords, element_string, hri", [
+    ("(01)09501101530003(17)250101(10)AB\\(1\\)", {},
+     b"01095011015300031725010110AB(1)", "(01) 09501101530003 (17) 250101 (10) AB(1)"),
+    (b"01095011015300031725010110AB(1)", {},
+     b"01095011015300031725010110AB(1)", "(01) 09501101530003 (17) 250101 (10) AB(1)"),
+    ("(10)LOT\\(2\\)(21)S", {"gs1_relations": False}, b"10LOT(2)\x1d21S", "(10) LOT(2) (21) S"),
+    ("(01)09501101530003" * 187, {}, b"0109501101530003" * 187, None),
+])
+def test_gs1_either_form_reads_back_as_the_element_string(data, keywords, element_string, hri):
+    symbol = ecc200.encode(data, gs1=True, **keywords)
+    assert symbol.data == element_string
+    if hri is not None:
+        assert symbol.hri == hri
+    result = read(symbol.to_pil())
+    assert result.symbology_identifier == "]d2"
+    assert result.bytes == element_string
+    assert ecc200.encode("plain").hri is None
+
+
+@pytest.mark.parametrize("element_string, relations", [
+    (b"0109501101530004", True), (b"17250229", False), (b"422999", False), (b"10ABC", True),
+    (b"0109501101530003\x1d10A\x1d10B", True), (b"8007DE89370400440532013001", False),
+])
+def test_gs1_refused_alike_by_python_and_the_c_library(c_library, element_string, relations):
+    value = 1 if relations else 2
+    status, _, _ = c_library.encode(element_string, 0, -1, options=[(GS1, value)])
+    assert status == 20
+    with pytest.raises(ecc200.EncodeError) as failure:
+        ecc200.encode(element_string, gs1=True, gs1_relations=relations)
+    assert failure.value.status == 20
+    if relations:  # the same data passes once the relations are left out, or breaks a field
+        status, _, _ = c_library.encode(element_string, 0, -1, options=[(GS1, 2)])
+        assert status in (0, 20)

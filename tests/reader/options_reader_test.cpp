@@ -24,8 +24,9 @@ TEST(Gs1Reader, ElementStringsReadWithSeparators) {
     int readInScheme[7] = {};
     // GS written as \035.
     for (const std::string element :
-         {"01095011015300031725010110ABC123", "10ABC123\03521XYZ", "3103000123\035\03510A",
-          "21abc-def\03510ab", "8004 * >\03591X12 TEXT"}) {
+         {"01095011015300031725010110ABC123", "010950110153000310ABC123\03521XYZ",
+          "0109501101530003310300012310A", "010950110153000321abc-def\03510ab",
+          "80041234*>ABC*>X12\03591TEXT"}) {
         const Bytes data(element.begin(), element.end());
         for (int32_t scheme = 0; scheme <= 6; ++scheme) {
             const auto e = EncodeAndRead({.scheme = scheme, .gs1 = 1}, data);

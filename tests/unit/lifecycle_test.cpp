@@ -83,12 +83,13 @@ const Rule kRules[] = {
     {"productPrefix133", 133, [](H h) { return SetSignProduct_ECC200(h, 1, "ID"); }, 10, 1, 0, 13},
     {"optionEci", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 999999); }, 0, 3, 3, 13},
     {"optionEciTooHigh", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 1000000); }, 8, 3, 3, 13},
-    {"optionGs1Two", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 2); }, 8, 3, 3, 13},
     {"optionShapeDmre", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, ECC200_SHAPE_DMRE); }, 0, 3, 3, 13},
     {"optionShapeThree", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, 3); }, 8, 3, 3, 13},
     {"optionSize26x64", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, 47); }, 0, 3, 3, 13},
     {"optionSize48", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, 48); }, 8, 3, 3, 13},
     {"optionSizeNeg2", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, -2); }, 8, 3, 3, 13},
+    {"optionGs1FieldsOnly", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 2); }, 0, 3, 3, 13},
+    {"optionGs1Three", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 3); }, 8, 3, 3, 13},
     {"optionUnknown", 6, [](H h) { return SetOption_ECC200(h, 0, 0); }, 8, 3, 3, 13},
 };
 // clang-format on
