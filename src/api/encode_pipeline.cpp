@@ -48,7 +48,7 @@ const char* RefusalMessage(PrefixRefusal refusal) {
     switch (refusal) {
         case PrefixRefusal::kAppendIncomplete:
             return kMessageAppendIncomplete;
-        case PrefixRefusal::kReaderProgramming:
+        case PrefixRefusal::kReaderProgrammingCombined:
             return kMessageReaderProgramming;
         default:
             return kMessageBadParameters;

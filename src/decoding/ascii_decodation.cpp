@@ -13,14 +13,6 @@ constexpr uint8_t kLastAsciiCodeword = 128;  // codewords 1..128 are the bytes 0
 constexpr uint8_t kLastDigitPair = kDigitPairBase + 99;
 constexpr int32_t kExtendedOffset = 128;  // what Upper Shift adds to the next byte
 
-// What the macros stand for: a message header in front of the data and a trailer after it.
-constexpr char kMacro05Header[] =
-    "[)>\x1E"
-    "05\x1D";
-constexpr char kMacro06Header[] =
-    "[)>\x1E"
-    "06\x1D";
-
 void PutText(DecodationState& state, const char* text) {
     for (const char* c = text; *c != '\0'; ++c) state.Put(static_cast<uint8_t>(*c));
 }

@@ -4,11 +4,10 @@
 #include "decoding/data_decodation.h"
 
 #include "decoding/decodation_state.h"
+#include "encodation/stream_prefix.h"
 
 namespace ecc200 {
 namespace {
-
-constexpr char kMacroTrailer[] = "\x1E\x04";
 
 // "]d" and the modifier: 1 plain, 2 GS1 (FNC1 first), 3 FNC1 after an application indicator;
 // 3 more when the data carries ECI designators.

@@ -10,19 +10,7 @@ namespace ecc200 {
 
 namespace {
 
-constexpr uint8_t kStructuredAppend = 233;
-constexpr uint8_t kReaderProgramming = 234;
-constexpr uint8_t kMacro05 = 236;  // kMacro05 + 1 is macro 06
-
-// Macro data: "[)>" RS "05" GS (or "06") ... RS EOT; the header and the trailer are implied by
-// the macro codeword and restored by readers.
-constexpr char kMacroHeader[] =
-    "[)>\x1E"
-    "05\x1D";
-constexpr int32_t kMacroHeaderLength = sizeof kMacroHeader - 1;
-constexpr int32_t kMacroVersionAt = 5;  // the "5" or "6" of the header
-constexpr char kMacroTrailer[] = "\x1E\x04";
-constexpr int32_t kMacroTrailerLength = sizeof kMacroTrailer - 1;
+constexpr int32_t kMacroVersionAt = 5;  // the "5" or "6" of a macro header
 
 // ECI designators take one codeword up to 126, two up to 16382 and three up to 999999.
 int32_t WriteEciDesignator(int32_t eci, uint8_t* out) {
@@ -78,8 +66,8 @@ int32_t MacroOf(const Symbol& symbol) {
     const uint8_t* data = symbol.data;
     const uint8_t version = data[kMacroVersionAt];
     if (version != '5' && version != '6') return 0;
-    if (std::memcmp(data, kMacroHeader, kMacroVersionAt) != 0 ||
-        data[kMacroVersionAt + 1] != kMacroHeader[kMacroVersionAt + 1] ||
+    if (std::memcmp(data, kMacro05Header, kMacroVersionAt) != 0 ||
+        data[kMacroVersionAt + 1] != kMacro05Header[kMacroVersionAt + 1] ||
         std::memcmp(data + length - kMacroTrailerLength, kMacroTrailer, kMacroTrailerLength) != 0) {
         return 0;
     }
@@ -100,7 +88,7 @@ StreamPrefix WriteStreamPrefix(Symbol& symbol) {
         // A reader programming symbol configures the reader; it carries no GS1 data and is no
         // part of a set.
         if (options.gs1 != 0 || UsesStructuredAppend(options)) {
-            return Refuse(PrefixRefusal::kReaderProgramming);
+            return Refuse(PrefixRefusal::kReaderProgrammingCombined);
         }
         out[length++] = kReaderProgramming;
     } else if (UsesStructuredAppend(options)) {

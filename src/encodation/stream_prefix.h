@@ -19,15 +19,27 @@ inline constexpr int32_t kEciTwoCodewordMax = 16382;
 // Why the options cannot open a stream.
 enum class PrefixRefusal {
     kNone,
-    kConflict,           // GS1 with an ECI, or GS1 data that starts with a group separator
-    kAppendIncomplete,   // structured append without position, count and file identifier
-    kReaderProgramming,  // reader programming with GS1 or structured append
+    kConflict,                   // GS1 with an ECI, or GS1 data that starts with a group separator
+    kAppendIncomplete,           // structured append without position, count and file identifier
+    kReaderProgrammingCombined,  // reader programming with GS1 or structured append
 };
 
 struct StreamPrefix {
     int32_t length;  // codewords written (0..8), or kBadParameterError when refused
     PrefixRefusal refusal;
 };
+
+// Macro data: "[)>" RS "05" GS (or "06") ... RS EOT; the header and the trailer are implied by
+// the macro codeword (kMacro05 or kMacro06) and restored by readers.
+inline constexpr char kMacro05Header[] =
+    "[)>\x1E"
+    "05\x1D";
+inline constexpr char kMacro06Header[] =
+    "[)>\x1E"
+    "06\x1D";
+inline constexpr int32_t kMacroHeaderLength = sizeof kMacro05Header - 1;
+inline constexpr char kMacroTrailer[] = "\x1E\x04";
+inline constexpr int32_t kMacroTrailerLength = sizeof kMacroTrailer - 1;
 
 // Writes the prefix that the symbol's options and data ask for at the start of `codewords`:
 // 234 (reader programming) or 233 and its three codewords (structured append), then 241 and one
