@@ -56,6 +56,15 @@ void CheckStandardOutput() {
     }
 }
 
+// A run stopped by a signal ends with 128 + its number, whatever failed on the way because of it
+// (a read or a write cut short).
+int InterruptedExit() {
+    std::cout.flush();
+    std::cerr << "ecc200: interrupted by signal " << InterruptSignal()
+              << "; the files written are complete and no temporary file is left\n";
+    return ExitCodeForSignal(InterruptSignal());
+}
+
 }  // namespace
 }  // namespace ecc200_cli
 
@@ -66,9 +75,11 @@ int main(int argc, char** argv) {
     if (outcome.exitNow) return *outcome.exitNow;
     try {
         const int code = Run(outcome.options);
+        if (InterruptSignal() != 0 && code < ExitCodeForSignal(0)) return InterruptedExit();
         CheckStandardOutput();
         return code;
     } catch (const ToolError& error) {
+        if (InterruptSignal() != 0) return InterruptedExit();
         std::cout.flush();
         std::cerr << "ecc200: " << error.what() << "\n";
         return error.code();

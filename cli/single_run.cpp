@@ -13,6 +13,7 @@
 #include "encoder.h"
 #include "formats.h"
 #include "identity_check.h"
+#include "platform.h"
 #include "render_plan.h"
 #include "tool_error.h"
 
@@ -119,6 +120,7 @@ SymbolSettings SettingsFrom(const Options& options) {
 }
 
 int RunSingle(const Options& options) {
+    WatchForInterrupts();
     const std::vector<Target> targets = ResolveTargets(options);
     RefuseInputAsOutput(options, targets);
     const RenderSettings render = PlanRender(options, FormatsOf(targets));
@@ -130,7 +132,9 @@ int RunSingle(const Options& options) {
     const ModuleGrid grid = encoder.Encode();
 
     if (options.info) PrintInfo(options, grid, data, encoder.data().size());
+    // An interrupt lets the file in progress finish (a file is complete or absent) and stops there.
     for (const auto& [format, target] : targets) {
+        if (InterruptSignal() != 0) break;
         WriteOutput(format, target, grid, encoder, render);
     }
     return kExitOk;

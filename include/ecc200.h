@@ -236,12 +236,34 @@ ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbo
  * @return ECC200_ERR_PARAMETER for moduleSize < 1, a NULL fileName, a picture whose file would
  *         exceed 2 GiB, or an invalid handle
  * @return ECC200_ERR_INTERNAL when the file cannot be written completely
- * An existing regular file is replaced only once the new one is complete: on failure it is left
- * as it was. Devices and pipes are written directly. */
+ * The file is replaced by the rule of WriteFileReplacing_ECC200: written as a temporary file in the
+ * target's folder and renamed onto it only once complete (on failure an existing file is left as
+ * it was and the temporary file removed); a symbolic link is followed and the file it names
+ * replaced, the link kept; the replacement keeps the old file's permission bits, and its owner and
+ * group where the process may set them. Devices and pipes are written directly. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle symbol,
                                                               int32_t moduleSize, int32_t quietZone,
                                                               const char* fileName);
 
+/* Writes the whole file at path and returns nonzero, or 0 when any write failed (see
+ * WriteFileReplacing_ECC200). Called on the caller's thread, before WriteFileReplacing_ECC200
+ * returns. */
+typedef int32_t(ECC200_CALL* ECC200_FileFiller)(const char* path, void* context);
+/* Writes fileName the way WriteEncodedSymbolToBMP_ECC200 writes its file, with the contents
+ * written by fill: a regular file, or a name where nothing exists yet, is written as a new
+ * temporary file in the same folder, whose name fill receives (with the target's permission bits,
+ * and its owner and group where the process may set them, already applied; open it for writing
+ * by that name). Once fill returns nonzero, the temporary file is renamed onto the target in one
+ * step (on Windows with ReplaceFile, keeping the target's attributes and access control list);
+ * when fill returns 0 or anything fails, the temporary file is removed and an existing file is
+ * left exactly as it was. A symbolic link is followed: the file it names is replaced, in that
+ * file's folder, and the link stays. A device or a FIFO is handed to fill by its own name.
+ * @return ECC200_OK
+ * @return ECC200_ERR_PARAMETER for a NULL fileName or fill
+ * @return ECC200_ERR_INTERNAL when the file was not written completely (fill returned 0, or the
+ *         temporary file could not be created or renamed) */
+ECC200_API int32_t ECC200_CALL WriteFileReplacing_ECC200(const char* fileName,
+                                                         ECC200_FileFiller fill, void* context);
 /* Reads a symbol from its module matrix: rows x cols bytes, top row first, nonzero for dark (the
  * layout WriteEncodedSymbolToBuf_ECC200 writes). A productId (NULL for none) undoes a product mark
  * before decoding; identityFile names the identity file of both marks, NULL for user.id in the

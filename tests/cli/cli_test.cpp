@@ -428,7 +428,13 @@ TEST_F(Cli, InterruptedBatchLeavesNoTemporaryFile) {
     Bytes lines;
     for (int i = 0; i < 100000; ++i) lines += std::to_string(i) + "\n";
     Write("lines.txt", lines);
-    for (const auto& [signal, expected] : {std::pair{"INT", 130}, {"TERM", 143}, {"HUP", 129}}) {
+    for (const auto& [signal, expected] : {std::pair{"INT", 130},
+                                           {"TERM", 143},
+                                           {"HUP", 129},
+                                           {"QUIT", 131},
+                                           {"USR1", 138},
+                                           {"ALRM", 142},
+                                           {"PIPE", 141}}) {
         fs::remove_all("out");
         const std::string script = Quoted(ECC200_TOOL_PATH) +
                                    " --batch lines.txt --output-dir out >/dev/null 2>err & "
