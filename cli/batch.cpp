@@ -1,6 +1,9 @@
 #include "batch.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "data_input.h"
+#include "ecc200.h"
 #include "encoder.h"
 #include "formats.h"
 #include "identity_check.h"
@@ -37,12 +41,50 @@ int NumberWidth(std::size_t lineCount) {
     return std::max(kMinimumNumberWidth, static_cast<int>(std::to_string(lineCount).size()));
 }
 
+// Whether a new file can be made in dir: the library's replacement is started and abandoned, so
+// nothing is left and no file of the user's is touched.
+bool CanWriteInto(const std::string& dir) {
+    bool started = false;
+    const auto abandon = [](const char* /*path*/, void* context) -> int32_t {
+        *static_cast<bool*>(context) = true;
+        return 0;
+    };
+    const std::string probe = (std::filesystem::path(dir) / ".ecc200-write-check").string();
+    (void)WriteFileReplacing_ECC200(probe.c_str(), abandon, &started);
+    return started;
+}
+
+// The folder is made if need be and must take new files: one clear failure before any line.
 void PrepareOutputDir(const std::string& dir) {
     std::error_code error;
     std::filesystem::create_directories(dir, error);
     if (error || !std::filesystem::is_directory(dir)) {
         throw ToolError(kExitFileError, "cannot use the output folder '" + dir + "'" +
                                             (error ? ": " + error.message() : ""));
+    }
+    errno = 0;
+    if (!CanWriteInto(dir)) {
+        throw ToolError(kExitFileError, "cannot write into the output folder '" + dir + "'" +
+                                            (errno != 0 ? std::string(": ") + std::strerror(errno)
+                                                        : std::string()));
+    }
+}
+
+// A batch file in the output folder under a name the batch writes could be replaced while it is
+// still being read; a single run refuses its input as output the same way.
+void RefuseInputAmongOutputs(const Options& options, OutputFormat format) {
+    if (*options.batchFile == "-") return;
+    const std::filesystem::path input(*options.batchFile);
+    std::error_code ignored;
+    const std::filesystem::path folder = input.has_parent_path() ? input.parent_path() : ".";
+    std::string extension = input.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == TraitsOf(format).extension &&
+        std::filesystem::equivalent(folder, *options.outputDir, ignored)) {
+        throw ToolError(kExitUsage, "'" + *options.batchFile +
+                                        "' is in the output folder and named like the batch's "
+                                        "files, so the batch could replace it while reading it; "
+                                        "move it or choose another --output-dir");
     }
 }
 
@@ -69,6 +111,7 @@ void EncodeLine(Encoder& encoder, const BatchLine& line, const Batch& batch,
     }
     encoder.Load(line.bytes, SettingsFrom(batch.options));
     const ModuleGrid grid = encoder.Encode();
+    CheckPageSize(batch.format, grid, batch.render);
     WriteOutput(batch.format, target, grid, encoder, batch.render);
 }
 
@@ -112,15 +155,24 @@ std::size_t FailureCount(const Batch& batch) {
                                                   [](const auto& f) { return f.has_value(); }));
 }
 
+// The first and the last file written, e.g. " (0001.png .. 0040.png)"; empty when none was.
+std::string WrittenRange(const Batch& batch) {
+    const auto& f = batch.failures;
+    const auto first = std::find(f.begin(), f.end(), std::nullopt);
+    if (first == f.end()) return "";
+    const auto last = std::find(f.rbegin(), f.rend(), std::nullopt);
+    const std::size_t firstLine = static_cast<std::size_t>(first - f.begin()) + 1;
+    const std::size_t lastLine = static_cast<std::size_t>(f.rend() - last);
+    const std::string firstName = FileName(firstLine, batch.width, batch.format);
+    if (firstLine == lastLine) return " (" + firstName + ")";
+    return " (" + firstName + " .. " + FileName(lastLine, batch.width, batch.format) + ")";
+}
+
 void Report(const Batch& batch) {
     const std::size_t lineCount = batch.lines->count();
     const std::size_t failed = FailureCount(batch);
     std::cout << "batch: " << lineCount - failed << " of " << lineCount << " lines encoded into "
-              << batch.dir;
-    if (lineCount > 0) {
-        std::cout << " (" << FileName(1, batch.width, batch.format) << " .. "
-                  << FileName(lineCount, batch.width, batch.format) << ")";
-    }
+              << batch.dir << WrittenRange(batch);
     std::cout << "\n";
     std::cout.flush();
     if (failed == 0) return;
@@ -145,6 +197,7 @@ int RunBatch(const Options& options) {
     const OutputFormat format = *FormatNamed(options.batchFormat);
     const OutputFormat formats[] = {format};
     Batch batch{options, format, PlanRender(options, formats), *options.outputDir};
+    RefuseInputAmongOutputs(options, format);
     WarnAboutIdentity(options);
     BatchLines lines(*options.batchFile);
     batch.lines = &lines;

@@ -72,7 +72,17 @@ int main(int argc, char** argv) {
     using namespace ecc200_cli;
     PrepareStandardStreams();
     ParseOutcome outcome = ParseCommandLine(argc, argv);
-    if (outcome.exitNow) return *outcome.exitNow;
+    if (outcome.exitNow) {
+        // Help that did not reach standard output (a full disk, a closed pipe) is a failure too.
+        if (*outcome.exitNow != kExitOk) return *outcome.exitNow;
+        try {
+            CheckStandardOutput();
+        } catch (const ToolError& error) {
+            std::cerr << "ecc200: " << error.what() << "\n";
+            return error.code();
+        }
+        return kExitOk;
+    }
     try {
         const int code = Run(outcome.options);
         if (InterruptSignal() != 0 && code < ExitCodeForSignal(0)) return InterruptedExit();

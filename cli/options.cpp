@@ -10,13 +10,13 @@
 #include "formats.h"
 #include "render_plan.h"
 #include "tool_error.h"
+#include "vector_writer.h"
 
 namespace ecc200_cli {
 namespace {
 
 constexpr int kMaxQuietZone = 50;
 constexpr int kMaxDpi = 100000;
-constexpr double kMaxXdimMm = 100.0;
 constexpr unsigned kMaxJobs = 256;
 
 constexpr const char kExamples[] = R"(
@@ -114,9 +114,14 @@ void AddOutputOptions(CLI::App& app, Options& options) {
     app.add_option("-o,--output", options.outputs,
                    "Write the symbol to FILE: " + ExtensionList() +
                        " by extension; '-' draws it in the terminal. May be given more than once")
-        ->type_name("FILE");
+        ->type_name("FILE")
+        // One file per -o: what follows it is data or another option, and a "--" after it keeps
+        // its meaning (everything after it is data) instead of ending a list of files.
+        ->allow_extra_args(false);
     app.add_flag("--print", options.print, "Draw the symbol in the terminal");
-    app.add_option("--module-size", options.moduleSize, "Pixels per module side in PNG and BMP")
+    app.add_option("--module-size", options.moduleSize,
+                   "Module size: pixels in PNG and BMP; points in PDF and EPS and pixels in SVG "
+                   "unless --xdim or --dpi gives a length")
         ->check(CLI::Range(1, kMaxModuleSize))
         ->type_name("PIXELS")
         ->capture_default_str();
@@ -148,10 +153,10 @@ void AddLookOptions(CLI::App& app, Options& options) {
                    "Module size in mm: sizes SVG, PDF and EPS; PNG and BMP need --dpi with it")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
-                const double mm = std::atof(text.c_str());
-                if (mm > 0 && mm <= kMaxXdimMm) return "";
-                return "the module size must be above 0 and at most " +
-                       std::to_string(static_cast<int>(kMaxXdimMm)) + " mm, not " + text;
+                if (ParseModuleMm(text)) return "";
+                return "the module size must be a decimal number of millimetres from " +
+                       Decimal(kMinModuleMm) + " to " + Decimal(kMaxModuleMm) +
+                       " (the sizes printers make), not '" + text + "'";
             },
             "", "length"))
         ->type_name("MM")

@@ -131,6 +131,7 @@ int RunSingle(const Options& options) {
     encoder.Load(data, SettingsFrom(options));
     const ModuleGrid grid = encoder.Encode();
 
+    for (const auto& target : targets) CheckPageSize(target.first, grid, render);
     if (options.info) PrintInfo(options, grid, data, encoder.data().size());
     // An interrupt lets the file in progress finish (a file is complete or absent) and stops there.
     for (const auto& [format, target] : targets) {

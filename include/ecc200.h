@@ -40,6 +40,12 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_SCHEME_EDIFACT 4
 #define ECC200_SCHEME_TEXT 5
 #define ECC200_SCHEME_X12 6
+/* EDIFACT encodes bytes 32..94, four in three codewords, and returns to ASCII before the data
+ * ends: the last bytes may be written in ASCII and may then be any byte. Which ones depends on the
+ * length and the room left: when at most two codewords remain after the last whole group of four,
+ * the bytes past it (up to three) go to ASCII if they fill exactly that room; otherwise the last
+ * byte of a run of 4k bytes, or the last two of a run of 4k + 1, go to ASCII after the unlatch.
+ * Any other byte outside 32..94 gives ECC200_ERR_EDIFACT_BYTE. */
 
 /* Symbol sizes, rows x columns in modules (SetDimension_ECC200, GetDimension_ECC200).
  * Automatic choice picks the smallest square size that holds the data. */
@@ -79,7 +85,7 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_OK 0                 /* success */
 #define ECC200_ERR_SIZE_TOO_SMALL 1 /* the data does not fit the size set (new: 10x10) */
 #define ECC200_ERR_DATA_TOO_LONG 2  /* more than 3116 bytes, or no size of the shape holds it */
-#define ECC200_ERR_EDIFACT_BYTE 4   /* EDIFACT met a byte outside 32..94 */
+#define ECC200_ERR_EDIFACT_BYTE 4   /* EDIFACT met a byte outside 32..94 that it had to encode */
 #define ECC200_ERR_X12_BYTE 6       /* X12 met a byte outside its set, or data was left over */
 #define ECC200_ERR_PARAMETER 8      /* invalid handle or argument */
 #define ECC200_ERR_NO_IDENTITY 10   /* a mark needs user.id, which cannot be used */

@@ -14,29 +14,18 @@
 
 #include "../support/test_support.h"
 #include "ecc200.h"
+#include "tool_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using ecc200::testing::ReadFile;
+using ecc200::testing::Shell;
+using ecc200::testing::WriteFile;
 
-void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// The exit code of a shell script run in the scratch folder.
-int Shell(const std::string& script) {
-    const std::string command = "sh -c '" + script + "' >out 2>err";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-const std::string kTool = std::string("\"") + ECC200_TOOL_PATH + "\"";
+const std::string kTool = ecc200::testing::ToolCommand();
 
 struct stat Status(const char* path) {
     struct stat status {};
@@ -65,7 +54,7 @@ TEST_F(FileRules, ReplacedFilesKeepModeOwnerAndLinks) {
         const std::string kept = std::string("kept.") + extension,
                           real = std::string("real.") + extension,
                           link = std::string("link.") + extension;
-        for (const std::string& name : {kept, real}) Write(name, "old");
+        for (const std::string& name : {kept, real}) WriteFile(name, "old");
         ASSERT_EQ(chmod(kept.c_str(), 0640), 0);
         if (root) {
             ASSERT_EQ(chown(kept.c_str(), 4321, 8765), 0);
@@ -76,7 +65,7 @@ TEST_F(FileRules, ReplacedFilesKeepModeOwnerAndLinks) {
             for (const std::string& name : {kept, link})
                 ASSERT_EQ(WriteEncodedSymbolToBMP_ECC200(symbol.get(), 2, 2, name.c_str()), 0);
         } else {
-            ASSERT_EQ(Shell(kTool + " LOT -o " + kept + " -o " + link), 0) << Read("err");
+            ASSERT_EQ(Shell(kTool + " LOT -o " + kept + " -o " + link), 0) << ReadFile("run.err");
         }
         const struct stat status = Status(kept.c_str());
         EXPECT_EQ(status.st_mode & 07777, 0640u) << extension;
@@ -84,8 +73,8 @@ TEST_F(FileRules, ReplacedFilesKeepModeOwnerAndLinks) {
             EXPECT_EQ(std::pair(status.st_uid, status.st_gid), std::pair(4321u, 8765u));
         }
         EXPECT_TRUE(S_ISLNK(Status(link.c_str()).st_mode)) << extension;
-        EXPECT_NE(Read(real), "old") << extension;
-        EXPECT_EQ(Read(real), Read(kept)) << extension;
+        EXPECT_NE(ReadFile(real), "old") << extension;
+        EXPECT_EQ(ReadFile(real), ReadFile(kept)) << extension;
     }
     EXPECT_THAT(HiddenFiles(), ::testing::IsEmpty());
 }
@@ -103,16 +92,16 @@ int32_t FailHalfway(const char* path, void* /*context*/) {
 // The library's replacement export, as the tool uses it: a failed filling leaves the old file
 // (through a link too), a good one replaces the file the link names.
 TEST_F(FileRules, ReplacementExportKeepsTheOldFileOnFailure) {
-    Write("real.txt", "old");
+    WriteFile("real.txt", "old");
     fs::create_symlink("real.txt", "link.txt");
     std::string text = "new";
     EXPECT_EQ(WriteFileReplacing_ECC200("link.txt", FailHalfway, nullptr), ECC200_ERR_INTERNAL);
-    EXPECT_EQ(Read("real.txt"), "old");
+    EXPECT_EQ(ReadFile("real.txt"), "old");
     EXPECT_EQ(WriteFileReplacing_ECC200("missing/x.txt", FillWith, &text), ECC200_ERR_INTERNAL);
     EXPECT_EQ(WriteFileReplacing_ECC200(nullptr, FillWith, &text), ECC200_ERR_PARAMETER);
     EXPECT_EQ(WriteFileReplacing_ECC200("x.txt", nullptr, &text), ECC200_ERR_PARAMETER);
     EXPECT_EQ(WriteFileReplacing_ECC200("link.txt", FillWith, &text), ECC200_OK);
-    EXPECT_EQ(Read("real.txt"), "new");
+    EXPECT_EQ(ReadFile("real.txt"), "new");
     EXPECT_TRUE(fs::is_symlink("link.txt"));
     EXPECT_THAT(HiddenFiles(), ::testing::IsEmpty());
 }
@@ -120,7 +109,7 @@ TEST_F(FileRules, ReplacementExportKeepsTheOldFileOnFailure) {
 // A single run stopped by any of the signals that would end it finishes the file in progress,
 // writes no other, leaves no temporary file and exits with 128 + the signal's number.
 TEST_F(FileRules, InterruptedSingleRunLeavesNoTemporaryFile) {
-    Write("big.txt", std::string(ECC200_MAX_DATA_LENGTH, '7'));
+    WriteFile("big.txt", std::string(ECC200_MAX_DATA_LENGTH, '7'));
     std::string outputs;
     for (int i = 0; i < 8; ++i)
         outputs += " -o big" + std::to_string(i) + (i % 2 ? ".png" : ".bmp");
@@ -135,9 +124,9 @@ TEST_F(FileRules, InterruptedSingleRunLeavesNoTemporaryFile) {
             kTool + " -i big.txt --module-size 20 --quiet-zone 50" + outputs +
             " 2>tool.err & while ! ls -A | grep -q \"^\\.big\"; do sleep 0.005; done; kill -" +
             signal + " $!; wait $!; echo $? >code";
-        ASSERT_EQ(Shell(script), 0) << Read("err");
-        EXPECT_EQ(std::stoi(Read("code")), 128 + number) << signal;
-        EXPECT_THAT(Read("tool.err"), HasSubstr("ecc200: interrupted by signal")) << signal;
+        ASSERT_EQ(Shell(script), 0) << ReadFile("run.err");
+        EXPECT_EQ(std::stoi(ReadFile("code")), 128 + number) << signal;
+        EXPECT_THAT(ReadFile("tool.err"), HasSubstr("ecc200: interrupted by signal")) << signal;
         EXPECT_THAT(HiddenFiles(), ::testing::IsEmpty()) << signal;
         EXPECT_FALSE(fs::exists("big7.png")) << signal;
         for (int i = 0; i < 8; ++i)
