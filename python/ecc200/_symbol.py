@@ -113,6 +113,7 @@ class Symbol:
         """Writes a 1-bit greyscale PNG: module pixels per module, a light margin of quiet
         modules on every side, and the resolution dpi (dots per inch) when given."""
         _render.check_scale(module, quiet)
+        _render.check_dpi(dpi)
         picture = _render.png_bytes(self._rows(), self.cols, module, quiet, dpi)
         if hasattr(path_or_file, "write"):
             path_or_file.write(picture)
