@@ -6,6 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -28,6 +30,8 @@ namespace ecc200_cli {
 namespace {
 
 constexpr int kMinimumNumberWidth = 4;
+// The width of the numbers of a stream's lines when they cannot be counted ahead: 00000001.png.
+constexpr int kStreamNumberWidth = 8;
 
 std::string FileName(std::size_t lineNumber, int width, OutputFormat format) {
     std::string number = std::to_string(lineNumber);
@@ -88,8 +92,31 @@ void RefuseInputAmongOutputs(const Options& options, OutputFormat format) {
     }
 }
 
-// Everything the workers share. Each line is taken by exactly one worker; its outcome has a slot
-// of its own, so the failures come out in line order whatever order the lines finish in.
+// How many failures are kept for the list at the end; beyond them only their number.
+constexpr std::size_t kListedFailures = 10000;
+// What the pictures being made at once may take; the job count is lowered to stay below it.
+constexpr std::size_t kPictureMemory = std::size_t{256} << 20;
+
+// What the lines came to, kept under one lock: how many were done and written, which were the
+// first and the last written, and the first kListedFailures failures in line order.
+struct Outcomes {
+    std::size_t done = 0;
+    std::size_t failed = 0;
+    std::optional<std::size_t> firstWritten, lastWritten;
+    std::map<std::size_t, std::string> failures;
+
+    void Written(std::size_t i) {
+        firstWritten = std::min(firstWritten.value_or(i), i);
+        lastWritten = std::max(lastWritten.value_or(i), i);
+    }
+    void Failed(std::size_t i, std::string reason) {
+        ++failed;
+        failures.emplace(i, std::move(reason));
+        if (failures.size() > kListedFailures) failures.erase(std::prev(failures.end()));
+    }
+};
+
+// Everything the workers share. Each line is taken by exactly one worker.
 struct Batch {
     const Options& options;
     OutputFormat format;
@@ -97,9 +124,8 @@ struct Batch {
     std::string dir;
     int width = kMinimumNumberWidth;
     BatchLines* lines = nullptr;
-    std::vector<std::optional<std::string>> failures = {};
-    std::mutex progressLock = {};
-    std::size_t done = 0;
+    std::mutex lock = {};
+    Outcomes outcomes = {};
     ProgressBar* progress = nullptr;
 };
 
@@ -123,24 +149,43 @@ void Work(Batch& batch, Encoder& encoder) {
         const std::string target =
             (std::filesystem::path(batch.dir) / FileName(i + 1, batch.width, batch.format))
                 .string();
+        std::optional<std::string> failure;
         try {
             EncodeLine(encoder, line, batch, target);
         } catch (const std::exception& error) {
-            batch.failures[i] = error.what();
+            failure = error.what();
         }
-        const std::lock_guard<std::mutex> lock(batch.progressLock);
-        batch.progress->Show(++batch.done);
+        const std::lock_guard<std::mutex> lock(batch.lock);
+        if (failure) {
+            batch.outcomes.Failed(i, std::move(*failure));
+        } else {
+            batch.outcomes.Written(i);
+        }
+        batch.progress->Show(++batch.outcomes.done);
     }
 }
 
-unsigned WorkerCount(unsigned asked, std::size_t lineCount) {
+// The memory one job's picture needs at most (the largest symbol): a PNG is compressed whole, 1
+// bit a pixel, and its compressed copy and the compressor's state come on top (three times the
+// picture, as measured); the other formats draw a row at a time or a path of text.
+std::size_t PictureBytes(OutputFormat format, const RenderSettings& render) {
+    constexpr std::size_t kLargestSide = 144;
+    constexpr std::size_t kSmallPicture = std::size_t{1} << 20;
+    const std::size_t side = (kLargestSide + 2 * static_cast<std::size_t>(render.quietZone)) *
+                             static_cast<std::size_t>(render.moduleSize);
+    return format == OutputFormat::kPng ? 3 * side * (side / 8 + 2) : kSmallPicture;
+}
+
+unsigned WorkerCount(const Batch& batch) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t wanted = asked == 0 ? cores : asked;
-    return static_cast<unsigned>(std::max<std::size_t>(1, std::min(wanted, lineCount)));
+    std::size_t wanted = batch.options.jobs == 0 ? cores : batch.options.jobs;
+    wanted = std::min(wanted, kPictureMemory / PictureBytes(batch.format, batch.render));
+    wanted = std::min(wanted, batch.lines->count().value_or(wanted));
+    return static_cast<unsigned>(std::max<std::size_t>(1, wanted));
 }
 
 void RunWorkers(Batch& batch) {
-    const unsigned count = WorkerCount(batch.options.jobs, batch.lines->count());
+    const unsigned count = WorkerCount(batch);
     std::vector<std::unique_ptr<Encoder>> encoders;
     for (unsigned i = 0; i < count; ++i) encoders.push_back(std::make_unique<Encoder>());
     std::vector<std::jthread> helpers;
@@ -150,43 +195,35 @@ void RunWorkers(Batch& batch) {
     Work(batch, *encoders[0]);
 }
 
-std::size_t FailureCount(const Batch& batch) {
-    return static_cast<std::size_t>(std::count_if(batch.failures.begin(), batch.failures.end(),
-                                                  [](const auto& f) { return f.has_value(); }));
-}
-
 // The first and the last file written, e.g. " (0001.png .. 0040.png)"; empty when none was.
 std::string WrittenRange(const Batch& batch) {
-    const auto& f = batch.failures;
-    const auto first = std::find(f.begin(), f.end(), std::nullopt);
-    if (first == f.end()) return "";
-    const auto last = std::find(f.rbegin(), f.rend(), std::nullopt);
-    const std::size_t firstLine = static_cast<std::size_t>(first - f.begin()) + 1;
-    const std::size_t lastLine = static_cast<std::size_t>(f.rend() - last);
-    const std::string firstName = FileName(firstLine, batch.width, batch.format);
-    if (firstLine == lastLine) return " (" + firstName + ")";
-    return " (" + firstName + " .. " + FileName(lastLine, batch.width, batch.format) + ")";
+    const Outcomes& o = batch.outcomes;
+    if (!o.firstWritten) return "";
+    const std::string first = FileName(*o.firstWritten + 1, batch.width, batch.format);
+    if (*o.firstWritten == *o.lastWritten) return " (" + first + ")";
+    return " (" + first + " .. " + FileName(*o.lastWritten + 1, batch.width, batch.format) + ")";
 }
 
 void Report(const Batch& batch) {
-    const std::size_t lineCount = batch.lines->count();
-    const std::size_t failed = FailureCount(batch);
-    std::cout << "batch: " << lineCount - failed << " of " << lineCount << " lines encoded into "
-              << batch.dir << WrittenRange(batch);
-    std::cout << "\n";
+    const std::size_t lineCount = batch.lines->taken();
+    const Outcomes& o = batch.outcomes;
+    std::cout << "batch: " << lineCount - o.failed << " of " << lineCount << " lines encoded into "
+              << batch.dir << WrittenRange(batch) << "\n";
     std::cout.flush();
-    if (failed == 0) return;
-    std::cerr << "ecc200: " << failed << (failed == 1 ? " line" : " lines") << " failed:\n";
-    for (std::size_t i = 0; i < lineCount; ++i) {
-        if (batch.failures[i])
-            std::cerr << "  line " << i + 1 << ": " << *batch.failures[i] << "\n";
+    if (o.failed == 0) return;
+    std::cerr << "ecc200: " << o.failed << (o.failed == 1 ? " line" : " lines") << " failed:\n";
+    for (const auto& [i, reason] : o.failures)
+        std::cerr << "  line " << i + 1 << ": " << reason << "\n";
+    if (o.failed > o.failures.size()) {
+        std::cerr << "  and " << o.failed - o.failures.size() << " more lines\n";
     }
 }
 
 int ReportInterrupt(const Batch& batch) {
     std::cout.flush();
-    std::cerr << "ecc200: interrupted; " << batch.done - FailureCount(batch) << " of "
-              << batch.lines->count() << " lines were written, with no partial files\n";
+    const std::size_t total = batch.lines->count().value_or(batch.lines->taken());
+    std::cerr << "ecc200: interrupted; " << batch.outcomes.done - batch.outcomes.failed << " of "
+              << total << " lines were written, with no partial files\n";
     return ExitCodeForSignal(InterruptSignal());
 }
 
@@ -207,15 +244,15 @@ int RunBatch(const Options& options) {
     }
     PrepareOutputDir(batch.dir);
 
-    batch.width = NumberWidth(lines.count());
-    batch.failures.resize(lines.count());
-    ProgressBar progress(lines.count());
+    // A stream too long to count ahead is named with a fixed width as its lines come.
+    batch.width = lines.count() ? NumberWidth(*lines.count()) : kStreamNumberWidth;
+    ProgressBar progress(lines.count().value_or(0));
     batch.progress = &progress;
     RunWorkers(batch);
     progress.Finish();
     if (InterruptSignal() != 0) return ReportInterrupt(batch);
     Report(batch);
-    return FailureCount(batch) == 0 ? kExitOk : kExitSymbolFailed;
+    return batch.outcomes.failed == 0 ? kExitOk : kExitSymbolFailed;
 }
 
 }  // namespace ecc200_cli

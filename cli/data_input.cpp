@@ -75,43 +75,73 @@ BatchLines::BatchLines(const std::string& path) : path_(path) {
         if (in == nullptr) FailToRead(path, errno);
     }
     std::error_code ignored;
-    const bool regular = path != "-" && std::filesystem::is_regular_file(path, ignored);
+    regular_ = path != "-" && std::filesystem::is_regular_file(path, ignored);
+    if (!regular_) {
+        ReadAhead(in);
+        return;
+    }
     BatchLine line;
-    while (ReadLine(in, line)) {
-        ++count_;
-        if (!regular) kept_.push_back(std::move(line));
-    }
+    std::size_t lines = 0;
+    while (ReadLine(in, line)) ++lines;
+    count_ = lines;
     const int error = errno;
-    if (std::ferror(in) && InterruptSignal() == 0) {
-        if (in != stdin) std::fclose(in);
-        FailToRead(path, error);
-    }
-    if (regular && std::fseek(in, 0, SEEK_SET) != 0) {
+    const bool failed = std::ferror(in) && InterruptSignal() == 0;
+    if (failed || std::fseek(in, 0, SEEK_SET) != 0) {
         const int seekError = errno;
         std::fclose(in);
-        FailToRead(path, seekError);
+        FailToRead(path, failed ? error : seekError);
     }
-    if (regular) {
-        file_ = in;
-    } else if (in != stdin) {
-        std::fclose(in);
+    file_ = in;
+}
+
+// Keeps the first lines of a stream; when it ends within the read-ahead its count is known and it
+// is closed, otherwise the rest is read as the lines are taken.
+void BatchLines::ReadAhead(std::FILE* in) {
+    std::size_t bytes = 0;
+    BatchLine line;
+    while (kept_.size() < kReadAheadLines && bytes < kReadAheadBytes) {
+        if (!ReadLine(in, line)) {
+            const int error = errno;
+            if (std::ferror(in) && InterruptSignal() == 0) {
+                if (in != stdin) std::fclose(in);
+                FailToRead(path_, error);
+            }
+            count_ = kept_.size();
+            if (in != stdin) std::fclose(in);
+            return;
+        }
+        bytes += line.bytes.size() + 1;
+        kept_.push_back(std::move(line));
     }
+    file_ = in;
 }
 
 BatchLines::~BatchLines() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr && file_ != stdin) std::fclose(file_);
 }
 
 std::optional<std::size_t> BatchLines::Take(BatchLine& line) {
     const std::lock_guard<std::mutex> guard(lock_);
-    if (next_ >= count_ || InterruptSignal() != 0) return std::nullopt;
-    if (file_ == nullptr) {
-        line = std::move(kept_[next_]);
+    if (InterruptSignal() != 0 || (count_ && next_ >= *count_)) return std::nullopt;
+    if (!kept_.empty()) {
+        line = std::move(kept_.front());
+        kept_.pop_front();
+    } else if (file_ == nullptr) {
+        return std::nullopt;
     } else if (!ReadLine(file_, line)) {
         if (InterruptSignal() != 0) return std::nullopt;
-        line = {{},
-                std::ferror(file_) ? "cannot read '" + path_ + "': " + std::strerror(errno)
-                                   : "'" + path_ + "' ended before this line when read again"};
+        const std::string failure = std::ferror(file_)
+                                        ? "cannot read '" + path_ + "': " + std::strerror(errno)
+                                        : "'" + path_ + "' ended before this line when read again";
+        if (!regular_) {
+            // A long stream has ended here, or failed: then that failure is its last line's.
+            const bool failed = std::ferror(file_) != 0;
+            if (file_ != stdin) std::fclose(file_);
+            file_ = nullptr;
+            count_ = next_ + (failed ? 1 : 0);
+            if (!failed) return std::nullopt;
+        }
+        line = {{}, failure};
     }
     return next_++;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -25,27 +26,38 @@ struct BatchLine {
 // a CR before it is dropped; a last line without LF counts; no more of a line is kept than a
 // symbol can hold. A regular file is read twice, once to count its lines (the file names are
 // padded to the last line number) and then a line at a time as they are taken, so its size does
-// not matter; anything else cannot be read twice and its lines are kept. Reading stops early
-// when an interrupt signal arrives.
+// not matter. Anything else (a pipe, a terminal) cannot be read twice: up to kReadAheadLines
+// lines or kReadAheadBytes bytes are read ahead and counted; a longer stream is read as its lines
+// are taken, its count unknown until it ends, so memory stays bounded whatever its length.
+// Reading stops early when an interrupt signal arrives.
 class BatchLines {
   public:
+    static constexpr std::size_t kReadAheadLines = 100000;
+    static constexpr std::size_t kReadAheadBytes = std::size_t{16} << 20;
+
     // Throws ToolError (kExitFileError) when the file cannot be opened or read.
     explicit BatchLines(const std::string& path);
     ~BatchLines();
     BatchLines(const BatchLines&) = delete;
     BatchLines& operator=(const BatchLines&) = delete;
 
-    std::size_t count() const { return count_; }
+    // The number of lines when it is known before they are taken; nothing for a long stream.
+    std::optional<std::size_t> count() const { return count_; }
+    // The lines handed out so far (all of them, once Take has returned nothing).
+    std::size_t taken() const { return next_; }
 
     // The next line's index (from 0) with the line, or nothing when all are taken or an interrupt
     // arrived. Safe to call from several threads.
     std::optional<std::size_t> Take(BatchLine& line);
 
   private:
+    void ReadAhead(std::FILE* in);
+
     std::string path_;
-    std::FILE* file_ = nullptr;  // while streaming a regular file
-    std::vector<BatchLine> kept_;
-    std::size_t count_ = 0;
+    std::FILE* file_ = nullptr;  // read as lines are taken: a regular file, or a long stream
+    bool regular_ = false;
+    std::deque<BatchLine> kept_;  // the lines read ahead from a stream
+    std::optional<std::size_t> count_;
     std::size_t next_ = 0;
     std::mutex lock_;
 };

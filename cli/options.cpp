@@ -174,7 +174,8 @@ void AddBatchOptions(CLI::App& app, Options& options) {
     CLI::Option* batch =
         app.add_option("--batch", options.batchFile,
                        "Encode every line of FILE as its own symbol ('-' reads standard input); "
-                       "files are named by zero-padded line number, e.g. 0001.png")
+                       "files are named by zero-padded line number, e.g. 0001.png (8 digits for "
+                       "a stream too long to count ahead)")
             ->type_name("FILE")
             ->excludes("data")
             ->excludes("--input")
@@ -192,7 +193,8 @@ void AddBatchOptions(CLI::App& app, Options& options) {
         ->needs(batch)
         ->capture_default_str();
     app.add_option("--jobs", options.jobs,
-                   "Symbols encoded and written at once (default: one per processor core)")
+                   "Symbols encoded and written at once (default: one per processor core; fewer "
+                   "when large pictures would take more than 256 MB)")
         ->check(CLI::Range(1u, kMaxJobs))
         ->type_name("N")
         ->needs(batch);

@@ -1,6 +1,9 @@
 // The tool's command line against the hostile cases: data in any place among the options and after
 // "--", print sizes no printer or page can hold, and the smaller failures that must be clear.
 #include <gmock/gmock.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -66,7 +69,9 @@ TEST_F(CommandLine, RefusalsNameTheLimitAndWriteNothing) {
         {{"x", "--xdim", "0.049", "-o", "a.eps"}, 2, "from 0.05 to 100"},
         {{"x", "--xdim", "inf", "-o", "a.pdf"}, 2, "not 'inf'"},
         {{long7, "--xdim", "100", "-o", "a.pdf"}, 2, "the most a page may be is 14400 points"},
-        {{long7, "--xdim", "35", "-o", "a.svg", "-o", "a.eps"}, 2, "the SVG page would be 14683 points"},
+        {{long7, "--xdim", "35", "-o", "a.svg", "-o", "a.eps"},
+         2,
+         "the SVG page would be 14683 points"},
         {{"x", "--dpi", "1", "--module-size", "50", "-o", "a.svg"}, 2, "14400 points"},
         {{"x", "--dpi", "100000", "-o", "a.pdf"}, 2, "smaller than any printer makes"},
         {{"x", "--fg", "white", "--bg", "white", "-o", "a.png"}, 2, "same luminance"},
@@ -114,6 +119,51 @@ TEST_F(CommandLine, SummaryAndHelpSayWhatHappens) {
     EXPECT_THAT(ReadFile("run.out"), HasSubstr("1 of 2 lines encoded into h (0001.png)\n"));
     ASSERT_EQ(Tool({"--help"}), 0);
     EXPECT_THAT(ReadFile("run.out"), HasSubstr("points in PDF and EPS"));
+}
+
+}  // namespace
+
+namespace {
+
+// The most memory a child process run through the shell held at once, in kilobytes.
+long PeakKilobytes(const std::string& script) {
+    const pid_t child = fork();
+    if (child == 0) {
+        Shell(script);
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        WriteFile("peak", std::to_string(usage.ru_maxrss));
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return std::stol(ReadFile("peak"));
+}
+
+// A batch holds a bounded amount whatever its input: a stream longer than the read-ahead is read
+// as its lines are taken (and named with a fixed width, as they cannot be counted first), and
+// --jobs is lowered so that the pictures in progress stay within a fixed budget.
+TEST_F(CommandLine, BatchMemoryIsBounded) {
+    const std::string tool = ecc200::testing::ToolCommand();
+    // 135 MB of lines that X12 refuses at once, between two it encodes.
+    const long streamed = PeakKilobytes(
+        "{ echo ABC; yes $(printf \"a%.0s\" $(seq 3000)) | head -n 45000; echo XYZ; } "
+        "| " +
+        tool + " --batch - --output-dir s --scheme x12 --format svg --jobs 2");
+    EXPECT_LT(streamed, 80000);
+    EXPECT_THAT(ReadFile("run.out"), HasSubstr("2 of 45002 lines encoded into s (00000001.svg .."));
+    EXPECT_TRUE(fs::exists("s/00045002.svg"));
+    // 16 symbols of 144x144 as PNG of 12200 x 12200 pixels, 16 jobs asked for.
+    WriteFile("big.txt", [] {
+        std::string lines;
+        for (int i = 0; i < 16; ++i) lines += std::string(ECC200_MAX_DATA_LENGTH, '7') + "\n";
+        return lines;
+    }());
+    const long pictures = PeakKilobytes(tool +
+                                        " --batch big.txt --output-dir p --jobs 256 "
+                                        "--module-size 50 --quiet-zone 50");
+    EXPECT_LT(pictures, 400000);
+    EXPECT_THAT(ReadFile("run.out"), HasSubstr("16 of 16 lines encoded"));
 }
 
 }  // namespace
