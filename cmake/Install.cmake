@@ -1,5 +1,5 @@
 # Installation: the shared library, its header, the ecc200 tool, a CMake package
-# (find_package(ecc200) gives the target ecc200::ecc200) and a pkg-config file. Every installed
+# (find_package(ecc200) gives the target ecc200::ecc200), a pkg-config file and the licence. Every installed
 # file finds the others by relative paths, so the tree may be installed under any prefix
 # (cmake --install <build> --prefix <dir>).
 include(CMakePackageConfigHelpers)
@@ -42,3 +42,6 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/ecc200.pc.in ${PROJECT_BINARY_DIR}/ec
 install(FILES ${PROJECT_BINARY_DIR}/ecc200.pc
         DESTINATION ${ECC200_PKGCONFIG_DIR}
         COMPONENT development)
+
+# The MIT licence travels with every installation.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)
