@@ -102,12 +102,13 @@ constexpr std::size_t kPictureMemory = std::size_t{256} << 20;
 struct Outcomes {
     std::size_t done = 0;
     std::size_t failed = 0;
-    std::optional<std::size_t> firstWritten, lastWritten;
+    // The numbers and file names of the first and the last record written.
+    std::optional<std::pair<std::size_t, std::string>> firstWritten, lastWritten;
     std::map<std::size_t, std::string> failures;
 
-    void Written(std::size_t i) {
-        firstWritten = std::min(firstWritten.value_or(i), i);
-        lastWritten = std::max(lastWritten.value_or(i), i);
+    void Written(std::size_t i, const std::string& fileName) {
+        if (!firstWritten || i < firstWritten->first) firstWritten = {i, fileName};
+        if (!lastWritten || i > lastWritten->first) lastWritten = {i, fileName};
     }
     void Failed(std::size_t i, std::string reason) {
         ++failed;
@@ -124,6 +125,7 @@ struct Batch {
     std::string dir;
     int width = kMinimumNumberWidth;
     BatchLines* lines = nullptr;
+    const char* record = "line";  // what the input's records are called: lines, or CSV rows
     std::mutex lock = {};
     Outcomes outcomes = {};
     ProgressBar* progress = nullptr;
@@ -146,9 +148,9 @@ void Work(Batch& batch, Encoder& encoder) {
     BatchLine line;
     for (auto taken = batch.lines->Take(line); taken; taken = batch.lines->Take(line)) {
         const std::size_t i = *taken;
-        const std::string target =
-            (std::filesystem::path(batch.dir) / FileName(i + 1, batch.width, batch.format))
-                .string();
+        const std::string fileName =
+            line.fileName.empty() ? FileName(i + 1, batch.width, batch.format) : line.fileName;
+        const std::string target = (std::filesystem::path(batch.dir) / fileName).string();
         std::optional<std::string> failure;
         try {
             EncodeLine(encoder, line, batch, target);
@@ -159,7 +161,7 @@ void Work(Batch& batch, Encoder& encoder) {
         if (failure) {
             batch.outcomes.Failed(i, std::move(*failure));
         } else {
-            batch.outcomes.Written(i);
+            batch.outcomes.Written(i, fileName);
         }
         batch.progress->Show(++batch.outcomes.done);
     }
@@ -199,23 +201,24 @@ void RunWorkers(Batch& batch) {
 std::string WrittenRange(const Batch& batch) {
     const Outcomes& o = batch.outcomes;
     if (!o.firstWritten) return "";
-    const std::string first = FileName(*o.firstWritten + 1, batch.width, batch.format);
-    if (*o.firstWritten == *o.lastWritten) return " (" + first + ")";
-    return " (" + first + " .. " + FileName(*o.lastWritten + 1, batch.width, batch.format) + ")";
+    if (o.firstWritten->first == o.lastWritten->first) return " (" + o.firstWritten->second + ")";
+    return " (" + o.firstWritten->second + " .. " + o.lastWritten->second + ")";
 }
 
 void Report(const Batch& batch) {
     const std::size_t lineCount = batch.lines->taken();
     const Outcomes& o = batch.outcomes;
-    std::cout << "batch: " << lineCount - o.failed << " of " << lineCount << " lines encoded into "
-              << batch.dir << WrittenRange(batch) << "\n";
+    const std::string records = std::string(batch.record) + "s";
+    std::cout << "batch: " << lineCount - o.failed << " of " << lineCount << " " << records
+              << " encoded into " << batch.dir << WrittenRange(batch) << "\n";
     std::cout.flush();
     if (o.failed == 0) return;
-    std::cerr << "ecc200: " << o.failed << (o.failed == 1 ? " line" : " lines") << " failed:\n";
+    std::cerr << "ecc200: " << o.failed << " " << (o.failed == 1 ? batch.record : records)
+              << " failed:\n";
     for (const auto& [i, reason] : o.failures)
-        std::cerr << "  line " << i + 1 << ": " << reason << "\n";
+        std::cerr << "  " << batch.record << " " << i + 1 << ": " << reason << "\n";
     if (o.failed > o.failures.size()) {
-        std::cerr << "  and " << o.failed - o.failures.size() << " more lines\n";
+        std::cerr << "  and " << o.failed - o.failures.size() << " more " << records << "\n";
     }
 }
 
@@ -223,7 +226,7 @@ int ReportInterrupt(const Batch& batch) {
     std::cout.flush();
     const std::size_t total = batch.lines->count().value_or(batch.lines->taken());
     std::cerr << "ecc200: interrupted; " << batch.outcomes.done - batch.outcomes.failed << " of "
-              << total << " lines were written, with no partial files\n";
+              << total << " " << batch.record << "s were written, with no partial files\n";
     return ExitCodeForSignal(InterruptSignal());
 }
 
@@ -236,7 +239,10 @@ int RunBatch(const Options& options) {
     Batch batch{options, format, PlanRender(options, formats), *options.outputDir};
     RefuseInputAmongOutputs(options, format);
     WarnAboutIdentity(options);
-    BatchLines lines(*options.batchFile);
+    const RecordLayout layout{options.dataColumn, options.nameColumn,
+                              std::string(TraitsOf(format).extension)};
+    if (layout.csv()) batch.record = "row";
+    BatchLines lines(*options.batchFile, layout);
     batch.lines = &lines;
     if (InterruptSignal() != 0) {
         std::cerr << "ecc200: interrupted while reading the lines; nothing was written\n";

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "csv_record.h"
 #include "ecc200.h"
 #include "platform.h"
 #include "tool_error.h"
@@ -54,9 +55,42 @@ bool ReadLine(std::FILE* in, BatchLine& line) {
     if (line.bytes.size() > ECC200_MAX_DATA_LENGTH) {
         line = {{},
                 "the line is longer than " + std::to_string(ECC200_MAX_DATA_LENGTH) +
-                    " bytes, the most a symbol holds"};
+                    " bytes, the most a symbol holds",
+                {}};
     }
     return started && InterruptSignal() == 0;
+}
+
+std::string CutShortMessage() {
+    return "the data is longer than " + std::to_string(ECC200_MAX_DATA_LENGTH) +
+           " bytes, the most a symbol holds";
+}
+
+// A CSV row as a record: its data field and its name field, or why it has none.
+bool ReadCsvLine(std::FILE* in, const RecordLayout& layout, BatchLine& line) {
+    constexpr std::size_t kKept = ECC200_MAX_DATA_LENGTH + 1;
+    std::vector<int> columns = {layout.dataColumn};
+    if (layout.nameColumn > 0) columns.push_back(layout.nameColumn);
+    CsvRecord record;
+    if (!ReadCsvRecord(in, columns, kKept, record)) return false;
+    line = {};
+    const int needed = std::max(layout.dataColumn, layout.nameColumn);
+    if (!record.malformed.empty()) {
+        line.failure = "the row is not valid CSV: " + record.malformed;
+    } else if (record.fieldCount < static_cast<std::size_t>(needed)) {
+        line.failure = "the row has " + std::to_string(record.fieldCount) +
+                       (record.fieldCount == 1 ? " field" : " fields") + "; column " +
+                       std::to_string(needed) + " is asked for";
+    } else if (record.cut[0] || record.kept[0].size() > ECC200_MAX_DATA_LENGTH) {
+        line.failure = CutShortMessage();
+    } else {
+        line.bytes = std::move(record.kept[0]);
+        if (layout.nameColumn > 0) {
+            line.fileName = record.cut[1] ? std::string(kKept, 'x')
+                                          : FileNameFor(record.kept[1], layout.extension);
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -68,7 +102,23 @@ std::string ReadBytes(const std::string& path, std::size_t maxBytes) {
     return ReadFrom(file.get(), path, maxBytes);
 }
 
-BatchLines::BatchLines(const std::string& path) : path_(path) {
+bool BatchLines::ReadRecord(std::FILE* in, BatchLine& line) const {
+    return layout_.csv() ? ReadCsvLine(in, layout_, line) : ReadLine(in, line);
+}
+
+// A name must keep the file inside the output folder and not repeat an earlier row's; checked as
+// the records are taken, in their order, so the first row with a name keeps it.
+void BatchLines::CheckName(BatchLine& line) {
+    if (line.fileName.empty() || !line.failure.empty()) return;
+    if (const auto refusal = RefusalOfName(line.fileName)) {
+        line.failure = *refusal;
+    } else if (!names_.Claim(line.fileName)) {
+        line.failure = "the name '" + line.fileName + "' was given by an earlier row";
+    }
+}
+
+BatchLines::BatchLines(const std::string& path, RecordLayout layout)
+    : layout_(std::move(layout)), path_(path) {
     std::FILE* in = stdin;
     if (path != "-") {
         in = std::fopen(path.c_str(), "rb");
@@ -82,7 +132,7 @@ BatchLines::BatchLines(const std::string& path) : path_(path) {
     }
     BatchLine line;
     std::size_t lines = 0;
-    while (ReadLine(in, line)) ++lines;
+    while (ReadRecord(in, line)) ++lines;
     count_ = lines;
     const int error = errno;
     const bool failed = std::ferror(in) && InterruptSignal() == 0;
@@ -100,7 +150,7 @@ void BatchLines::ReadAhead(std::FILE* in) {
     std::size_t bytes = 0;
     BatchLine line;
     while (kept_.size() < kReadAheadLines && bytes < kReadAheadBytes) {
-        if (!ReadLine(in, line)) {
+        if (!ReadRecord(in, line)) {
             const int error = errno;
             if (std::ferror(in) && InterruptSignal() == 0) {
                 if (in != stdin) std::fclose(in);
@@ -128,7 +178,7 @@ std::optional<std::size_t> BatchLines::Take(BatchLine& line) {
         kept_.pop_front();
     } else if (file_ == nullptr) {
         return std::nullopt;
-    } else if (!ReadLine(file_, line)) {
+    } else if (!ReadRecord(file_, line)) {
         if (InterruptSignal() != 0) return std::nullopt;
         const std::string failure = std::ferror(file_)
                                         ? "cannot read '" + path_ + "': " + std::strerror(errno)
@@ -141,8 +191,9 @@ std::optional<std::size_t> BatchLines::Take(BatchLine& line) {
             count_ = next_ + (failed ? 1 : 0);
             if (!failed) return std::nullopt;
         }
-        line = {{}, failure};
+        line = {{}, failure, {}};
     }
+    CheckName(line);
     return next_++;
 }
 

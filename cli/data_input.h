@@ -9,17 +9,31 @@
 #include <string>
 #include <vector>
 
+#include "batch_names.h"
+
 namespace ecc200_cli {
 
 // Reads at most maxBytes bytes of the file at path ("-" is standard input). Throws ToolError
 // (kExitFileError) when it cannot be opened or read.
 std::string ReadBytes(const std::string& path, std::size_t maxBytes);
 
-// One line of a batch file: its bytes without the line end, or why it cannot be encoded (too
-// long for a symbol, or unreadable).
+// One record of a batch file: its bytes, the file name its row gives (empty: the file is named
+// by its number), or why it cannot be encoded (too long for a symbol, unreadable, a bad name).
 struct BatchLine {
     std::string bytes;
     std::string failure;
+    std::string fileName;
+};
+
+// How a batch file is read: a record per line (dataColumn 0), or CSV rows with the data in
+// dataColumn and, when nameColumn is not 0, the file's name in nameColumn (columns from 1). Names
+// get the output format's extension unless they end with it.
+struct RecordLayout {
+    int dataColumn = 0;
+    int nameColumn = 0;
+    std::string extension;
+
+    bool csv() const { return dataColumn > 0; }
 };
 
 // The lines of a batch file ("-" is standard input), handed out one at a time. Lines end at LF;
@@ -36,7 +50,7 @@ class BatchLines {
     static constexpr std::size_t kReadAheadBytes = std::size_t{16} << 20;
 
     // Throws ToolError (kExitFileError) when the file cannot be opened or read.
-    explicit BatchLines(const std::string& path);
+    BatchLines(const std::string& path, RecordLayout layout);
     ~BatchLines();
     BatchLines(const BatchLines&) = delete;
     BatchLines& operator=(const BatchLines&) = delete;
@@ -52,7 +66,11 @@ class BatchLines {
 
   private:
     void ReadAhead(std::FILE* in);
+    bool ReadRecord(std::FILE* in, BatchLine& line) const;
+    void CheckName(BatchLine& line);
 
+    RecordLayout layout_;
+    NameRegister names_;
     std::string path_;
     std::FILE* file_ = nullptr;  // read as lines are taken: a regular file, or a long stream
     bool regular_ = false;

@@ -18,6 +18,7 @@ namespace {
 constexpr int kMaxQuietZone = 50;
 constexpr int kMaxDpi = 100000;
 constexpr unsigned kMaxJobs = 256;
+constexpr int kMaxColumn = 100000;
 
 constexpr const char kExamples[] = R"(
 Examples:
@@ -198,6 +199,20 @@ void AddBatchOptions(CLI::App& app, Options& options) {
         ->check(CLI::Range(1u, kMaxJobs))
         ->type_name("N")
         ->needs(batch);
+    CLI::Option* data =
+        app.add_option("--data-column", options.dataColumn,
+                       "Read the batch FILE as CSV (RFC 4180: quoted fields may hold commas, "
+                       "quotes and line ends) and encode column N of every row")
+            ->check(CLI::Range(1, kMaxColumn))
+            ->type_name("N")
+            ->needs(batch);
+    app.add_option("--name-column", options.nameColumn,
+                   "Name each row's file after column N of the CSV (the format's extension "
+                   "added); a name with '/', '\\' or ':', a hidden one or a repeated one fails "
+                   "that row")
+        ->check(CLI::Range(1, kMaxColumn))
+        ->type_name("N")
+        ->needs(data);
 }
 
 void AddInformationOptions(CLI::App& app, Options& options) {

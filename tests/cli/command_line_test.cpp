@@ -167,3 +167,50 @@ TEST_F(CommandLine, BatchMemoryIsBounded) {
 }
 
 }  // namespace
+
+namespace {
+
+// A CSV batch names each file from its row: quoted fields keep commas, quotes and line ends as
+// data; a name that would leave the folder, a hidden one, a repeated one (in any case) or a row
+// without the columns fails that row alone, and the other rows are written.
+TEST_F(CommandLine, CsvBatchNamesFilesFromRows) {
+    WriteFile("labels.csv",
+              "a1,\"Hello, world\"\r\n"
+              "\"b\"\"2\",\"two\nlines \"\"quoted\"\"\"\n"
+              "../x,up\n"
+              "/etc/x,absolute\n"
+              ".hidden,dot\n"
+              "A1,again\n"
+              "c3\n"
+              "d4.SVG,x,extra\n"
+              "e5,\"open\n");
+    EXPECT_EQ(Tool({"--batch", "labels.csv", "--name-column", "1", "--data-column", "2",
+                    "--output-dir", "out", "--format", "svg"}),
+              1);
+    EXPECT_THAT(ReadFile("run.out"), HasSubstr("3 of 9 rows encoded into out (a1.svg .. d4.SVG)"));
+    const std::string err = ReadFile("run.err");
+    for (const char* failure :
+         {"row 3: the name '../x.svg' would leave the output folder",
+          "row 4: the name '/etc/x.svg' would leave", "row 5: the name '.hidden.svg' is empty or",
+          "row 6: the name 'A1.svg' was given by an earlier row",
+          "row 7: the row has 1 field; column 2 is asked for",
+          "row 9: the row is not valid CSV: the input ends inside a quoted field"}) {
+        EXPECT_THAT(err, HasSubstr(failure));
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator("out")) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_THAT(names, ::testing::ElementsAre("a1.svg", "b\"2.svg", "d4.SVG"));
+    EXPECT_FALSE(fs::exists("x.svg"));
+    for (const auto& [file, data] : {std::pair{"a1.svg", "Hello, world"},
+                                     {"b\"2.svg", "two\nlines \"quoted\""},
+                                     {"d4.SVG", "x"}}) {
+        WriteFile("data.bin", data);
+        ASSERT_EQ(Tool({"-i", "data.bin", "-o", "reference.svg"}), 0);
+        EXPECT_EQ(ReadFile(fs::path("out") / file), ReadFile("reference.svg")) << file;
+    }
+}
+
+}  // namespace
