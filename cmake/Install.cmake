@@ -14,6 +14,14 @@ install(TARGETS ecc200 EXPORT ecc200Targets
 
 if(TARGET ecc200_cli)
     install(TARGETS ecc200_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+    # Its man page and bash completion (loaded by bash-completion from this folder on demand).
+    if(NOT WIN32)
+        install(FILES ${PROJECT_SOURCE_DIR}/docs/ecc200.1
+                DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
+        install(FILES ${PROJECT_SOURCE_DIR}/cli/completion/ecc200.bash
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+                RENAME ecc200 COMPONENT runtime)
+    endif()
 endif()
 
 install(EXPORT ecc200Targets
