@@ -1,4 +1,5 @@
 import io
+import os
 import random
 import re
 import threading
@@ -199,6 +200,22 @@ def test_limits_raise_value_error_and_write_nothing(tmp_path, monkeypatch, call,
     with pytest.raises(ValueError, match=message):
         call(ecc200.encode("x"))
     assert list(tmp_path.iterdir()) == []
+
+
+def test_files_are_replaced_keeping_mode_and_links(tmp_path, monkeypatch):
+    monkeypatch.chdir(tmp_path)
+    symbol = ecc200.encode("LOT")
+    for name, write in (("p.png", symbol.to_png), ("p.bmp", symbol.to_bmp)):
+        (tmp_path / name).write_bytes(b"old")
+        os.chmod(name, 0o640)
+        (tmp_path / ("real." + name)).write_bytes(b"old")
+        os.symlink("real." + name, "link." + name)
+        write(name)
+        write("link." + name)
+        assert os.stat(name).st_mode & 0o7777 == 0o640
+        assert os.path.islink("link." + name)
+        assert (tmp_path / ("real." + name)).read_bytes() == (tmp_path / name).read_bytes()
+    assert not [p for p in os.listdir(".") if p.startswith(".")]
 
 
 def test_repr_names_size_scheme_and_data():
