@@ -125,6 +125,12 @@ TEST_F(CommandLine, SummaryAndHelpSayWhatHappens) {
 
 namespace {
 
+#ifdef ECC200_SANITIZED
+constexpr bool kMeasuresMemory = false;
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+
 // The most memory a child process run through the shell held at once, in kilobytes.
 long PeakKilobytes(const std::string& script) {
     const pid_t child = fork();
@@ -150,7 +156,9 @@ TEST_F(CommandLine, BatchMemoryIsBounded) {
         "{ echo ABC; yes $(printf \"a%.0s\" $(seq 3000)) | head -n 45000; echo XYZ; } "
         "| " +
         tool + " --batch - --output-dir s --scheme x12 --format svg --jobs 2");
-    EXPECT_LT(streamed, 80000);
+    if (kMeasuresMemory) {
+        EXPECT_LT(streamed, 80000);
+    }
     EXPECT_THAT(ReadFile("run.out"), HasSubstr("2 of 45002 lines encoded into s (00000001.svg .."));
     EXPECT_TRUE(fs::exists("s/00045002.svg"));
     // 16 symbols of 144x144 as PNG of 12200 x 12200 pixels, 16 jobs asked for.
@@ -162,7 +170,9 @@ TEST_F(CommandLine, BatchMemoryIsBounded) {
     const long pictures = PeakKilobytes(tool +
                                         " --batch big.txt --output-dir p --jobs 256 "
                                         "--module-size 50 --quiet-zone 50");
-    EXPECT_LT(pictures, 400000);
+    if (kMeasuresMemory) {
+        EXPECT_LT(pictures, 400000);
+    }
     EXPECT_THAT(ReadFile("run.out"), HasSubstr("16 of 16 lines encoded"));
 }
 
