@@ -1,6 +1,7 @@
 // ecc200: encodes data as a Data Matrix ECC 200 symbol and writes it as PNG, BMP, SVG, PDF or
 // EPS, or draws it in the terminal.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -57,11 +58,18 @@ void CheckStandardOutput() {
 }
 
 // A run stopped by a signal ends with 128 + its number, whatever failed on the way because of it
-// (a read or a write cut short).
+// (a read or a write cut short). A closed pipe ends it silently, as it would end any filter.
 int InterruptedExit() {
     std::cout.flush();
-    std::cerr << "ecc200: interrupted by signal " << InterruptSignal()
-              << "; the files written are complete and no temporary file is left\n";
+#ifdef SIGPIPE
+    const bool quiet = InterruptSignal() == SIGPIPE;
+#else
+    const bool quiet = false;
+#endif
+    if (!quiet) {
+        std::cerr << "ecc200: interrupted by signal " << InterruptSignal()
+                  << "; the files written are complete and no temporary file is left\n";
+    }
     return ExitCodeForSignal(InterruptSignal());
 }
 

@@ -126,7 +126,10 @@ TEST_F(FileRules, InterruptedSingleRunLeavesNoTemporaryFile) {
             signal + " $!; wait $!; echo $? >code";
         ASSERT_EQ(Shell(script), 0) << ReadFile("run.err");
         EXPECT_EQ(std::stoi(ReadFile("code")), 128 + number) << signal;
-        EXPECT_THAT(ReadFile("tool.err"), HasSubstr("ecc200: interrupted by signal")) << signal;
+        // A closed pipe ends the tool silently, as it ends any filter.
+        EXPECT_EQ(ReadFile("tool.err").find("ecc200: interrupted by signal") == std::string::npos,
+                  number == 13)
+            << signal;
         EXPECT_THAT(HiddenFiles(), ::testing::IsEmpty()) << signal;
         EXPECT_FALSE(fs::exists("big7.png")) << signal;
         for (int i = 0; i < 8; ++i)
