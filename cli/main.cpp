@@ -1,6 +1,7 @@
 // ecc200: encodes data as a Data Matrix ECC 200 symbol and writes it as PNG, BMP, SVG, PDF or
 // EPS, or draws it in the terminal.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -62,6 +63,22 @@ void CheckStandardOutput() {
     }
 }
 
+// A run stopped by a signal ends with 128 + its number, whatever failed on the way because of it
+// (a read or a write cut short). A closed pipe ends it silently, as it would end any filter.
+int InterruptedExit() {
+    std::cout.flush();
+#ifdef SIGPIPE
+    const bool quiet = InterruptSignal() == SIGPIPE;
+#else
+    const bool quiet = false;
+#endif
+    if (!quiet) {
+        std::cerr << "ecc200: interrupted by signal " << InterruptSignal()
+                  << "; the files written are complete and no temporary file is left\n";
+    }
+    return ExitCodeForSignal(InterruptSignal());
+}
+
 }  // namespace
 }  // namespace ecc200_cli
 
@@ -69,12 +86,24 @@ int main(int argc, char** argv) {
     using namespace ecc200_cli;
     PrepareStandardStreams();
     ParseOutcome outcome = ParseCommandLine(argc, argv);
-    if (outcome.exitNow) return *outcome.exitNow;
+    if (outcome.exitNow) {
+        // Help that did not reach standard output (a full disk, a closed pipe) is a failure too.
+        if (*outcome.exitNow != kExitOk) return *outcome.exitNow;
+        try {
+            CheckStandardOutput();
+        } catch (const ToolError& error) {
+            std::cerr << "ecc200: " << error.what() << "\n";
+            return error.code();
+        }
+        return kExitOk;
+    }
     try {
         const int code = Run(outcome.options);
+        if (InterruptSignal() != 0 && code < ExitCodeForSignal(0)) return InterruptedExit();
         CheckStandardOutput();
         return code;
     } catch (const ToolError& error) {
+        if (InterruptSignal() != 0) return InterruptedExit();
         std::cout.flush();
         std::cerr << "ecc200: " << error.what() << "\n";
         return error.code();

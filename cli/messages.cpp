@@ -180,6 +180,10 @@ std::string DescribeMarkFailure(int32_t status, const std::string& markName) {
                    " needs the identity file user.id in the current directory (" +
                    directory.string() + "), and there is none";
         }
+        if (!std::filesystem::is_regular_file(kIdentityFile, ignored)) {
+            return "the " + markName + " cannot use user.id in the current directory (" +
+                   directory.string() + "): it is not a regular file";
+        }
         return "the " + markName +
                " cannot use user.id in the current directory: its first word "
                "must be a prefix ending in the second '*', then 22 hex digits, one separator and "

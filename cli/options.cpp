@@ -10,14 +10,15 @@
 #include "formats.h"
 #include "render_plan.h"
 #include "tool_error.h"
+#include "vector_writer.h"
 
 namespace ecc200_cli {
 namespace {
 
 constexpr int kMaxQuietZone = 50;
 constexpr int kMaxDpi = 100000;
-constexpr double kMaxXdimMm = 100.0;
 constexpr unsigned kMaxJobs = 256;
+constexpr int kMaxColumn = 100000;
 
 constexpr const char kExamples[] = R"(
 Examples:
@@ -185,9 +186,14 @@ void AddOutputOptions(CLI::App& app, Options& options) {
     app.add_option("-o,--output", options.outputs,
                    "Write the symbol to FILE: " + ExtensionList() +
                        " by extension; '-' draws it in the terminal. May be given more than once")
-        ->type_name("FILE");
+        ->type_name("FILE")
+        // One file per -o: what follows it is data or another option, and a "--" after it keeps
+        // its meaning (everything after it is data) instead of ending a list of files.
+        ->allow_extra_args(false);
     app.add_flag("--print", options.print, "Draw the symbol in the terminal");
-    app.add_option("--module-size", options.moduleSize, "Pixels per module side in PNG and BMP")
+    app.add_option("--module-size", options.moduleSize,
+                   "Module size: pixels in PNG and BMP; points in PDF and EPS and pixels in SVG "
+                   "unless --xdim or --dpi gives a length")
         ->check(CLI::Range(1, kMaxModuleSize))
         ->type_name("PIXELS")
         ->capture_default_str();
@@ -219,10 +225,10 @@ void AddLookOptions(CLI::App& app, Options& options) {
                    "Module size in mm: sizes SVG, PDF and EPS; PNG and BMP need --dpi with it")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
-                const double mm = std::atof(text.c_str());
-                if (mm > 0 && mm <= kMaxXdimMm) return "";
-                return "the module size must be above 0 and at most " +
-                       std::to_string(static_cast<int>(kMaxXdimMm)) + " mm, not " + text;
+                if (ParseModuleMm(text)) return "";
+                return "the module size must be a decimal number of millimetres from " +
+                       Decimal(kMinModuleMm) + " to " + Decimal(kMaxModuleMm) +
+                       " (the sizes printers make), not '" + text + "'";
             },
             "", "length"))
         ->type_name("MM")
@@ -240,7 +246,8 @@ void AddBatchOptions(CLI::App& app, Options& options) {
     CLI::Option* batch =
         app.add_option("--batch", options.batchFile,
                        "Encode every line of FILE as its own symbol ('-' reads standard input); "
-                       "files are named by zero-padded line number, e.g. 0001.png")
+                       "files are named by zero-padded line number, e.g. 0001.png (8 digits for "
+                       "a stream too long to count ahead)")
             ->type_name("FILE")
             ->excludes("data")
             ->excludes("--input")
@@ -258,10 +265,25 @@ void AddBatchOptions(CLI::App& app, Options& options) {
         ->needs(batch)
         ->capture_default_str();
     app.add_option("--jobs", options.jobs,
-                   "Symbols encoded and written at once (default: one per processor core)")
+                   "Symbols encoded and written at once (default: one per processor core; fewer "
+                   "when large pictures would take more than 256 MB)")
         ->check(CLI::Range(1u, kMaxJobs))
         ->type_name("N")
         ->needs(batch);
+    CLI::Option* data =
+        app.add_option("--data-column", options.dataColumn,
+                       "Read the batch FILE as CSV (RFC 4180: quoted fields may hold commas, "
+                       "quotes and line ends) and encode column N of every row")
+            ->check(CLI::Range(1, kMaxColumn))
+            ->type_name("N")
+            ->needs(batch);
+    app.add_option("--name-column", options.nameColumn,
+                   "Name each row's file after column N of the CSV (the format's extension "
+                   "added); a name with '/', '\\' or ':', a hidden one or a repeated one fails "
+                   "that row")
+        ->check(CLI::Range(1, kMaxColumn))
+        ->type_name("N")
+        ->needs(data);
 }
 
 void AddInformationOptions(CLI::App& app, Options& options) {

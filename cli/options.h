@@ -51,7 +51,9 @@ struct Options {
     std::optional<std::string> batchFile;
     std::optional<std::string> outputDir;
     std::string batchFormat = "png";
-    unsigned jobs = 0;  // symbols encoded at once in a batch; 0: one per processor core
+    unsigned jobs = 0;   // symbols encoded at once in a batch; 0: one per processor core
+    int dataColumn = 0;  // the batch file is CSV with the data in this column (from 1); 0: lines
+    int nameColumn = 0;  // CSV column (from 1) that names each row's file; 0: numbered files
 
     bool info = false;
     bool listSizes = false;

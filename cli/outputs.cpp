@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "atomic_file.h"
 #include "platform.h"
 #include "png_writer.h"
+#include "replaced_file.h"
 #include "svg_writer.h"
 #include "terminal_writer.h"
 #include "tool_error.h"
@@ -27,11 +27,12 @@ bool StandardOutputWantsColour() {
 }
 
 void WriteTextFile(const std::string& target, const std::string& text) {
-    AtomicFile file(target);
-    if (std::fwrite(text.data(), 1, text.size(), file.stream()) != text.size()) {
-        throw ToolError(kExitFileError, "cannot write '" + target + "'");
-    }
-    file.Commit();
+    WriteReplacing(target, [&](std::FILE* file) {
+        if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
+            throw ToolError(kExitFileError,
+                            "cannot write '" + target + "': " + std::strerror(errno));
+        }
+    });
 }
 
 // The library writes the BMP with no resolution; the two little-endian 32-bit fields are set in
@@ -51,22 +52,22 @@ bool EnterBmpResolution(const std::string& path, int dpi) {
 
 void WritePngFile(const std::string& target, const ModuleGrid& grid, Encoder& /*encoder*/,
                   const RenderSettings& render) {
-    AtomicFile file(target);
-    if (!WritePng(grid, render, file.stream())) {
-        throw ToolError(kExitFileError, "cannot write '" + target + "' as PNG");
-    }
-    file.Commit();
+    WriteReplacing(target, [&](std::FILE* file) {
+        if (!WritePng(grid, render, file)) {
+            throw ToolError(kExitFileError, "cannot write '" + target + "' as PNG");
+        }
+    });
 }
 
 void WriteBmpFile(const std::string& target, const ModuleGrid& /*grid*/, Encoder& encoder,
                   const RenderSettings& render) {
-    AtomicFile file(target);
-    const std::string& path = file.HandOverPath();
-    encoder.WriteBmp(path, render.moduleSize, render.quietZone * render.moduleSize);
-    if (render.dpi && !EnterBmpResolution(path, *render.dpi)) {
-        throw ToolError(kExitFileError, "cannot write '" + target + "': " + std::strerror(errno));
-    }
-    file.Commit();
+    FillReplacing(target, [&](const std::string& path) {
+        encoder.WriteBmp(path, render.moduleSize, render.quietZone * render.moduleSize);
+        if (render.dpi && !EnterBmpResolution(path, *render.dpi)) {
+            throw ToolError(kExitFileError,
+                            "cannot write '" + target + "': " + std::strerror(errno));
+        }
+    });
 }
 
 void WriteSvgFile(const std::string& target, const ModuleGrid& grid, Encoder& /*encoder*/,

@@ -1,5 +1,6 @@
 // The few services of the operating system that the tool needs beyond standard C++: terminals,
-// interrupt signals, byte-exact standard streams and files created and replaced in one step.
+// interrupt signals and byte-exact standard streams. (Files are replaced by the library's
+// WriteFileReplacing_ECC200, see replaced_file.h.)
 // Everything system-specific lives behind these functions (platform_posix.cpp and
 // platform_windows.cpp).
 #pragma once
@@ -13,19 +14,13 @@ namespace ecc200_cli {
 // 0x1A) and lets a terminal show the UTF-8 the tool draws with. Called once at start.
 void PrepareStandardStreams();
 
-// Creates path as a new file open for writing bytes; nullptr (errno set) if it exists already or
-// cannot be created.
-std::FILE* CreateNewFile(const std::string& path);
-
-// Moves the file temporary onto target in one step, replacing a file there. Returns 0, or an
-// errno value describing the failure.
-int ReplaceAtomically(const std::string& temporary, const std::string& target);
-
 bool StandardOutputIsTerminal();
 bool StandardErrorIsTerminal();
 
-// From now on SIGINT, SIGTERM and SIGHUP are only recorded (InterruptSignal reports them) and
-// interrupt blocking reads, so that a long run can stop cleanly and remove its temporary files.
+// From now on the signals that would end the tool (SIGINT, SIGTERM, SIGQUIT, SIGHUP, SIGUSR1,
+// SIGUSR2, SIGALRM and SIGPIPE; on Windows SIGINT and SIGTERM) are only recorded (InterruptSignal
+// reports them) and interrupt blocking reads, so that a run finishes the file in progress, writes
+// no other and leaves no temporary file. A broken pipe then shows as a failed write.
 void WatchForInterrupts();
 // The interrupt signal received since WatchForInterrupts, or 0.
 int InterruptSignal();

@@ -1,3 +1,4 @@
+// The tool's system services on POSIX systems (see platform.h).
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,15 +21,6 @@ extern "C" void RecordSignal(int signal) {
 
 void PrepareStandardStreams() {}
 
-std::FILE* CreateNewFile(const std::string& path) {
-    // "x" creates the file or fails if it exists, with the permissions any new file gets.
-    return std::fopen(path.c_str(), "wbx");
-}
-
-int ReplaceAtomically(const std::string& temporary, const std::string& target) {
-    return std::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno;
-}
-
 bool StandardOutputIsTerminal() {
     return isatty(STDOUT_FILENO) != 0;
 }
@@ -42,7 +34,8 @@ void WatchForInterrupts() {
     action.sa_handler = RecordSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no SA_RESTART: a blocked read returns and the run can stop
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGQUIT, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE})
+        sigaction(signal, &action, nullptr);
 }
 
 int InterruptSignal() {

@@ -14,6 +14,7 @@
 #include "formats.h"
 #include "gs1_data.h"
 #include "identity_check.h"
+#include "platform.h"
 #include "render_plan.h"
 #include "split_plan.h"
 #include "tool_error.h"
@@ -238,6 +239,7 @@ SymbolSettings SettingsFrom(const Options& options) {
 }
 
 int RunSingle(const Options& options) {
+    WatchForInterrupts();
     const std::vector<Target> targets = ResolveTargets(options);
     RefuseInputAsOutput(options, targets);
     RenderSettings render = PlanRender(options, FormatsOf(targets));
@@ -249,9 +251,12 @@ int RunSingle(const Options& options) {
     encoder.Load(data, SettingsFrom(options));
     const ModuleGrid grid = encoder.Encode();
 
-    if (options.info) PrintInfo(options, grid, data, encoder);
     if (options.hri) render.humanReadable = encoder.humanReadable();
+    for (const auto& target : targets) CheckPageSize(target.first, grid, render);
+    if (options.info) PrintInfo(options, grid, data, encoder);
+    // An interrupt lets the file in progress finish (a file is complete or absent) and stops there.
     for (const auto& [format, target] : targets) {
+        if (InterruptSignal() != 0) break;
         WriteOutput(format, target, grid, encoder, render);
     }
     return kExitOk;

@@ -1,4 +1,5 @@
-# Installation: the shared library, its header, the ecc200 tool, the GS1 dictionary's licence, a
+# Installation: the shared library, its header, the ecc200 tool with its man page and completion,
+# the licences (ours and the GS1 dictionary's), a
 # CMake package (find_package(ecc200) gives the target ecc200::ecc200) and a pkg-config file.
 # Every installed file finds the others by relative paths, so the tree may be installed under any
 # prefix (cmake --install <build> --prefix <dir>).
@@ -19,6 +20,14 @@ install(FILES ${PROJECT_SOURCE_DIR}/src/gs1/LICENSE-gs1-syntax-dictionary.txt
 
 if(TARGET ecc200_cli)
     install(TARGETS ecc200_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+    # Its man page and bash completion (loaded by bash-completion from this folder on demand).
+    if(NOT WIN32)
+        install(FILES ${PROJECT_SOURCE_DIR}/docs/ecc200.1
+                DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
+        install(FILES ${PROJECT_SOURCE_DIR}/cli/completion/ecc200.bash
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+                RENAME ecc200 COMPONENT runtime)
+    endif()
 endif()
 
 install(EXPORT ecc200Targets
@@ -47,3 +56,6 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/ecc200.pc.in ${PROJECT_BINARY_DIR}/ec
 install(FILES ${PROJECT_BINARY_DIR}/ecc200.pc
         DESTINATION ${ECC200_PKGCONFIG_DIR}
         COMPONENT development)
+
+# The MIT licence travels with every installation.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)

@@ -17,5 +17,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Programs carry the compiler's runtime inside them, so they start without MinGW DLLs on the path.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Test programs run under Wine, each build folder with a Wine prefix of its own.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${CMAKE_BINARY_DIR}/wine)
+# Test programs run under Wine (64- or 32-bit, ECC200_WINE_ARCH), each build folder with a Wine
+# prefix of its own.
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${ECC200_WINE_ARCH} ${CMAKE_BINARY_DIR}/wine)

@@ -40,6 +40,12 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_SCHEME_EDIFACT 4
 #define ECC200_SCHEME_TEXT 5
 #define ECC200_SCHEME_X12 6
+/* EDIFACT encodes bytes 32..94, four in three codewords, and returns to ASCII before the data
+ * ends: the last bytes may be written in ASCII and may then be any byte. Which ones depends on the
+ * length and the room left: when at most two codewords remain after the last whole group of four,
+ * the bytes past it (up to three) go to ASCII if they fill exactly that room; otherwise the last
+ * byte of a run of 4k bytes, or the last two of a run of 4k + 1, go to ASCII after the unlatch.
+ * Any other byte outside 32..94 gives ECC200_ERR_EDIFACT_BYTE. */
 
 /* Symbol sizes, rows x columns in modules (SetDimension_ECC200, GetDimension_ECC200).
  * Automatic choice picks the smallest square size that holds the data. */
@@ -100,7 +106,7 @@ typedef struct ECC200_Symbol* SymbolHandle;
 #define ECC200_OK 0                 /* success */
 #define ECC200_ERR_SIZE_TOO_SMALL 1 /* the data does not fit the size set (new: 10x10) */
 #define ECC200_ERR_DATA_TOO_LONG 2  /* more than 3116 bytes, or no size of the shape holds it */
-#define ECC200_ERR_EDIFACT_BYTE 4   /* EDIFACT met a byte outside 32..94 */
+#define ECC200_ERR_EDIFACT_BYTE 4   /* EDIFACT met a byte outside 32..94 that it had to encode */
 #define ECC200_ERR_X12_BYTE 6       /* X12 met a byte outside its set, or data was left over */
 #define ECC200_ERR_PARAMETER 8      /* invalid handle or argument */
 #define ECC200_ERR_NO_IDENTITY 10   /* a mark needs user.id, which cannot be used */
@@ -302,12 +308,34 @@ ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBuf_ECC200(SymbolHandle symbo
  * @return ECC200_ERR_PARAMETER for moduleSize < 1, a NULL fileName, a picture whose file would
  *         exceed 2 GiB, or an invalid handle
  * @return ECC200_ERR_INTERNAL when the file cannot be written completely
- * An existing regular file is replaced only once the new one is complete: on failure it is left
- * as it was. Devices and pipes are written directly. */
+ * The file is replaced by the rule of WriteFileReplacing_ECC200: written as a temporary file in the
+ * target's folder and renamed onto it only once complete (on failure an existing file is left as
+ * it was and the temporary file removed); a symbolic link is followed and the file it names
+ * replaced, the link kept; the replacement keeps the old file's permission bits, and its owner and
+ * group where the process may set them. Devices and pipes are written directly. */
 ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle symbol,
                                                               int32_t moduleSize, int32_t quietZone,
                                                               const char* fileName);
 
+/* Writes the whole file at path and returns nonzero, or 0 when any write failed (see
+ * WriteFileReplacing_ECC200). Called on the caller's thread, before WriteFileReplacing_ECC200
+ * returns. */
+typedef int32_t(ECC200_CALL* ECC200_FileFiller)(const char* path, void* context);
+/* Writes fileName the way WriteEncodedSymbolToBMP_ECC200 writes its file, with the contents
+ * written by fill: a regular file, or a name where nothing exists yet, is written as a new
+ * temporary file in the same folder, whose name fill receives (with the target's permission bits,
+ * and its owner and group where the process may set them, already applied; open it for writing
+ * by that name). Once fill returns nonzero, the temporary file is renamed onto the target in one
+ * step (on Windows with ReplaceFile, keeping the target's attributes and access control list);
+ * when fill returns 0 or anything fails, the temporary file is removed and an existing file is
+ * left exactly as it was. A symbolic link is followed: the file it names is replaced, in that
+ * file's folder, and the link stays. A device or a FIFO is handed to fill by its own name.
+ * @return ECC200_OK
+ * @return ECC200_ERR_PARAMETER for a NULL fileName or fill
+ * @return ECC200_ERR_INTERNAL when the file was not written completely (fill returned 0, or the
+ *         temporary file could not be created or renamed) */
+ECC200_API int32_t ECC200_CALL WriteFileReplacing_ECC200(const char* fileName,
+                                                         ECC200_FileFiller fill, void* context);
 /* Reads a symbol from its module matrix: rows x cols bytes, top row first, nonzero for dark (the
  * layout WriteEncodedSymbolToBuf_ECC200 writes), upright (a turned, mirrored or inverted matrix
  * does not read). A productId (NULL for none) undoes a product mark before decoding;

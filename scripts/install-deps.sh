@@ -3,19 +3,21 @@
 # Usage: scripts/install-deps.sh [build]
 set -euo pipefail
 
-# What configuring and building the project needs (the release preset builds tests and benchmark).
+# What building the library and the tool needs (the "tool" preset; scripts/demo.sh).
 build_packages=(
     build-essential cmake pkg-config
+    libpng-dev libcli11-dev
+)
+# What the tests and the benchmark need: GoogleTest, Google Benchmark and the other encoders and
+# readers, renderers for the tool's PDF/EPS, the Windows cross build with 64- and 32-bit Wine
+# (wine32 from the i386 architecture, added below), clang for the fuzzer and clang-format, and
+# the Python package's build and test packages.
+test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libzxing-dev libdmtx-dev libzint-dev
-    libpng-dev libcli11-dev
     clang-format
-)
-# What the rest of the tests need: renderers for the tool's PDF/EPS, the Windows cross build and
-# Wine, clang for the fuzzer, and the Python package's build and test packages.
-test_packages=(
     poppler-utils ghostscript
-    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 wine32:i386
     clang-14 libclang-rt-14-dev
     python3-dev python3-venv python3-pip python3-setuptools python3-wheel pybind11-dev
     python3-pytest python3-numpy python3-pil python3-zxing-cpp python3-pylibdmtx
@@ -35,5 +37,10 @@ fi
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+# 32-bit packages (the 32-bit Wine) come from the i386 architecture, which must be added first.
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+    ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

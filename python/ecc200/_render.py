@@ -2,18 +2,39 @@
 
 from __future__ import annotations
 
+import math
 import struct
 import zlib
 from typing import Iterator, List, Optional
 
 Rows = List[bytes]  # one bytes object per module row, top row first, 1 dark and 0 light
 
+# The ecc200 tool's limits (--module-size, --quiet-zone, --dpi): a picture of the largest symbol
+# at the largest scale stays below 150 MB, and every count fits the file formats' fields.
+MAX_MODULE = 50
+MAX_QUIET = 50
+MAX_DPI = 100000
+
+
+def _check_whole(name: str, value: object, low: int, high: int, unit: str) -> None:
+    if not isinstance(value, int) or isinstance(value, bool) or not low <= value <= high:
+        raise ValueError(f"{name} must be a whole number of {unit} from {low} to {high}, "
+                         f"not {value!r}")
+
 
 def check_scale(module: int, quiet: int) -> None:
-    if not isinstance(module, int) or isinstance(module, bool) or module < 1:
-        raise ValueError(f"module must be a whole number of pixels >= 1, not {module!r}")
-    if not isinstance(quiet, int) or isinstance(quiet, bool) or quiet < 0:
-        raise ValueError(f"quiet must be a whole number of modules >= 0, not {quiet!r}")
+    _check_whole("module", module, 1, MAX_MODULE, "pixels")
+    _check_whole("quiet", quiet, 0, MAX_QUIET, "modules")
+
+
+def check_dpi(dpi: Optional[float]) -> None:
+    """None, or a finite resolution from 1 to MAX_DPI dots per inch."""
+    if dpi is None:
+        return
+    if isinstance(dpi, bool) or not isinstance(dpi, (int, float)):
+        raise ValueError(f"dpi must be a number of dots per inch, not {dpi!r}")
+    if not (math.isfinite(dpi) and 1 <= dpi <= MAX_DPI):
+        raise ValueError(f"dpi must be from 1 to {MAX_DPI} dots per inch, not {dpi!r}")
 
 
 def _pixel_rows(rows: Rows, cols: int, module: int, quiet: int) -> Iterator[bytes]:
@@ -45,9 +66,8 @@ def png_bytes(rows: Rows, cols: int, module: int, quiet: int, dpi: Optional[floa
     header = struct.pack(">IIBBBBB", width, height, 1, 0, 0, 0, 0)
     raw = b"".join(b"\0" + row for row in _pixel_rows(rows, cols, module, quiet))
     chunks = [_chunk(b"IHDR", header)]
+    check_dpi(dpi)
     if dpi is not None:
-        if not dpi > 0:
-            raise ValueError(f"dpi must be positive, not {dpi!r}")
         per_metre = round(dpi / 0.0254)
         chunks.append(_chunk(b"pHYs", struct.pack(">IIB", per_metre, per_metre, 1)))
     chunks.append(_chunk(b"IDAT", zlib.compress(raw, 9)))

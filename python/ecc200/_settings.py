@@ -161,4 +161,8 @@ def file_id_number(file_id: Union[None, tuple, list], data: bytes) -> int:
 
 
 def path_bytes(path: Union[str, "os.PathLike[str]"]) -> bytes:
-    return os.fsencode(path)
+    """The file name as the C library takes it; a NUL inside would silently cut it short."""
+    name = os.fsencode(path)
+    if b"\0" in name:
+        raise ValueError(f"the file name {os.fsdecode(name)!r} holds a NUL character")
+    return name

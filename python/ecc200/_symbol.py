@@ -124,12 +124,13 @@ class Symbol:
         """Writes a 1-bit greyscale PNG: module pixels per module, a light margin of quiet
         modules on every side, and the resolution dpi (dots per inch) when given."""
         _render.check_scale(module, quiet)
+        _render.check_dpi(dpi)
         picture = _render.png_bytes(self._rows(), self.cols, module, quiet, dpi)
         if hasattr(path_or_file, "write"):
             path_or_file.write(picture)
-        else:
-            with open(path_or_file, "wb") as file:
-                file.write(picture)
+        elif _native.write_file(path_bytes(path_or_file), picture) != 0:
+            # Written by the library's rule, as the BMP: links followed, mode and owner kept.
+            raise OSError(f"the PNG file {os.fsdecode(path_or_file)!r} could not be written")
 
     def to_svg(self, module: int = 4, quiet: int = 2) -> str:
         """An SVG document: one unit per module, module pixels wide each, quiet modules of

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -273,6 +274,23 @@ py::tuple Gs1ElementString(const py::bytes& text, int32_t flags) {
         std::string());
 }
 
+// Writes content to path by the library's one rule for replacing a file (links followed, mode and
+// owner kept, complete or not at all); returns the library's status.
+int32_t WriteFile(const py::bytes& path, const py::bytes& content) {
+    const char* fileName = PyBytes_AsString(path.ptr());
+    if (fileName == nullptr) throw py::error_already_set();
+    std::string_view bytes = content;  // the caller holds the bytes object for the call
+    py::gil_scoped_release release;
+    const auto fill = [](const char* name, void* context) -> int32_t {
+        const auto& text = *static_cast<const std::string_view*>(context);
+        std::FILE* file = std::fopen(name, "wb");
+        if (file == nullptr) return 0;
+        const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+        return std::fclose(file) == 0 && written ? 1 : 0;
+    };
+    return WriteFileReplacing_ECC200(fileName, fill, &bytes);
+}
+
 PyMethodDef kEncodeMethod = {
     "encode", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&Encode)), METH_FASTCALL,
     "encode(data: bytes, settings: tuple) -> (status, step, modules, scheme, size)"};
@@ -298,6 +316,7 @@ PYBIND11_MODULE(_native, module) {
     module.def("file_id_of",
                [](const py::bytes& data) { return ecc200_cli::FileIdOf(std::string_view(data)); });
     module.def("gs1_element_string", &Gs1ElementString, py::arg("text"), py::arg("flags"));
+    module.def("write_file", &WriteFile, py::arg("path"), py::arg("content"));
     module.def("version", [] { return std::string(Version_ECC200()); });
     module.attr("SIZES") = SizeTable();
     module.attr("MAX_DATA_LENGTH") = ECC200_MAX_DATA_LENGTH;

@@ -1,3 +1,4 @@
+// The one way ecc200 replaces a file: through a temporary file beside the target, renamed onto it.
 // The temporary file is named after the target, hidden beside it: "dir/.name.XXXXXX". It is
 // created exclusively (never reusing an existing file) with the usual creation mode, so the
 // umask applies to a new file as it would to the target itself.
@@ -27,30 +28,63 @@ namespace {
 
 enum class TargetKind { kDirect, kNewFile, kRegularFile };
 
-// How path is to be written, and the permission bits of an existing regular file. For a link to
-// a regular file, resolved receives the file's own path (freed by the caller).
+// How a path is to be written and what the replacement keeps of an existing regular file.
+struct TargetFacts {
+    TargetKind kind = TargetKind::kNewFile;
+    unsigned mode = 0;  // permission bits
+    long owner = -1;    // user and group; -1 where unknown
+    long group = -1;
+};
+
+// How path is to be written. For a link to a regular file, resolved receives the file's own path
+// (freed by the caller), so that the file is replaced and the link stays.
 #ifdef _WIN32
-TargetKind Classify(const char* path, char*& /*resolved*/, unsigned& /*mode*/) {
+// A reparse point (a symbolic link) is opened, which follows it, and the final path of what it
+// names is asked for.
+char* ResolvedLink(const char* path) {
+    const HANDLE handle =
+        CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    char* resolved = nullptr;
+    const DWORD length = GetFinalPathNameByHandleA(handle, nullptr, 0, FILE_NAME_NORMALIZED);
+    if (length > 0) resolved = static_cast<char*>(std::malloc(length + 1));
+    if (resolved != nullptr &&
+        GetFinalPathNameByHandleA(handle, resolved, length + 1, FILE_NAME_NORMALIZED) == 0) {
+        std::free(resolved);
+        resolved = nullptr;
+    }
+    CloseHandle(handle);
+    return resolved;
+}
+
+TargetFacts Classify(const char* path, char*& resolved) {
     struct _stat64 status {};
     if (_stat64(path, &status) != 0) {
-        return errno == ENOENT ? TargetKind::kNewFile : TargetKind::kDirect;
+        return {errno == ENOENT ? TargetKind::kNewFile : TargetKind::kDirect};
     }
-    return (status.st_mode & _S_IFMT) == _S_IFREG ? TargetKind::kRegularFile : TargetKind::kDirect;
+    if ((status.st_mode & _S_IFMT) != _S_IFREG) return {TargetKind::kDirect};
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        resolved = ResolvedLink(path);
+        if (resolved == nullptr) return {TargetKind::kDirect};
+    }
+    return {TargetKind::kRegularFile};
 }
 #else
-TargetKind Classify(const char* path, char*& resolved, unsigned& mode) {
+TargetFacts Classify(const char* path, char*& resolved) {
     struct stat status {};
     if (lstat(path, &status) != 0) {
-        return errno == ENOENT ? TargetKind::kNewFile : TargetKind::kDirect;
+        return {errno == ENOENT ? TargetKind::kNewFile : TargetKind::kDirect};
     }
     if (S_ISLNK(status.st_mode)) {
-        if (stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return TargetKind::kDirect;
+        if (stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return {TargetKind::kDirect};
         resolved = realpath(path, nullptr);
-        if (resolved == nullptr) return TargetKind::kDirect;
+        if (resolved == nullptr) return {TargetKind::kDirect};
     }
-    if (!S_ISREG(status.st_mode)) return TargetKind::kDirect;
-    mode = status.st_mode & 07777u;
-    return TargetKind::kRegularFile;
+    if (!S_ISREG(status.st_mode)) return {TargetKind::kDirect};
+    return {TargetKind::kRegularFile, status.st_mode & 07777u, static_cast<long>(status.st_uid),
+            static_cast<long>(status.st_gid)};
 }
 #endif
 
@@ -116,25 +150,40 @@ int CreateTemporaryFile(char* name) {
     return -1;
 }
 
-// Gives the temporary file the permission bits of the file it replaces.
-bool KeepMode(int fd, TargetKind kind, unsigned mode) {
+// Gives the temporary file the owner, group and permission bits of the file it replaces. The
+// owner is kept only where the process may set it (as root, or its own files); the mode is set
+// after it, since a change of owner clears the set-user-ID bit.
+bool KeepOwnerAndMode(int fd, const TargetFacts& target) {
 #ifdef _WIN32
     (void)fd;
-    (void)kind;
-    (void)mode;
+    (void)target;
     return true;
 #else
-    if (kind != TargetKind::kRegularFile) return true;
+    if (target.kind != TargetKind::kRegularFile) return true;
     struct stat status {};
     if (fstat(fd, &status) != 0) return false;
-    return (status.st_mode & 07777u) == mode || fchmod(fd, static_cast<mode_t>(mode)) == 0;
+    const auto owner = static_cast<uid_t>(target.owner);
+    const auto group = static_cast<gid_t>(target.group);
+    if ((status.st_uid != owner || status.st_gid != group) && fchown(fd, owner, group) != 0) {
+        (void)!fchown(fd, static_cast<uid_t>(-1), group);  // the group alone, if that is allowed
+    }
+    return fchmod(fd, static_cast<mode_t>(target.mode)) == 0;
 #endif
 }
 
-bool ReplaceWith(const char* temporary, const char* target) {
+// Moves the finished temporary file onto the target. On Windows an existing file is replaced with
+// ReplaceFile, which keeps its attributes and access control list (the counterpart of the
+// permission bits), or moved over when that is refused.
+bool ReplaceWith(const char* temporary, const char* target, TargetKind kind) {
 #ifdef _WIN32
-    return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING) != 0;
+    if (kind == TargetKind::kRegularFile &&
+        ReplaceFileA(target, temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr) != 0) {
+        return true;
+    }
+    return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
+    (void)kind;
     return std::rename(temporary, target) == 0;
 #endif
 }
@@ -147,57 +196,87 @@ void CloseDescriptor(int fd) {
 #endif
 }
 
-// A stream over the temporary file with its permission bits set; null (the file closed) when
-// either fails.
-std::FILE* PreparedStream(int fd, TargetKind kind, unsigned mode) {
+// Where the contents come from: a writer handed an open stream, or a filler handed a file name.
+struct ContentSource {
+    FileContentsWriter writeContents = nullptr;
+    const void* writerContext = nullptr;
+    FileContentsFiller fill = nullptr;
+    void* fillerContext = nullptr;
+};
+
+std::FILE* OpenStream(int fd) {
 #ifdef _WIN32
-    std::FILE* file = KeepMode(fd, kind, mode) ? _fdopen(fd, "wb") : nullptr;
+    return _fdopen(fd, "wb");
 #else
-    std::FILE* file = KeepMode(fd, kind, mode) ? fdopen(fd, "wb") : nullptr;
+    return fdopen(fd, "wb");
 #endif
-    if (file == nullptr) CloseDescriptor(fd);
-    return file;
 }
 
-bool WriteAndClose(std::FILE* file, FileContentsWriter writeContents, const void* context) {
-    const bool written = writeContents(file, context);
+bool WriteAndClose(std::FILE* file, const ContentSource& source) {
+    const bool written = source.writeContents(file, source.writerContext);
     const bool closed = std::fclose(file) == 0;
     return written && closed;
 }
 
-bool WriteDirectly(const char* path, FileContentsWriter writeContents, const void* context) {
+bool WriteDirectly(const char* path, const ContentSource& source) {
+    if (source.fill != nullptr) return source.fill(path, source.fillerContext);
     std::FILE* file = std::fopen(path, "wb");
-    return file != nullptr && WriteAndClose(file, writeContents, context);
+    return file != nullptr && WriteAndClose(file, source);
 }
 
-bool WriteThroughTemporary(const char* target, TargetKind kind, unsigned mode,
-                           FileContentsWriter writeContents, const void* context) {
+// Fills the freshly created temporary file (descriptor fd, closed here) with the contents.
+bool FillTemporary(int fd, const char* temporary, const TargetFacts& target,
+                   const ContentSource& source) {
+    if (!KeepOwnerAndMode(fd, target)) {
+        CloseDescriptor(fd);
+        return false;
+    }
+    if (source.fill != nullptr) {
+        CloseDescriptor(fd);
+        return source.fill(temporary, source.fillerContext);
+    }
+    std::FILE* file = OpenStream(fd);
+    if (file == nullptr) {
+        CloseDescriptor(fd);
+        return false;
+    }
+    return WriteAndClose(file, source);
+}
+
+bool WriteThroughTemporary(const char* target, const TargetFacts& facts,
+                           const ContentSource& source) {
     char* temporary = TemporaryNameFor(target);
     if (temporary == nullptr) return false;
     const int fd = CreateTemporaryFile(temporary);
     bool replaced = false;
     if (fd >= 0) {
-        std::FILE* file = PreparedStream(fd, kind, mode);
-        replaced = file != nullptr && WriteAndClose(file, writeContents, context) &&
-                   ReplaceWith(temporary, target);
+        replaced = FillTemporary(fd, temporary, facts, source) &&
+                   ReplaceWith(temporary, target, facts.kind);
         if (!replaced) std::remove(temporary);
     }
     std::free(temporary);
     return replaced;
 }
 
+bool WriteBySource(const char* path, const ContentSource& source) {
+    char* resolved = nullptr;
+    const TargetFacts facts = Classify(path, resolved);
+    const bool written =
+        facts.kind == TargetKind::kDirect
+            ? WriteDirectly(path, source)
+            : WriteThroughTemporary(resolved != nullptr ? resolved : path, facts, source);
+    std::free(resolved);
+    return written;
+}
+
 }  // namespace
 
 bool WriteFileReplacing(const char* path, FileContentsWriter writeContents, const void* context) {
-    char* resolved = nullptr;
-    unsigned mode = 0;
-    const TargetKind kind = Classify(path, resolved, mode);
-    const bool written = kind == TargetKind::kDirect
-                             ? WriteDirectly(path, writeContents, context)
-                             : WriteThroughTemporary(resolved != nullptr ? resolved : path, kind,
-                                                     mode, writeContents, context);
-    std::free(resolved);
-    return written;
+    return WriteBySource(path, {writeContents, context, nullptr, nullptr});
+}
+
+bool FillFileReplacing(const char* path, FileContentsFiller fill, void* context) {
+    return WriteBySource(path, {nullptr, nullptr, fill, context});
 }
 
 }  // namespace ecc200

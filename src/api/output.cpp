@@ -1,11 +1,13 @@
-// The two output exports: every call encodes the current data afresh and then hands the symbol
-// over as a module buffer or as a BMP file.
+// The output exports: every call encodes the current data afresh and then hands the symbol over
+// as a module buffer or as a BMP file; and the library's way of replacing a file, for callers
+// that write their own formats.
 #include <cstddef>
 
 #include "api/bmp_writer.h"
 #include "api/byte_copy.h"
 #include "api/checked_symbol.h"
 #include "api/encode_pipeline.h"
+#include "api/file_replace.h"
 #include "core/status.h"
 #include "core/symbol.h"
 #include "ecc200.h"
@@ -53,6 +55,20 @@ ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle handl
     }
     symbol->status = RenderBitmap(*symbol, moduleSize, quietZone, fileName);
     return symbol->status;
+}
+
+ECC200_API int32_t ECC200_CALL WriteFileReplacing_ECC200(const char* fileName,
+                                                         ECC200_FileFiller fill, void* context) {
+    if (fileName == nullptr || fill == nullptr) return kStatusBadParameter;
+    struct Caller {
+        ECC200_FileFiller fill;
+        void* context;
+    } caller{fill, context};
+    const auto byName = [](const char* path, void* callerContext) {
+        const auto* c = static_cast<const Caller*>(callerContext);
+        return c->fill(path, c->context) != 0;
+    };
+    return FillFileReplacing(fileName, byName, &caller) ? kStatusOk : kStatusInternal;
 }
 
 }  // extern "C"

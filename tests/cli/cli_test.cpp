@@ -312,7 +312,7 @@ const Outcome kOutcomes[] = {
     {{"x", "--bg", "red", "-o", "x.png", "-o", "x.bmp"}, 2, "BMP output cannot take --fg or --bg"},
     {{"x", "--bg", "#ffffff80", "-o", "x.eps"}, 2, "EPS output cannot draw translucent colours"},
     {{"x", "--xdim", "0.5", "-o", "x.svg", "-o", "x.png"}, 2, "--xdim needs --dpi for PNG and BMP"},
-    {{"x", "--xdim", "0.01", "--dpi", "300", "-o", "x.png"}, 2, "0.01 mm at 300 dpi is less"},
+    {{"x", "--xdim", "0.05", "--dpi", "200", "-o", "x.png"}, 2, "0.05 mm at 200 dpi is less"},
     {{"-i", "old.png", "-o", "./old.png"}, 2, "'./old.png' is the input file"},
     {{"x", "-i", "in.bin"}, 2, "excludes --input"},
     {{"--batch", "l.txt"}, 2, "--output-dir"},
@@ -557,7 +557,13 @@ TEST_F(Cli, InterruptedBatchLeavesNoTemporaryFile) {
     Bytes lines;
     for (int i = 0; i < 100000; ++i) lines += std::to_string(i) + "\n";
     Write("lines.txt", lines);
-    for (const auto& [signal, expected] : {std::pair{"INT", 130}, {"TERM", 143}, {"HUP", 129}}) {
+    for (const auto& [signal, expected] : {std::pair{"INT", 130},
+                                           {"TERM", 143},
+                                           {"HUP", 129},
+                                           {"QUIT", 131},
+                                           {"USR1", 138},
+                                           {"ALRM", 142},
+                                           {"PIPE", 141}}) {
         fs::remove_all("out");
         const std::string script = Quoted(ECC200_TOOL_PATH) +
                                    " --batch lines.txt --output-dir out >/dev/null 2>err & "

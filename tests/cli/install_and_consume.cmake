@@ -1,6 +1,6 @@
-# Installs the build tree BUILD_DIR under a scratch prefix in WORK_DIR, then builds and runs the
-# consumer program in CONSUMER_SOURCE against it twice: through find_package(ecc200) and through
-# pkg-config.
+# Installs the build tree BUILD_DIR under a scratch prefix in WORK_DIR (the licence, the man page
+# and the bash completion included), then builds and runs the consumer program in
+# CONSUMER_SOURCE against it twice: through find_package(ecc200) and through pkg-config.
 cmake_minimum_required(VERSION 3.25)
 
 function(run_checked)
@@ -17,7 +17,8 @@ file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 run_checked(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-foreach(installed include/ecc200.h bin/ecc200)
+foreach(installed include/ecc200.h bin/ecc200 share/man/man1/ecc200.1
+                  share/bash-completion/completions/ecc200 share/doc/ecc200/LICENSE)
     if(NOT EXISTS ${prefix}/${installed})
         message(FATAL_ERROR "${installed} was not installed")
     endif()
@@ -29,8 +30,9 @@ endif()
 list(GET sonames 0 soname)
 get_filename_component(libdir ${soname} DIRECTORY)
 
-# The installed tool runs and finds the installed library.
+# The installed tool runs and finds the installed library; its completion registers itself.
 run_checked(${prefix}/bin/ecc200 --version)
+run_checked(bash -c ". ${prefix}/share/bash-completion/completions/ecc200 && complete -p ecc200")
 
 # 1. CMake package.
 run_checked(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${WORK_DIR}/with_cmake

@@ -1,4 +1,5 @@
 import io
+import os
 import random
 import re
 import threading
@@ -230,6 +231,43 @@ def test_invalid_arguments_raise(tmp_path, monkeypatch, call, error):
     monkeypatch.chdir(tmp_path)
     with pytest.raises(error):
         call()
+
+
+# The tool's limits, refused before any memory is taken or any file written, with a message
+# that names the argument.
+@pytest.mark.parametrize("call, message", [
+    (lambda s: s.to_bmp("x\0.bmp"), "NUL"),
+    (lambda s: s.to_png("x.png", module=1, quiet=100000), "quiet must be a whole number"),
+    (lambda s: s.to_pil(module=1500), "module must be a whole number of pixels from 1 to 50"),
+    (lambda s: s.to_png("x.png", module=2 ** 40), "module must be"),
+    (lambda s: s.to_svg(module=51), "module must be"),
+    (lambda s: s.to_bmp("x.bmp", quiet=51), "quiet must be"),
+    (lambda s: s.to_png("x.png", dpi=float("inf")), "dpi must be from 1 to 100000"),
+    (lambda s: s.to_png("x.png", dpi=1e-9), "dpi must be from 1 to 100000"),
+    (lambda s: s.to_png("x.png", dpi=float("nan")), "dpi must be"),
+    (lambda s: s.to_png("x.png", dpi="300"), "dpi must be a number"),
+])
+def test_limits_raise_value_error_and_write_nothing(tmp_path, monkeypatch, call, message):
+    monkeypatch.chdir(tmp_path)
+    with pytest.raises(ValueError, match=message):
+        call(ecc200.encode("x"))
+    assert list(tmp_path.iterdir()) == []
+
+
+def test_files_are_replaced_keeping_mode_and_links(tmp_path, monkeypatch):
+    monkeypatch.chdir(tmp_path)
+    symbol = ecc200.encode("LOT")
+    for name, write in (("p.png", symbol.to_png), ("p.bmp", symbol.to_bmp)):
+        (tmp_path / name).write_bytes(b"old")
+        os.chmod(name, 0o640)
+        (tmp_path / ("real." + name)).write_bytes(b"old")
+        os.symlink("real." + name, "link." + name)
+        write(name)
+        write("link." + name)
+        assert os.stat(name).st_mode & 0o7777 == 0o640
+        assert os.path.islink("link." + name)
+        assert (tmp_path / ("real." + name)).read_bytes() == (tmp_path / name).read_bytes()
+    assert not [p for p in os.listdir(".") if p.startswith(".")]
 
 
 def test_repr_names_size_scheme_and_data():

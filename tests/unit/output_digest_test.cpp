@@ -50,7 +50,9 @@ std::string Corpus(Bytes kind, int32_t length) {
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
     };
-    auto pick = [&next](const std::string& alphabet) { return alphabet[next() % alphabet.size()]; };
+    auto pick = [&next](const std::string& alphabet) {
+        return alphabet[static_cast<std::size_t>(next() % alphabet.size())];
+    };
     std::string edifact;
     for (char c = 32; c <= 94; ++c) edifact.push_back(c);
     const std::string upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ";

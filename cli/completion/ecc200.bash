@@ -1,0 +1,51 @@
+# Bash completion of the ecc200 tool: options, and the values of --scheme, --size, --shape,
+# --format, --eci, --fg and --bg; file names for -o, -i and --batch, folders for --output-dir.
+# The option list is checked against `ecc200 --help` by the tool's tests; the sizes come from
+# `ecc200 --list-sizes` itself.
+
+_ecc200() {
+    local cur=${COMP_WORDS[COMP_CWORD]}
+    local prev=${COMP_WORDS[COMP_CWORD-1]}
+    local options="-h --help -i --input --allow-empty --scheme --size --user-mark --product-mark
+        --smallest --gs1 --eci --shape -o --output --print --module-size --quiet-zone --info
+        --dpi --xdim --fg --bg --batch --output-dir --format --jobs --data-column --name-column
+        --list-sizes -V --version"
+    local colours="black white red green blue yellow cyan magenta grey transparent"
+    local IFS=$' \t\n'
+    case $prev in
+        --scheme)
+            COMPREPLY=($(compgen -W "auto ascii c40 text x12 edifact base256" -- "$cur"))
+            return ;;
+        --size)
+            local sizes
+            sizes=$("${COMP_WORDS[0]}" --list-sizes 2>/dev/null | awk 'NR > 1 { print $1 }')
+            COMPREPLY=($(compgen -W "auto $sizes" -- "$cur"))
+            return ;;
+        --shape)
+            COMPREPLY=($(compgen -W "square any" -- "$cur"))
+            return ;;
+        --format)
+            COMPREPLY=($(compgen -W "png bmp svg pdf eps" -- "$cur"))
+            return ;;
+        --eci)
+            COMPREPLY=($(compgen -W "utf8" -- "$cur"))
+            return ;;
+        --fg | --bg)
+            COMPREPLY=($(compgen -W "$colours" -- "$cur"))
+            return ;;
+        -o | --output | -i | --input | --batch)
+            COMPREPLY=($(compgen -f -- "$cur"))
+            return ;;
+        --output-dir)
+            COMPREPLY=($(compgen -d -- "$cur"))
+            return ;;
+        --product-mark | --module-size | --quiet-zone | --dpi | --xdim | --jobs | --data-column | \
+            --name-column)
+            return ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    fi
+}
+
+complete -o default -F _ecc200 ecc200

@@ -1,0 +1,110 @@
+// The man page and the bash completion against the tool's own help: every option of the help is
+// in both and neither has one the tool lacks; the completion completes options and values.
+#include <gmock/gmock.h>
+
+#include <cctype>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../support/test_support.h"
+#include "tool_run.h"
+
+namespace {
+
+using ecc200::testing::ReadFile;
+using ecc200::testing::Shell;
+using ecc200::testing::WriteFile;
+using ::testing::HasSubstr;
+
+const std::string kManPage = std::string(ECC200_SOURCE_DIR) + "/docs/ecc200.1";
+const std::string kCompletion = std::string(ECC200_SOURCE_DIR) + "/cli/completion/ecc200.bash";
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+bool IsOption(const std::string& word) {
+    return word.size() > 1 && word[0] == '-' &&
+           (std::isalnum(static_cast<unsigned char>(word[1])) != 0 || word[1] == '-');
+}
+
+// "-o,--output" as "-o" and "--output".
+void AddNames(const std::string& word, std::set<std::string>& names) {
+    std::istringstream parts(word);
+    for (std::string part; std::getline(parts, part, ',');) names.insert(part);
+}
+
+// The options the help lists in its "Options:" part (not its examples): the first word of every
+// line there that starts with a dash.
+std::set<std::string> HelpOptions() {
+    EXPECT_EQ(ecc200::testing::Tool({"--help"}), 0);
+    std::string help = ReadFile("run.out");
+    help = help.substr(help.find("Options:"));
+    std::istringstream lines(help.substr(0, help.find("Examples:")));
+    std::set<std::string> names;
+    for (std::string line; std::getline(lines, line);) {
+        const auto words = Words(line);
+        if (!words.empty() && IsOption(words[0])) AddNames(words[0], names);
+    }
+    return names;
+}
+
+class Docs : public ::testing::Test {
+    ecc200::testing::ScratchDirectory dir_;
+};
+
+// Every entry of the man page's OPTIONS section (the line after each .TP) names its options, the
+// short and the long form.
+TEST_F(Docs, ManPageListsEveryOptionOfTheHelp) {
+    std::string page = ReadFile(kManPage);
+    page = page.substr(page.find(".SH OPTIONS"));
+    page = page.substr(0, page.find("\n.SH ", 1));
+    for (auto at = page.find("\\-"); at != std::string::npos; at = page.find("\\-", at)) {
+        page.erase(at, 1);
+    }
+    std::set<std::string> entries;
+    for (auto at = page.find(".TP\n"); at != std::string::npos; at = page.find(".TP\n", at + 1)) {
+        const std::size_t start = at + 4;
+        for (const std::string& word : Words(page.substr(start, page.find('\n', start) - start))) {
+            if (IsOption(word)) entries.insert(word);
+        }
+    }
+    EXPECT_EQ(entries, HelpOptions());
+}
+
+TEST_F(Docs, CompletionKnowsEveryOptionAndCompletesValues) {
+    const std::string completion = ReadFile(kCompletion);
+    const std::size_t list = completion.find("local options=\"") + 15;
+    std::set<std::string> offered;
+    for (const std::string& word :
+         Words(completion.substr(list, completion.find('"', list) - list))) {
+        offered.insert(word);
+    }
+    EXPECT_EQ(offered, HelpOptions());
+
+    WriteFile("registered.sh", ". '" + kCompletion + "' && complete -p ecc200\n");
+    ASSERT_EQ(Shell("bash registered.sh"), 0);
+    EXPECT_THAT(ReadFile("run.out"), HasSubstr("-F _ecc200 ecc200"));
+    // The words typed after the tool's name, the last one being completed, and what is offered.
+    const std::pair<std::string, std::string> cases[] = {
+        {"--sc", "--scheme"},           {"x --output-d", "--output-dir"},
+        {"--scheme e", "edifact"},      {"--format ''", "png bmp svg pdf eps"},
+        {"--shape a", "any"},           {"--fg tr", "transparent"},
+        {"--size 14", "14x14 144x144"}, {"--size 8x", "8x18 8x32"},
+        {"-o not-there-", ""},
+    };
+    for (const auto& [typed, expected] : cases) {
+        WriteFile("complete.sh", ". '" + kCompletion + "'\nCOMP_WORDS=(" +
+                                     ecc200::testing::ToolCommand() + " " + typed +
+                                     ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_ecc200\n"
+                                     "echo \"${COMPREPLY[*]}\"\n");
+        ASSERT_EQ(Shell("bash complete.sh"), 0) << ReadFile("run.err");
+        EXPECT_EQ(ReadFile("run.out"), expected + "\n") << typed;
+    }
+}
+
+}  // namespace
