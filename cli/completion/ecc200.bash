@@ -7,7 +7,8 @@ _ecc200() {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=${COMP_WORDS[COMP_CWORD-1]}
     local options="-h --help -i --input --allow-empty --scheme --size --user-mark --product-mark
-        --smallest --gs1 --eci --shape -o --output --print --module-size --quiet-zone --info
+        --smallest --gs1 --gs1-skip-relations --hri --eci --shape --reader-programming --split
+        --file-id -o --output --print --module-size --quiet-zone --info
         --dpi --xdim --fg --bg --batch --output-dir --format --jobs --data-column --name-column
         --list-sizes -V --version"
     local colours="black white red green blue yellow cyan magenta grey transparent"
@@ -22,7 +23,7 @@ _ecc200() {
             COMPREPLY=($(compgen -W "auto $sizes" -- "$cur"))
             return ;;
         --shape)
-            COMPREPLY=($(compgen -W "square any" -- "$cur"))
+            COMPREPLY=($(compgen -W "square any dmre" -- "$cur"))
             return ;;
         --format)
             COMPREPLY=($(compgen -W "png bmp svg pdf eps" -- "$cur"))
@@ -39,7 +40,10 @@ _ecc200() {
         --output-dir)
             COMPREPLY=($(compgen -d -- "$cur"))
             return ;;
-        --product-mark | --module-size | --quiet-zone | --dpi | --xdim | --jobs | --data-column | \
+        --split)
+            COMPREPLY=($(compgen -W "auto 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16" -- "$cur"))
+            return ;;
+        --product-mark | --file-id | --module-size | --quiet-zone | --dpi | --xdim | --jobs | --data-column | \
             --name-column)
             return ;;
     esac

@@ -93,8 +93,8 @@ TEST_F(Docs, CompletionKnowsEveryOptionAndCompletesValues) {
     const std::pair<std::string, std::string> cases[] = {
         {"--sc", "--scheme"},           {"x --output-d", "--output-dir"},
         {"--scheme e", "edifact"},      {"--format ''", "png bmp svg pdf eps"},
-        {"--shape a", "any"},           {"--fg tr", "transparent"},
-        {"--size 14", "14x14 144x144"}, {"--size 8x", "8x18 8x32"},
+        {"--shape d", "dmre"},          {"--fg tr", "transparent"},
+        {"--size 14", "14x14 144x144"}, {"--size 8x1", "8x18 8x120 8x144"},
         {"-o not-there-", ""},
     };
     for (const auto& [typed, expected] : cases) {
