@@ -8,7 +8,7 @@ build_packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libzxing-dev libdmtx-dev libzint-dev
-    libpng-dev libcli11-dev
+    libpng-dev libjpeg-dev libcli11-dev
     clang-format
 )
 # What the rest of the tests need: renderers for the tool's PDF/EPS, the Windows cross build and

@@ -1,0 +1,16 @@
+// Symbols in clean rasters (our own outputs, flat scans): the solid L of the finder is one dark
+// region whose bounding box is the symbol, at any scale, in any of the eight right-angle
+// orientations and mirror images.
+#pragma once
+
+#include <vector>
+
+#include "binarise.h"
+#include "symbol_grid.h"
+
+namespace ecc200_imaging {
+
+// Grids of the symbols the image may hold with dark modules dark, best first.
+std::vector<SymbolGrid> LocateInRaster(const BinaryImage& image);
+
+}  // namespace ecc200_imaging

@@ -1,0 +1,171 @@
+// Symbol grids: the projective map, sampling module centres, and the finder and timing check that
+// tells the symbol's size, orientation and mirroring from four corners.
+#include "symbol_grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/size_table.h"
+
+namespace ecc200_imaging {
+
+SquareToQuad::SquareToQuad(const std::array<Point, 4>& c) {
+    // The classic closed form: affine when the corners form a parallelogram, else projective.
+    const double dx1 = c[1].x - c[2].x, dx2 = c[3].x - c[2].x;
+    const double dy1 = c[1].y - c[2].y, dy2 = c[3].y - c[2].y;
+    const double sx = c[0].x - c[1].x + c[2].x - c[3].x;
+    const double sy = c[0].y - c[1].y + c[2].y - c[3].y;
+    const double det = dx1 * dy2 - dx2 * dy1;
+    double g = 0, h = 0;
+    if (std::abs(det) > 1e-12) {
+        g = (sx * dy2 - dx2 * sy) / det;
+        h = (dx1 * sy - sx * dy1) / det;
+    }
+    a_[0] = c[1].x - c[0].x + g * c[1].x;
+    a_[1] = c[3].x - c[0].x + h * c[3].x;
+    a_[2] = c[0].x;
+    a_[3] = c[1].y - c[0].y + g * c[1].y;
+    a_[4] = c[3].y - c[0].y + h * c[3].y;
+    a_[5] = c[0].y;
+    a_[6] = g;
+    a_[7] = h;
+    a_[8] = 1;
+}
+
+Point SquareToQuad::operator()(double s, double t) const {
+    const double w = a_[6] * s + a_[7] * t + a_[8];
+    return {(a_[0] * s + a_[1] * t + a_[2]) / w, (a_[3] * s + a_[4] * t + a_[5]) / w};
+}
+
+Point SymbolGrid::ModuleCentre(double row, double col) const {
+    return map((col + 0.5) / cols, (row + 0.5) / rows);
+}
+
+SymbolGrid MakeGrid(int32_t rows, int32_t cols, const std::array<Point, 4>& corners) {
+    SymbolGrid grid;
+    grid.rows = rows;
+    grid.cols = cols;
+    grid.corners = corners;
+    grid.map = SquareToQuad(corners);
+    return grid;
+}
+
+namespace {
+
+double Distance(Point a, Point b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+// The pixel at a point, light outside the image.
+bool DarkAt(const BinaryImage& image, Point p) {
+    const double x = std::floor(p.x), y = std::floor(p.y);
+    if (x < 0 || y < 0 || x >= image.width || y >= image.height) return false;
+    return image.at(static_cast<int32_t>(x), static_cast<int32_t>(y));
+}
+
+// Side of a module in pixels, the shorter of its two sides near the symbol's centre.
+double ModuleSide(const SymbolGrid& grid) {
+    const double r = grid.rows / 2.0, c = grid.cols / 2.0;
+    const Point centre = grid.ModuleCentre(r, c);
+    return std::min(Distance(centre, grid.ModuleCentre(r, c + 1)),
+                    Distance(centre, grid.ModuleCentre(r + 1, c)));
+}
+
+bool ModuleDark(const BinaryImage& image, const SymbolGrid& grid, int32_t row, int32_t col,
+                bool vote) {
+    if (!vote) return DarkAt(image, grid.ModuleCentre(row, col));
+    constexpr double kOffset = 0.22;
+    static constexpr double kOffsets[5][2] = {
+        {0, 0}, {-kOffset, 0}, {kOffset, 0}, {0, -kOffset}, {0, kOffset}};
+    int dark = 0;
+    for (const auto& offset : kOffsets) {
+        dark += DarkAt(image, grid.ModuleCentre(row + offset[0], col + offset[1])) ? 1 : 0;
+    }
+    return dark >= 3;
+}
+
+}  // namespace
+
+std::vector<uint8_t> SampleModules(const BinaryImage& image, const SymbolGrid& grid) {
+    const bool vote = ModuleSide(grid) >= 3.0;
+    std::vector<uint8_t> modules(static_cast<std::size_t>(grid.rows) *
+                                 static_cast<std::size_t>(grid.cols));
+    for (int32_t r = 0; r < grid.rows; ++r) {
+        for (int32_t c = 0; c < grid.cols; ++c) {
+            modules[static_cast<std::size_t>(r * grid.cols + c)] =
+                ModuleDark(image, grid, r, c, vote) ? 1 : 0;
+        }
+    }
+    return modules;
+}
+
+double FinderScore(const BinaryImage& image, const SymbolGrid& grid) {
+    const bool vote = ModuleSide(grid) >= 3.0;
+    int32_t good = 0, total = 0;
+    auto check = [&](int32_t r, int32_t c, bool dark) {
+        good += ModuleDark(image, grid, r, c, vote) == dark ? 1 : 0;
+        ++total;
+    };
+    for (int32_t c = 0; c < grid.cols; ++c) {
+        check(grid.rows - 1, c, true);  // solid row
+        check(0, c, c % 2 == 0);        // timing row
+    }
+    for (int32_t r = 0; r < grid.rows - 1; ++r) {
+        check(r, 0, true);                                      // solid column
+        check(r, grid.cols - 1, (grid.rows - 1 - r) % 2 == 0);  // timing column
+    }
+    // The quiet side: the modules just outside the timing row and column are light, which tells
+    // a symbol from the same size's grid laid over a larger symbol.
+    int32_t outsideGood = 0, outsideTotal = 0;
+    for (int32_t c = 1; c < grid.cols; c += 2) {
+        outsideGood += ModuleDark(image, grid, -1, c, vote) ? 0 : 1;
+        ++outsideTotal;
+    }
+    const double finder = static_cast<double>(good) / total;
+    return outsideTotal == 0
+               ? finder
+               : finder * (0.75 + 0.25 * outsideGood / static_cast<double>(outsideTotal));
+}
+
+bool BetterGrid(const SymbolGrid& a, const SymbolGrid& b);
+
+std::vector<SymbolGrid> GridsFromCorners(const BinaryImage& image,
+                                         const std::array<Point, 4>& corners, double minScore) {
+    std::vector<SymbolGrid> grids;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const Point finder = corners[k], before = corners[(k + 3) % 4],
+                    after = corners[(k + 1) % 4], opposite = corners[(k + 2) % 4];
+        for (int swap = 0; swap < 2; ++swap) {
+            const Point top = swap != 0 ? after : before, end = swap != 0 ? before : after;
+            const double height = Distance(top, finder), width = Distance(end, finder);
+            const std::array<Point, 4> symbol = {top, opposite, end, finder};
+            SymbolGrid best;
+            for (const ecc200::SymbolSize& size : ecc200::SymbolSizeTable) {
+                const double moduleWidth = width / size.symbolCols;
+                const double moduleHeight = height / size.symbolRows;
+                if (moduleWidth < 0.8 || moduleHeight < 0.8) continue;
+                if (moduleWidth > 1.6 * moduleHeight || moduleHeight > 1.6 * moduleWidth) continue;
+                SymbolGrid grid = MakeGrid(size.symbolRows, size.symbolCols, symbol);
+                grid.score = FinderScore(image, grid);
+                if (grid.score > best.score) best = grid;
+            }
+            if (best.rows > 0 && best.score >= minScore) grids.push_back(best);
+        }
+    }
+    std::stable_sort(grids.begin(), grids.end(), BetterGrid);
+    return grids;
+}
+
+bool Clockwise(const SymbolGrid& grid) {
+    const Point& a = grid.corners[0];
+    const Point& b = grid.corners[1];
+    const Point& c = grid.corners[2];
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) > 0;
+}
+
+bool BetterGrid(const SymbolGrid& a, const SymbolGrid& b) {
+    if (a.score != b.score) return a.score > b.score;
+    return Clockwise(a) && !Clockwise(b);
+}
+
+}  // namespace ecc200_imaging

@@ -1,0 +1,142 @@
+// Reading an image: candidates from the raster finder in both polarities, then from the
+// photograph locators; each candidate's modules handed to ReadMatrix_ECC200 until one decodes.
+#include "symbol_reader.h"
+
+#include <algorithm>
+
+#include "binarise.h"
+#include "photo_locator.h"
+#include "raster_locator.h"
+
+namespace ecc200_imaging {
+
+namespace {
+
+constexpr double kMinPhotoScore = 0.75;
+
+// Most images are dark on light: the border of a light quiet zone is mostly light. Without a
+// quiet zone the border is the finder and timing (three quarters dark), so only a border darker
+// than that says the ground is dark.
+bool LooksInverted(const BinaryImage& image) {
+    int64_t dark = 0, total = 0;
+    for (int32_t x = 0; x < image.width; ++x) {
+        dark += image.at(x, 0) + image.at(x, image.height - 1);
+        total += 2;
+    }
+    for (int32_t y = 0; y < image.height; ++y) {
+        dark += image.at(0, y) + image.at(image.width - 1, y);
+        total += 2;
+    }
+    return dark * 100 > total * 85;
+}
+
+std::vector<LocatedSymbol> Sampled(const BinaryImage& image, const std::vector<SymbolGrid>& grids,
+                                   bool inverted, Locator locator) {
+    std::vector<LocatedSymbol> symbols;
+    for (const SymbolGrid& grid : grids) {
+        symbols.push_back({grid, SampleModules(image, grid), inverted, locator});
+    }
+    return symbols;
+}
+
+std::vector<LocatedSymbol> FromCorners(const BinaryImage& dark, const BinaryImage& light,
+                                       const std::vector<std::array<Point, 4>>& quads,
+                                       Locator locator) {
+    std::vector<LocatedSymbol> symbols;
+    for (const auto& quad : quads) {
+        for (int inverted = 0; inverted < 2; ++inverted) {
+            const BinaryImage& image = inverted != 0 ? light : dark;
+            for (LocatedSymbol& s : Sampled(image, GridsFromCorners(image, quad, kMinPhotoScore),
+                                            inverted != 0, locator)) {
+                symbols.push_back(std::move(s));
+            }
+        }
+    }
+    return symbols;
+}
+
+// Tries the candidates in order; true when the reading is final (decoded, or a failure that no
+// other candidate would change).
+bool TryCandidates(std::vector<LocatedSymbol>& candidates, const ReadRequest& request,
+                   ImageReading& result) {
+    for (LocatedSymbol& candidate : candidates) {
+        ImageReading attempt =
+            ReadModules(candidate.modules, candidate.grid.rows, candidate.grid.cols, request);
+        if (!result.symbol) result.symbol = candidate;
+        if (attempt.status == ECC200_ERR_UNREADABLE) continue;
+        result.status = attempt.status;
+        result.reading = attempt.reading;
+        result.symbol = std::move(candidate);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+const char* LocatorName(Locator locator) {
+    switch (locator) {
+        case Locator::kRaster:
+            return "raster";
+        case Locator::kZxing:
+            return "zxing";
+        case Locator::kDmtx:
+            return "dmtx";
+        case Locator::kNone:
+            break;
+    }
+    return "none";
+}
+
+std::vector<LocatedSymbol> LocateRasterSymbols(const GreyImage& image) {
+    const BinaryImage dark = Binarise(image);
+    const BinaryImage light = Inverted(dark);
+    const bool lightFirst = LooksInverted(dark);
+    std::vector<LocatedSymbol> symbols =
+        Sampled(lightFirst ? light : dark, LocateInRaster(lightFirst ? light : dark), lightFirst,
+                Locator::kRaster);
+    for (LocatedSymbol& s :
+         Sampled(lightFirst ? dark : light, LocateInRaster(lightFirst ? dark : light), !lightFirst,
+                 Locator::kRaster)) {
+        symbols.push_back(std::move(s));
+    }
+    return symbols;
+}
+
+std::vector<LocatedSymbol> LocatePhotographSymbols(const GreyImage& image) {
+    if (!HavePhotographLocators()) return {};
+    const BinaryImage dark = Binarise(image);
+    const BinaryImage light = Inverted(dark);
+    std::vector<LocatedSymbol> symbols =
+        FromCorners(dark, light, ZxingCorners(image), Locator::kZxing);
+    for (LocatedSymbol& s : FromCorners(dark, light, DmtxCorners(image), Locator::kDmtx)) {
+        symbols.push_back(std::move(s));
+    }
+    return symbols;
+}
+
+ImageReading ReadModules(const std::vector<uint8_t>& modules, int32_t rows, int32_t cols,
+                         const ReadRequest& request) {
+    ImageReading result;
+    if (static_cast<int64_t>(modules.size()) != static_cast<int64_t>(rows) * cols) {
+        result.status = ECC200_ERR_PARAMETER;
+        return result;
+    }
+    result.status = ReadMatrix_ECC200(
+        modules.data(), rows, cols, request.productId ? request.productId->c_str() : nullptr,
+        request.identityFile ? request.identityFile->c_str() : nullptr, &result.reading);
+    return result;
+}
+
+ImageReading ReadImage(const GreyImage& image, const ReadRequest& request) {
+    ImageReading result;
+    std::vector<LocatedSymbol> raster = LocateRasterSymbols(image);
+    if (TryCandidates(raster, request, result)) return result;
+    if (request.photographs) {
+        std::vector<LocatedSymbol> photo = LocatePhotographSymbols(image);
+        if (TryCandidates(photo, request, result)) return result;
+    }
+    return result;
+}
+
+}  // namespace ecc200_imaging
