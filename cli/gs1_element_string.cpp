@@ -213,4 +213,32 @@ Gs1Conversion ConvertGs1Bracketed(std::string_view text) {
     return {elements, ""};
 }
 
+std::string Gs1HumanReadable(std::string_view text) {
+    std::string readable;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        // The AI: the shortest run of two to four digits that the table knows.
+        const AiFormat* format = nullptr;
+        std::size_t aiLength = 2;
+        for (; aiLength <= kMaxAiDigits && at + aiLength <= text.size(); ++aiLength) {
+            format = FindAi(text.substr(at, aiLength));
+            if (format != nullptr) break;
+        }
+        if (format == nullptr) return {};
+        const std::string_view ai = text.substr(at, aiLength);
+        at += aiLength;
+        // Its value: the fixed length where a prefix fixes it, else up to the next GS.
+        const std::size_t most = LengthBounds(*format).most;
+        const std::size_t end =
+            NeedsSeparator(ai) ? std::min(text.find(kGroupSeparator, at), text.size()) : at + most;
+        if (end > text.size() || end == at || end - at > most) return {};
+        const std::string_view value = text.substr(at, end - at);
+        if (value.find(kGroupSeparator) != std::string_view::npos) return {};
+        readable += "(" + std::string(ai) + ")" + std::string(value);
+        at = end;
+        if (at < text.size() && text[at] == kGroupSeparator) ++at;
+    }
+    return readable;
+}
+
 }  // namespace ecc200_cli

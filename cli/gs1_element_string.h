@@ -21,4 +21,9 @@ struct Gs1Conversion {
 // One line end at the very end of the text is ignored.
 Gs1Conversion ConvertGs1Bracketed(std::string_view text);
 
+// The bracketed form of an element string as a GS1 symbol carries it (AIs and values run
+// together, GS bytes ending the elements whose length no prefix fixes), for people to read:
+// "(01)09501101530003(17)250101". Empty when the string is no GS1 data this table knows.
+std::string Gs1HumanReadable(std::string_view elementString);
+
 }  // namespace ecc200_cli
