@@ -13,6 +13,7 @@ enum StatusCode : int32_t {
     kStatusBadParameter = 8,
     kStatusNoIdentity = 10,
     kStatusInternal = 18,
+    kStatusUnreadable = 19,
 };
 
 // Texts stored in Symbol::message by the few failures that explain themselves.

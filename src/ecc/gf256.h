@@ -53,6 +53,16 @@ constexpr uint8_t GfMultiply(uint8_t a, uint8_t b) {
     return GfPower(detail::kGfLogTables.log[a] + detail::kGfLogTables.log[b]);
 }
 
+// The exponent of a non-zero element a: GfPower(GfLog(a)) == a.
+constexpr int32_t GfLog(uint8_t a) {
+    return detail::kGfLogTables.log[a];
+}
+
+// The inverse of a non-zero element.
+constexpr uint8_t GfInverse(uint8_t a) {
+    return GfPower(255 - GfLog(a));
+}
+
 // Coefficients of one generator polynomial, from x^0 up to x^e (which is always 1).
 using GeneratorPolynomial = std::array<uint8_t, kMaxEccCodewords + 1>;
 

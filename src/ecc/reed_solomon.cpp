@@ -15,6 +15,7 @@
 
 #include "core/status.h"
 #include "ecc/ecc_products.h"
+#include "ecc/interleaving.h"
 #include "geometry/size_table.h"
 
 namespace ecc200 {
@@ -39,7 +40,8 @@ void EncodeBlock(uint8_t* codewords, int32_t block, int32_t blockCount, int32_t 
                  int32_t eccCount, const uint64_t* products) {
     std::array<uint64_t, Words> remainder{};
     for (int32_t k = 0; k < dataCount; ++k) {
-        const uint8_t leading = codewords[block + k * blockCount] ^ (remainder[0] & 0xFF);
+        const uint8_t leading =
+            codewords[InterleavedPosition(blockCount, block, k)] ^ (remainder[0] & 0xFF);
         const uint64_t* row = products + leading * Words;
         for (std::size_t i = 0; i + 1 < Words; ++i) {
             remainder[i] = ((remainder[i] >> 8) | (remainder[i + 1] << 56)) ^ row[i];
@@ -48,7 +50,7 @@ void EncodeBlock(uint8_t* codewords, int32_t block, int32_t blockCount, int32_t 
     }
     for (int32_t j = 0; j < eccCount; ++j) {
         const uint64_t word = remainder[static_cast<std::size_t>(j / 8)];
-        codewords[block + (dataCount + j) * blockCount] =
+        codewords[InterleavedPosition(blockCount, block, dataCount + j)] =
             static_cast<uint8_t>(word >> (8 * (j % 8)));
     }
 }

@@ -6,8 +6,6 @@ namespace ecc200 {
 
 namespace {
 
-constexpr uint8_t kDigitPairBase = 130;
-
 void Produce(EncoderCursor& cursor, uint8_t codeword, int32_t& produced) {
     if (!cursor.Counting()) cursor.Put(codeword);
     ++produced;

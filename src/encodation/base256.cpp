@@ -7,8 +7,6 @@ namespace ecc200 {
 
 namespace {
 
-constexpr int32_t kLongLengthThreshold = 250;
-
 void PutRandomised(EncoderCursor& cursor, int32_t value) {
     cursor.Put(RandomiseBase256(static_cast<uint8_t>(value & 0xFF), cursor.count + 1));
 }
@@ -22,13 +20,13 @@ int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
 
     if (atEnd && FixExactFitSize(symbol, cursor.count + 1 + n) != kNoSize) {
         PutRandomised(cursor, 0);
-    } else if (n < kLongLengthThreshold) {
+    } else if (n < kBase256LongLength) {
         PutRandomised(cursor, n);
     } else {
         // Runs of 1750 bytes or more overflow the first length codeword; such a field can never
         // fit a symbol, and the stream is rejected as too long.
-        PutRandomised(cursor, 249 + n / kLongLengthThreshold);
-        PutRandomised(cursor, n % kLongLengthThreshold);
+        PutRandomised(cursor, 249 + n / kBase256LongLength);
+        PutRandomised(cursor, n % kBase256LongLength);
     }
     // The bytes through a copy of the cursor, as in the ASCII encoder: codewords written through
     // the caller's cursor would make the compiler reload its fields after every one.

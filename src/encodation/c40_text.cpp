@@ -6,10 +6,6 @@ namespace ecc200 {
 
 namespace {
 
-constexpr uint8_t kShift1 = 0;
-constexpr uint8_t kShift2 = 1;
-constexpr uint8_t kUpperShiftValue = 30;
-
 // The values of the data, collected before packing.
 struct ValueList {
     uint8_t values[kC40ValueStorage];

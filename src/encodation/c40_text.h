@@ -26,7 +26,12 @@ inline constexpr int32_t kC40MaxValues = 1558;  // collection stops once this ma
 // The limit, plus three values of the byte that crosses it, plus two that complete a triplet.
 inline constexpr int32_t kC40ValueStorage = kC40MaxValues + 3 + 2;
 
-inline constexpr uint8_t kFnc1Value = 27;  // FNC1 in the shift 2 set
+// The values that switch to another set for the next value, and the special values of shift 2.
+inline constexpr uint8_t kShift1 = 0;
+inline constexpr uint8_t kShift2 = 1;
+inline constexpr uint8_t kShift3 = 2;
+inline constexpr uint8_t kFnc1Value = 27;        // FNC1 in the shift 2 set
+inline constexpr uint8_t kUpperShiftValue = 30;  // Upper Shift in the shift 2 set
 
 namespace detail {
 

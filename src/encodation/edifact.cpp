@@ -8,8 +8,6 @@ namespace ecc200 {
 
 namespace {
 
-constexpr uint8_t kUnlatchValue = 31;
-
 // Whether the run may end without an unlatch: at most two codewords of capacity remain after its
 // whole groups, and the bytes past them (if any) take exactly that many ASCII codewords.
 bool EndOfDataRuleApplies(const Symbol& symbol, const EncoderCursor& cursor) {
@@ -80,7 +78,7 @@ int32_t EncodeEdifact(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
         group.Add(c, cursor);
     }
     if (!ruleApplies) {
-        group.Add(kUnlatchValue, cursor);
+        group.Add(kEdifactUnlatchValue, cursor);
         if (group.size > 0) group.Flush(cursor);
     }
     symbol.scheme = kSchemeAscii;

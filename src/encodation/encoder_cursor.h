@@ -25,6 +25,13 @@ inline constexpr uint8_t kFirstPad = 129;
 inline constexpr uint8_t kFnc1 = 232;
 inline constexpr uint8_t kEci = 241;
 inline constexpr uint8_t kGroupSeparator = 0x1D;  // the data byte that GS1 data writes as FNC1
+// Codewords that only open a stream (this library's encoders never write them; readers meet them
+// in symbols of other encoders): structured append with its three codewords, reader programming,
+// and the two macros that stand for a message header and trailer.
+inline constexpr uint8_t kStructuredAppend = 233;
+inline constexpr uint8_t kReaderProgramming = 234;
+inline constexpr uint8_t kMacro05 = 236;
+inline constexpr uint8_t kMacro06 = 237;
 
 // The codeword that switches from ASCII into a scheme other than ASCII.
 inline constexpr uint8_t LatchOf(int32_t scheme) {

@@ -8,17 +8,17 @@ namespace {
 
 // ECI designators take one codeword up to 126, two up to 16382 and three up to 999999.
 int32_t WriteEciDesignator(int32_t eci, uint8_t* out) {
-    if (eci <= 126) {
+    if (eci <= kEciOneCodewordMax) {
         out[0] = static_cast<uint8_t>(eci + 1);
         return 1;
     }
-    if (eci <= 16382) {
-        const int32_t v = eci - 127;
+    if (eci <= kEciTwoCodewordMax) {
+        const int32_t v = eci - (kEciOneCodewordMax + 1);
         out[0] = static_cast<uint8_t>(v / 254 + 128);
         out[1] = static_cast<uint8_t>(v % 254 + 1);
         return 2;
     }
-    const int32_t v = eci - 16383;
+    const int32_t v = eci - (kEciTwoCodewordMax + 1);
     out[0] = static_cast<uint8_t>(v / 64516 + 192);
     out[1] = static_cast<uint8_t>(v / 254 % 254 + 1);
     out[2] = static_cast<uint8_t>(v % 254 + 1);

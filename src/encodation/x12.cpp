@@ -18,24 +18,6 @@ bool UnlatchCanBeLeftOut(Symbol& symbol, const EncoderCursor& cursor, bool atEnd
 
 }  // namespace
 
-int32_t X12Value(uint8_t c) {
-    switch (c) {
-        case '\r':
-            return 0;
-        case '*':
-            return 1;
-        case '>':
-            return 2;
-        case ' ':
-            return 3;
-        default:
-            break;
-    }
-    if (c >= '0' && c <= '9') return 4 + (c - '0');
-    if (c >= 'A' && c <= 'Z') return 14 + (c - 'A');
-    return -1;
-}
-
 int32_t EncodeX12(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
     const int32_t start = cursor.count;
     while (cursor.remaining >= 3) {

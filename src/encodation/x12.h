@@ -9,7 +9,23 @@
 namespace ecc200 {
 
 // The value of an X12 character (0..39), or -1 for a byte outside the set.
-int32_t X12Value(uint8_t c);
+constexpr int32_t X12Value(uint8_t c) {
+    switch (c) {
+        case '\r':
+            return 0;
+        case '*':
+            return 1;
+        case '>':
+            return 2;
+        case ' ':
+            return 3;
+        default:
+            break;
+    }
+    if (c >= '0' && c <= '9') return 4 + (c - '0');
+    if (c >= 'A' && c <= 'Z') return 14 + (c - 'A');
+    return -1;
+}
 
 // Encodes the run's whole triplets in X12 (the latch is already written), returns to ASCII with
 // 254 and encodes the last one or two bytes in ASCII. When `atEnd` is set and those bytes take a

@@ -1,6 +1,5 @@
 // Turning the mapping matrix into the finished symbol: the data regions are moved apart to make
-// room for each region's finder pattern (solid bottom row and left column) and timing pattern
-// (alternating top row and right column).
+// room for each region's finder and timing patterns (see PatternModule).
 #include "geometry/assembly.h"
 
 #include <cstring>
@@ -11,46 +10,27 @@ namespace ecc200 {
 namespace {
 
 // Moves every mapping-matrix row segment of rc modules to its place inside its region. Each
-// mapping row i lands on a higher row (i + 1 + 2 * (i / rr) > i), so copying the rows from the
-// top down never overwrites a row that is still to be read.
+// mapping row i lands on a higher row (SymbolRowOfMappingRow(i) > i), so copying the rows from
+// the top down never overwrites a row that is still to be read.
 void SpreadMappingMatrix(Symbol& symbol, const SymbolSize& size) {
-    const int32_t rr = size.regionRows;
     const int32_t rc = size.regionCols;
     const int32_t horizontalRegions = HorizontalRegionCount(size);
     for (int32_t i = symbol.mappingRows - 1; i >= 0; --i) {
-        uint8_t* target = symbol.matrix[i + 1 + 2 * (i / rr)];
+        uint8_t* target = symbol.matrix[SymbolRowOfMappingRow(size, i)];
         const uint8_t* source = symbol.matrix[i];
         for (int32_t region = 0; region < horizontalRegions; ++region) {
-            std::memcpy(target + region * (rc + 2) + 1, source + region * rc,
+            std::memcpy(target + SymbolColOfMappingCol(size, region * rc), source + region * rc,
                         static_cast<std::size_t>(rc));
         }
     }
 }
 
-// Every region band's solid finder row at its bottom and alternating timing row at its top,
-// dark at column 0.
-void DrawHorizontalPatterns(Symbol& symbol, const SymbolSize& size) {
-    const int32_t bandHeight = size.regionRows + 2;
-    for (int32_t band = 0; band < VerticalRegionCount(size); ++band) {
-        uint8_t* finder = symbol.matrix[band * bandHeight];
-        uint8_t* timing = symbol.matrix[band * bandHeight + bandHeight - 1];
+// Every module of the finder and timing patterns.
+void DrawPatterns(Symbol& symbol, const SymbolSize& size) {
+    for (int32_t r = 0; r < size.symbolRows; ++r) {
         for (int32_t c = 0; c < size.symbolCols; ++c) {
-            finder[c] = 1;
-            timing[c] = static_cast<uint8_t>((c & 1) == 0);
-        }
-    }
-}
-
-// Every region band's solid finder column at its left and alternating timing column at its
-// right, dark at row 0.
-void DrawVerticalPatterns(Symbol& symbol, const SymbolSize& size) {
-    const int32_t bandWidth = size.regionCols + 2;
-    for (int32_t band = 0; band < HorizontalRegionCount(size); ++band) {
-        const int32_t finder = band * bandWidth;
-        const int32_t timing = finder + bandWidth - 1;
-        for (int32_t r = 0; r < size.symbolRows; ++r) {
-            symbol.matrix[r][finder] = 1;
-            symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 0);
+            const int32_t pattern = PatternModule(size, r, c);
+            if (pattern >= 0) symbol.matrix[r][c] = static_cast<uint8_t>(pattern);
         }
     }
 }
@@ -65,8 +45,7 @@ bool AssembleSymbol(Symbol& symbol) {
         return false;
     }
     SpreadMappingMatrix(symbol, size);
-    DrawHorizontalPatterns(symbol, size);
-    DrawVerticalPatterns(symbol, size);
+    DrawPatterns(symbol, size);
     symbol.rows = static_cast<uint8_t>(size.symbolRows);
     symbol.cols = static_cast<uint8_t>(size.symbolCols);
     return true;

@@ -100,8 +100,9 @@ bool ScanFirstToken(int fd, char (&token)[kIdentityTokenCapacity]) {
 
 }  // namespace
 
-bool ReadIdentityToken(char (&token)[kIdentityTokenCapacity]) {
-    const int fd = OpenRegularFile(kUserIdentityFile);
+bool ReadIdentityToken(const char* path, char (&token)[kIdentityTokenCapacity]) {
+    if (path == nullptr) return false;
+    const int fd = OpenRegularFile(path);
     if (fd < 0) return false;
     const bool found = ScanFirstToken(fd, token);
     CloseFile(fd);

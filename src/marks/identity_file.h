@@ -18,6 +18,7 @@ inline constexpr const char kUserIdentityFile[] = "user.id";
 // (no line-end translation, no end-of-file byte). False when the file cannot be opened, is not a
 // regular file (a FIFO, device, socket or directory is refused at once, never waited on),
 // cannot be read, or holds no token.
-bool ReadIdentityToken(char (&token)[kIdentityTokenCapacity]);
+// `path` names the file (kUserIdentityFile when the caller has no other).
+bool ReadIdentityToken(const char* path, char (&token)[kIdentityTokenCapacity]);
 
 }  // namespace ecc200

@@ -51,10 +51,10 @@ int32_t PrefixLength(const char* token, int32_t tokenLength) {
 
 }  // namespace
 
-bool LoadUserIdentity(MarkState& state) {
+bool LoadUserIdentity(MarkState& state, const char* path) {
     state.loadState = kLoadRunning;
     char token[kIdentityTokenCapacity] = {};
-    if (!ReadIdentityToken(token)) {
+    if (!ReadIdentityToken(path, token)) {
         state.loadState = kLoadFailed;
         state.loadReason = kReasonUnavailable;
         return false;
@@ -83,7 +83,11 @@ bool LoadUserIdentity(MarkState& state) {
 StatusCode LoadMarkIdentity(MarkState*& state) {
     if (state == nullptr) state = AllocateMarkState();
     if (state == nullptr) return kStatusInternal;
-    if (!LoadUserIdentity(*state) || !IdentityFitsMarkKey(*state)) return kStatusNoIdentity;
+    return LoadMarkIdentityInto(*state, kUserIdentityFile);
+}
+
+StatusCode LoadMarkIdentityInto(MarkState& state, const char* path) {
+    if (!LoadUserIdentity(state, path) || !IdentityFitsMarkKey(state)) return kStatusNoIdentity;
     return kStatusOk;
 }
 

@@ -1,3 +1,5 @@
+// The user mark: its key from the size, the data's chunk sums and the identity, its positions,
+// and their inversion in the codeword stream.
 #include "marks/user_mark.h"
 
 #include <algorithm>
@@ -74,20 +76,26 @@ bool DeriveUserMarkValues(MarkState& state, int32_t dataLength, const uint8_t* d
     return true;
 }
 
-bool ApplyUserMark(MarkState& state, Symbol& symbol) {
-    if (!IsSizeIndex(symbol.sizeIndex)) return false;
-    const SymbolSize& size = SizeAt(symbol.sizeIndex);
+int32_t UserMarkStreamPositions(MarkState& state, int32_t sizeIndex, int32_t dataLength,
+                                const uint8_t* data, int32_t (&positions)[kUserMarkValueCount]) {
+    if (!IsSizeIndex(sizeIndex)) return 0;
+    const SymbolSize& size = SizeAt(sizeIndex);
     // The row's block length, data and error correction: short blocks (BlockDataCodewords) do
     // not shorten it. Positions stay below twice this length, well inside the stream.
     const int32_t blockLength = size.blockDataCodewords + size.blockEccCodewords;
-
     int32_t values[kUserMarkValueCount];
-    if (!DeriveUserMarkValues(state, ClampedDataLength(symbol.dataLength), symbol.data, values,
-                              size.symbolRows, size.symbolCols)) {
-        return false;
+    if (!DeriveUserMarkValues(state, ClampedDataLength(dataLength), data, values, size.symbolRows,
+                              size.symbolCols)) {
+        return 0;
     }
+    return UserMarkPositions(values, size.blockCount, blockLength, positions);
+}
+
+bool ApplyUserMark(MarkState& state, Symbol& symbol) {
     int32_t positions[kUserMarkValueCount];
-    const int32_t count = UserMarkPositions(values, size.blockCount, blockLength, positions);
+    const int32_t count =
+        UserMarkStreamPositions(state, symbol.sizeIndex, symbol.dataLength, symbol.data, positions);
+    if (count == 0) return false;
     const int32_t codewordCount = std::clamp<int32_t>(symbol.codewordCount, 0, kCodewordCapacity);
     for (int32_t k = 0; k < count; ++k) {
         if (positions[k] < codewordCount) {

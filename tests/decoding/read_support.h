@@ -1,0 +1,94 @@
+// Helpers for the reading tests: an encode through the exports with options and marks, and a read
+// of its module buffer through ReadMatrix_ECC200.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ecc200.h"
+#include "geometry/assembly.h"
+#include "geometry/placement_entry.h"
+#include "geometry/placement_map.h"
+#include "geometry/size_table.h"
+#include "support/test_support.h"
+
+namespace ecc200::testing {
+
+inline constexpr char kProductId[] = "PRODUCT-0042/B";
+
+// The settings of one encode; marks read user.id from the current directory.
+struct EncodeSettings {
+    int32_t scheme = ECC200_SCHEME_AUTO;
+    int32_t size = ECC200_SIZE_AUTO;
+    int32_t encodation = ECC200_ENCODATION_LOOKAHEAD;
+    int32_t gs1 = 0;
+    int32_t eci = 0;
+    bool userMark = false;
+    const char* productId = nullptr;
+};
+
+// The module buffer of one encode (empty when the encode failed; status says why).
+inline std::vector<uint8_t> EncodeModules(const EncodeSettings& s, const std::vector<uint8_t>& data,
+                                          int32_t& status, int32_t& sizeIndex) {
+    SymbolPtr handle = MakeSymbol();
+    SymbolHandle h = handle.get();
+    EXPECT_EQ(SetScheme_ECC200(h, s.scheme) + SetDimension_ECC200(h, s.size) +
+                  SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
+                  SetOption_ECC200(h, ECC200_OPTION_GS1, s.gs1) +
+                  SetOption_ECC200(h, ECC200_OPTION_ECI, s.eci) +
+                  SetDataToEncoding_ECC200(h, data.data(), static_cast<int32_t>(data.size())) +
+                  SetSignUser_ECC200(h, s.userMark) +
+                  SetSignProduct_ECC200(h, s.productId != nullptr, s.productId),
+              0);
+    std::vector<uint8_t> modules = EncodeToModules(h, status);
+    sizeIndex = GetDimension_ECC200(h);
+    if (status != ECC200_OK) modules.clear();
+    return modules;
+}
+
+struct ReadResult {
+    int32_t status = -1;
+    ECC200_Reading reading{};
+
+    std::vector<uint8_t> Data() const { return {reading.data, reading.data + reading.dataLength}; }
+    std::vector<int32_t> Errors() const {
+        return {reading.errors, reading.errors + reading.blockCount};
+    }
+};
+
+inline ReadResult ReadModules(const std::vector<uint8_t>& modules, int32_t sizeIndex,
+                              const char* productId = nullptr, const char* identityFile = nullptr) {
+    ReadResult result;
+    result.status =
+        ReadMatrix_ECC200(modules.data(), SizeAt(sizeIndex).symbolRows,
+                          SizeAt(sizeIndex).symbolCols, productId, identityFile, &result.reading);
+    return result;
+}
+
+// Index in a module buffer (top row first) of bit `bit` (0 the most significant) of the codeword
+// at stream position `codeword`, through the library's placement map and assembly rules.
+inline std::size_t ModuleOfCodewordBit(int32_t sizeIndex, int32_t codeword, int32_t bit) {
+    static const SymbolPtr maps = MakeSymbol();  // the cache of built maps, one per size
+    Symbol& symbol = Internals(maps);
+    EXPECT_NE(BuildPlacementMap(symbol, sizeIndex), 0);
+    const SymbolSize& size = SizeAt(sizeIndex);
+    const PlacementEntry entry = symbol.placementMaps[sizeIndex][8 * codeword + bit];
+    const int32_t rowFromBottom = SymbolRowOfMappingRow(size, MappingRows(size) - 1 - entry.row);
+    const int32_t col = SymbolColOfMappingCol(size, entry.col);
+    return static_cast<std::size_t>((size.symbolRows - 1 - rowFromBottom) * size.symbolCols + col);
+}
+
+// The module buffer with the codeword at stream position `codeword` changed by XOR with `error`.
+inline void DamageCodeword(std::vector<uint8_t>& modules, int32_t sizeIndex, int32_t codeword,
+                           uint8_t error) {
+    for (int32_t bit = 0; bit < 8; ++bit) {
+        if ((error & (0x80u >> bit)) == 0) continue;
+        uint8_t& module = modules[ModuleOfCodewordBit(sizeIndex, codeword, bit)];
+        module = module != 0 ? 0 : 1;
+    }
+}
+
+}  // namespace ecc200::testing
