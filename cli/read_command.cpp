@@ -68,7 +68,7 @@ std::optional<std::string> IdentityProblem(const ReadOptions& options) {
 
 void AddCommonOptions(CLI::App& app, ReadOptions& options) {
     app.add_option("files", options.files, "Image files to read")->required();
-    app.add_option("--product", options.productId,
+    app.add_option("--product,--product-mark", options.productId,
                    "Lift the product mark of this product identifier before decoding");
     app.add_option("--identity", options.identityFile,
                    "Identity file of the marks (default: user.id in the current folder)");

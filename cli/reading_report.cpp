@@ -84,7 +84,7 @@ std::string Unreadable(const FileReading& outcome) {
             break;
     }
     if (!outcome.reading.symbol) return "no symbol found";
-    return "a " + SizeText(outcome.reading) + " symbol was found but does not decode" +
+    return "symbol found (" + SizeText(outcome.reading) + ") but it does not decode" +
            (outcome.productGiven ? " with this product identifier and identity" : "");
 }
 
