@@ -27,21 +27,20 @@ std::vector<std::array<Point, 4>> FindRegions(GreyImage& image, double scale) {
     std::vector<std::array<Point, 4>> quads;
     DmtxImage* raw = dmtxImageCreate(image.pixels.data(), image.width, image.height, DmtxPack8bppK);
     if (raw == nullptr) return quads;
-    // Our rows run top first; libdmtx counts them from the bottom unless told otherwise.
-    dmtxImageSetProp(raw, DmtxPropImageFlip, DmtxFlipNone);
     DmtxDecode* decode = dmtxDecodeCreate(raw, 1);
     if (decode != nullptr) {
         DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), kDmtxMilliseconds);
         for (int found = 0; found < 8; ++found) {
             DmtxRegion* region = dmtxRegionFindNext(decode, &timeout);
             if (region == nullptr) break;
-            // The fitted grid covers the unit square; its corners mapped to pixels.
+            // The fitted grid covers the unit square; its corners mapped to pixels, whose rows
+            // libdmtx counts from the bottom.
             std::array<Point, 4> quad;
             const double unit[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
             for (std::size_t i = 0; i < 4; ++i) {
                 DmtxVector2 in{unit[i][0], unit[i][1]}, out{};
                 dmtxMatrix3VMultiply(&out, &in, region->fit2raw);
-                quad[i] = {out.X * scale, out.Y * scale};
+                quad[i] = {out.X * scale, (image.height - out.Y) * scale};
             }
             quads.push_back(quad);
             dmtxRegionDestroy(&region);

@@ -103,16 +103,13 @@ std::vector<LocatedSymbol> LocateRasterSymbols(const GreyImage& image) {
     return symbols;
 }
 
-std::vector<LocatedSymbol> LocatePhotographSymbols(const GreyImage& image) {
+std::vector<LocatedSymbol> LocatePhotographSymbols(const GreyImage& image, Locator locator) {
     if (!HavePhotographLocators()) return {};
     const BinaryImage dark = Binarise(image);
     const BinaryImage light = Inverted(dark);
-    std::vector<LocatedSymbol> symbols =
-        FromCorners(dark, light, ZxingCorners(image), Locator::kZxing);
-    for (LocatedSymbol& s : FromCorners(dark, light, DmtxCorners(image), Locator::kDmtx)) {
-        symbols.push_back(std::move(s));
-    }
-    return symbols;
+    return FromCorners(dark, light,
+                       locator == Locator::kZxing ? ZxingCorners(image) : DmtxCorners(image),
+                       locator);
 }
 
 ImageReading ReadModules(const std::vector<uint8_t>& modules, int32_t rows, int32_t cols,
@@ -132,8 +129,11 @@ ImageReading ReadImage(const GreyImage& image, const ReadRequest& request) {
     ImageReading result;
     std::vector<LocatedSymbol> raster = LocateRasterSymbols(image);
     if (TryCandidates(raster, request, result)) return result;
-    if (request.photographs) {
-        std::vector<LocatedSymbol> photo = LocatePhotographSymbols(image);
+    if (!request.photographs) return result;
+    // zxing-cpp first: it is quick, and what it decodes we sample from its position. libdmtx's
+    // finder is slower and finds what no reader decodes (product-marked symbols).
+    for (Locator locator : {Locator::kZxing, Locator::kDmtx}) {
+        std::vector<LocatedSymbol> photo = LocatePhotographSymbols(image, locator);
         if (TryCandidates(photo, request, result)) return result;
     }
     return result;

@@ -42,8 +42,8 @@ struct ImageReading {
 // Every candidate the clean-raster finder sees, both polarities, best first.
 std::vector<LocatedSymbol> LocateRasterSymbols(const GreyImage& image);
 
-// Every candidate the photograph locators see (none in builds without them).
-std::vector<LocatedSymbol> LocatePhotographSymbols(const GreyImage& image);
+// Every candidate one photograph locator (kZxing or kDmtx) sees; none in builds without them.
+std::vector<LocatedSymbol> LocatePhotographSymbols(const GreyImage& image, Locator locator);
 
 // Whether this build has the photograph locators.
 bool HavePhotographLocators();

@@ -1,4 +1,4 @@
-from typing import Optional, Tuple
+from typing import Any, Dict, Optional, Tuple
 
 Settings = Tuple[int, int, int, int, int, int, bool, Optional[bytes]]
 
@@ -29,3 +29,21 @@ STATUS_PARAMETER: int
 STATUS_NO_IDENTITY: int
 STATUS_BASE256_EMPTY: int
 STATUS_INTERNAL: int
+
+ReadResult = Dict[str, Any]
+
+def read_image_file(
+    file: bytes, product_id: Optional[bytes], identity: Optional[bytes]
+) -> ReadResult: ...
+def read_grey(
+    pixels: bytes, width: int, height: int, product_id: Optional[bytes], identity: Optional[bytes]
+) -> ReadResult: ...
+def read_modules(
+    modules: bytes, rows: int, cols: int, product_id: Optional[bytes], identity: Optional[bytes]
+) -> ReadResult: ...
+
+STATUS_UNREADABLE: int
+MARK_UNCHECKED: int
+MARK_ABSENT: int
+MARK_PARTIAL: int
+MARK_VALID: int

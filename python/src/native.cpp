@@ -1,6 +1,7 @@
 // The compiled core of the Python package: one encode call over the library's C exports, with the
-// interpreter lock released while the library works. The Python layer (ecc200/*.py) validates
-// arguments, names things and renders pictures; this file only moves bytes.
+// interpreter lock released while the library works (reading lives in native_read.cpp). The Python
+// layer (ecc200/*.py) validates arguments, names things and renders pictures; this file only moves
+// bytes.
 #include <pybind11/pybind11.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "ecc200.h"
+#include "native_read.h"
 #include "size_rows.h"
 
 namespace py = pybind11;
@@ -230,4 +232,5 @@ PYBIND11_MODULE(_native, module) {
     module.attr("STATUS_NO_IDENTITY") = ECC200_ERR_NO_IDENTITY;
     module.attr("STATUS_BASE256_EMPTY") = ECC200_ERR_BASE256_EMPTY;
     module.attr("STATUS_INTERNAL") = ECC200_ERR_INTERNAL;
+    AddReadFunctions(module);
 }
