@@ -1,4 +1,5 @@
-// Clean-raster locating: the largest 8-connected dark regions, each one's bounding box taken as a
+// Clean-raster locating: the largest 8-connected dark regions (runs of dark pixels joined row by
+// row), each one's bounding box taken as a
 // symbol's outline and checked through its finder and timing pattern.
 #include "raster_locator.h"
 
@@ -17,42 +18,78 @@ constexpr std::size_t kRegionsTried = 4;
 constexpr int32_t kMinSide = 8;           // a symbol at one pixel a module is 8 pixels or more
 constexpr double kMinFinderScore = 0.85;  // noise may flip a few finder modules
 
-// The dark regions (8-connected) of at least kMinSide pixels both ways, largest first; every
-// pixel is visited once, with an explicit stack.
-std::vector<Region> DarkRegions(const BinaryImage& image) {
-    std::vector<uint8_t> seen(image.dark.size(), 0);
-    std::vector<uint32_t> stack;
-    std::vector<Region> regions;
-    const auto width = static_cast<uint32_t>(image.width);
-    for (uint32_t start = 0; start < image.dark.size(); ++start) {
-        if (image.dark[start] == 0 || seen[start] != 0) continue;
-        Region region;
-        region.left = region.right = static_cast<int32_t>(start % width);
-        region.top = region.bottom = static_cast<int32_t>(start / width);
-        seen[start] = 1;
-        stack.push_back(start);
-        while (!stack.empty()) {
-            const uint32_t at = stack.back();
-            stack.pop_back();
-            ++region.pixels;
-            const auto x = static_cast<int32_t>(at % width), y = static_cast<int32_t>(at / width);
-            region.left = std::min(region.left, x);
-            region.right = std::max(region.right, x);
-            region.top = std::min(region.top, y);
-            region.bottom = std::max(region.bottom, y);
-            for (int32_t dy = -1; dy <= 1; ++dy) {
-                for (int32_t dx = -1; dx <= 1; ++dx) {
-                    const int32_t nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= image.width || ny >= image.height) continue;
-                    const uint32_t next =
-                        static_cast<uint32_t>(ny) * width + static_cast<uint32_t>(nx);
-                    if (image.dark[next] == 0 || seen[next] != 0) continue;
-                    seen[next] = 1;
-                    stack.push_back(next);
-                }
+// A horizontal run of dark pixels, and the union-find link that joins it to its region.
+struct Run {
+    int32_t y = 0, left = 0, right = 0;  // inclusive
+    uint32_t parent = 0;
+};
+
+uint32_t Root(std::vector<Run>& runs, uint32_t i) {
+    while (runs[i].parent != i) {
+        runs[i].parent = runs[runs[i].parent].parent;  // path halving
+        i = runs[i].parent;
+    }
+    return i;
+}
+
+// The dark runs of each row, those of neighbouring rows that touch (diagonally too) joined.
+std::vector<Run> JoinedRuns(const BinaryImage& image) {
+    std::vector<Run> runs;
+    std::size_t previousStart = 0, previousEnd = 0;
+    for (int32_t y = 0; y < image.height; ++y) {
+        const uint8_t* row =
+            image.dark.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width);
+        const std::size_t start = runs.size();
+        for (int32_t x = 0; x < image.width;) {
+            if (row[x] == 0) {
+                ++x;
+                continue;
+            }
+            Run run;
+            run.y = y;
+            run.left = x;
+            while (x < image.width && row[x] != 0) ++x;
+            run.right = x - 1;
+            run.parent = static_cast<uint32_t>(runs.size());
+            runs.push_back(run);
+        }
+        // Both rows' runs are in order: walk them together.
+        std::size_t above = previousStart;
+        for (std::size_t i = start; i < runs.size(); ++i) {
+            while (above < previousEnd && runs[above].right < runs[i].left - 1) ++above;
+            for (std::size_t a = above; a < previousEnd && runs[a].left <= runs[i].right + 1; ++a) {
+                const uint32_t r1 = Root(runs, static_cast<uint32_t>(a));
+                const uint32_t r2 = Root(runs, static_cast<uint32_t>(i));
+                if (r1 != r2) runs[std::max(r1, r2)].parent = std::min(r1, r2);
             }
         }
-        if (region.right - region.left + 1 >= kMinSide &&
+        previousStart = start;
+        previousEnd = runs.size();
+    }
+    return runs;
+}
+
+// The dark regions (8-connected) of at least kMinSide pixels both ways, largest first.
+std::vector<Region> DarkRegions(const BinaryImage& image) {
+    std::vector<Run> runs = JoinedRuns(image);
+    std::vector<Region> byRoot(runs.size());
+    for (uint32_t i = 0; i < runs.size(); ++i) {
+        const Run& run = runs[i];
+        Region& region = byRoot[Root(runs, i)];
+        if (region.pixels == 0) {
+            region.left = run.left;
+            region.right = run.right;
+            region.top = region.bottom = run.y;
+        }
+        region.pixels += run.right - run.left + 1;
+        region.left = std::min(region.left, run.left);
+        region.right = std::max(region.right, run.right);
+        region.top = std::min(region.top, run.y);
+        region.bottom = std::max(region.bottom, run.y);
+    }
+    std::vector<Region> regions;
+    for (const Region& region : byRoot) {
+        if (region.pixels > 0 && region.right - region.left + 1 >= kMinSide &&
             region.bottom - region.top + 1 >= kMinSide) {
             regions.push_back(region);
         }

@@ -99,42 +99,79 @@ std::vector<uint8_t> SampleModules(const BinaryImage& image, const SymbolGrid& g
     return modules;
 }
 
-double FinderScore(const BinaryImage& image, const SymbolGrid& grid) {
-    const bool vote = ModuleSide(grid) >= 3.0;
-    int32_t good = 0, total = 0;
-    auto check = [&](int32_t r, int32_t c, bool dark) {
-        good += ModuleDark(image, grid, r, c, vote) == dark ? 1 : 0;
-        ++total;
+double FinderScore(const BinaryImage& image, const SymbolGrid& grid, double giveUpBelow) {
+    // Module centres alone (no vote): the score only has to tell sizes and corners apart, and a
+    // wrong one misses about half its timing modules.
+    const int32_t total = 2 * grid.cols + 2 * (grid.rows - 1);
+    const auto allowedMisses = static_cast<int32_t>((1.0 - giveUpBelow) * total);
+    int32_t misses = 0;
+    auto miss = [&](int32_t r, int32_t c, bool dark) {
+        misses += DarkAt(image, grid.ModuleCentre(r, c)) == dark ? 0 : 1;
+        return misses > allowedMisses;
     };
+    // Timing first: wrong sizes and wrong corners fail there soonest.
     for (int32_t c = 0; c < grid.cols; ++c) {
-        check(grid.rows - 1, c, true);  // solid row
-        check(0, c, c % 2 == 0);        // timing row
+        if (miss(0, c, c % 2 == 0)) return 0;
     }
     for (int32_t r = 0; r < grid.rows - 1; ++r) {
-        check(r, 0, true);                                      // solid column
-        check(r, grid.cols - 1, (grid.rows - 1 - r) % 2 == 0);  // timing column
+        if (miss(r, grid.cols - 1, (grid.rows - 1 - r) % 2 == 0)) return 0;
     }
-    // The quiet side: the modules just outside the timing row and column are light, which tells
-    // a symbol from the same size's grid laid over a larger symbol.
+    for (int32_t c = 0; c < grid.cols; ++c) {
+        if (miss(grid.rows - 1, c, true)) return 0;
+    }
+    for (int32_t r = 0; r < grid.rows - 1; ++r) {
+        if (miss(r, 0, true)) return 0;
+    }
+    // The quiet side: the modules just outside the timing row are light, which tells a symbol
+    // from the same size's grid laid over a larger symbol.
     int32_t outsideGood = 0, outsideTotal = 0;
     for (int32_t c = 1; c < grid.cols; c += 2) {
-        outsideGood += ModuleDark(image, grid, -1, c, vote) ? 0 : 1;
+        outsideGood += DarkAt(image, grid.ModuleCentre(-1, c)) ? 0 : 1;
         ++outsideTotal;
     }
-    const double finder = static_cast<double>(good) / total;
-    return outsideTotal == 0
-               ? finder
-               : finder * (0.75 + 0.25 * outsideGood / static_cast<double>(outsideTotal));
+    const double finder = 1.0 - static_cast<double>(misses) / total;
+    return finder * (0.75 + 0.25 * outsideGood / static_cast<double>(outsideTotal));
 }
 
-bool BetterGrid(const SymbolGrid& a, const SymbolGrid& b);
+namespace {
+
+// Whether the side from a to b, seen just inside the quadrilateral (towards inward), is solid dark
+// as the finder's sides are, whatever the symbol's size: the points sampled lie within the outer
+// module row of even the largest size.
+bool SolidSide(const BinaryImage& image, Point a, Point b, Point inward, double minShare) {
+    constexpr int kSamples = 48;
+    // Two depths: just inside the edge (within the outer module row of even the largest size),
+    // and a pixel and a half in, past an edge that blur has lightened.
+    const double length = Distance(a, b);
+    const double shallow = 0.0025, deep = std::min(1.5 / std::max(length, 1.0), 0.01);
+    int dark = 0;
+    for (int i = 0; i < kSamples; ++i) {
+        const double t = (i + 0.5) / kSamples;
+        const Point onSide{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+        const double dx = inward.x - onSide.x, dy = inward.y - onSide.y;
+        const bool seen =
+            DarkAt(image, {onSide.x + 2 * shallow * dx, onSide.y + 2 * shallow * dy}) ||
+            DarkAt(image, {onSide.x + 2 * deep * dx, onSide.y + 2 * deep * dy});
+        dark += seen ? 1 : 0;
+    }
+    return dark >= minShare * kSamples;
+}
+
+}  // namespace
 
 std::vector<SymbolGrid> GridsFromCorners(const BinaryImage& image,
                                          const std::array<Point, 4>& corners, double minScore) {
     std::vector<SymbolGrid> grids;
+    const Point centre{(corners[0].x + corners[1].x + corners[2].x + corners[3].x) / 4,
+                       (corners[0].y + corners[1].y + corners[2].y + corners[3].y) / 4};
     for (std::size_t k = 0; k < 4; ++k) {
         const Point finder = corners[k], before = corners[(k + 3) % 4],
                     after = corners[(k + 1) % 4], opposite = corners[(k + 2) % 4];
+        // The finder's corner has two solid sides; a timing side is half light.
+        if (!SolidSide(image, before, finder, centre, minScore - 0.1) ||
+            !SolidSide(image, finder, after, centre, minScore - 0.1)) {
+            continue;
+        }
         for (int swap = 0; swap < 2; ++swap) {
             const Point top = swap != 0 ? after : before, end = swap != 0 ? before : after;
             const double height = Distance(top, finder), width = Distance(end, finder);
@@ -146,7 +183,7 @@ std::vector<SymbolGrid> GridsFromCorners(const BinaryImage& image,
                 if (moduleWidth < 0.8 || moduleHeight < 0.8) continue;
                 if (moduleWidth > 1.6 * moduleHeight || moduleHeight > 1.6 * moduleWidth) continue;
                 SymbolGrid grid = MakeGrid(size.symbolRows, size.symbolCols, symbol);
-                grid.score = FinderScore(image, grid);
+                grid.score = FinderScore(image, grid, minScore);
                 if (grid.score > best.score) best = grid;
             }
             if (best.rows > 0 && best.score >= minScore) grids.push_back(best);

@@ -46,8 +46,10 @@ SymbolGrid MakeGrid(int32_t rows, int32_t cols, const std::array<Point, 4>& corn
 // or more): rows x cols bytes, top row first, 1 dark.
 std::vector<uint8_t> SampleModules(const BinaryImage& image, const SymbolGrid& grid);
 
-// The share of the finder and timing modules of the grid that the image shows as they must be.
-double FinderScore(const BinaryImage& image, const SymbolGrid& grid);
+// The share of the finder and timing modules of the grid that the image shows as they must be
+// (lowered a little when the modules just outside the timing row are not light); 0 as soon as
+// the share falls below giveUpBelow.
+double FinderScore(const BinaryImage& image, const SymbolGrid& grid, double giveUpBelow);
 
 // Every reading of four corners, given in cyclic order around a symbol, as a symbol grid: each
 // corner as the finder's corner, each of its two sides as the solid column (which also covers

@@ -55,6 +55,23 @@ std::vector<LocatedSymbol> FromCorners(const BinaryImage& dark, const BinaryImag
     return symbols;
 }
 
+// The raster grids of the likelier polarity, then of the other, handed to use (with the binary
+// image they lie on and whether it is inverted) until it says it is done.
+template <typename Use>
+void ForEachRasterPolarity(const GreyImage& image, Use use) {
+    const BinaryImage dark = Binarise(image);
+    const bool lightFirst = LooksInverted(dark);
+    if (lightFirst) {
+        const BinaryImage light = Inverted(dark);
+        if (use(light, LocateInRaster(light), true)) return;
+        use(dark, LocateInRaster(dark), false);
+        return;
+    }
+    if (use(dark, LocateInRaster(dark), false)) return;
+    const BinaryImage light = Inverted(dark);
+    use(light, LocateInRaster(light), true);
+}
+
 // Tries the candidates in order; true when the reading is final (decoded, or a failure that no
 // other candidate would change).
 bool TryCandidates(std::vector<LocatedSymbol>& candidates, const ReadRequest& request,
@@ -89,17 +106,14 @@ const char* LocatorName(Locator locator) {
 }
 
 std::vector<LocatedSymbol> LocateRasterSymbols(const GreyImage& image) {
-    const BinaryImage dark = Binarise(image);
-    const BinaryImage light = Inverted(dark);
-    const bool lightFirst = LooksInverted(dark);
-    std::vector<LocatedSymbol> symbols =
-        Sampled(lightFirst ? light : dark, LocateInRaster(lightFirst ? light : dark), lightFirst,
-                Locator::kRaster);
-    for (LocatedSymbol& s :
-         Sampled(lightFirst ? dark : light, LocateInRaster(lightFirst ? dark : light), !lightFirst,
-                 Locator::kRaster)) {
-        symbols.push_back(std::move(s));
-    }
+    std::vector<LocatedSymbol> symbols;
+    ForEachRasterPolarity(
+        image, [&](const BinaryImage& binary, const std::vector<SymbolGrid>& grids, bool inverted) {
+            for (LocatedSymbol& s : Sampled(binary, grids, inverted, Locator::kRaster)) {
+                symbols.push_back(std::move(s));
+            }
+            return false;
+        });
     return symbols;
 }
 
@@ -127,8 +141,17 @@ ImageReading ReadModules(const std::vector<uint8_t>& modules, int32_t rows, int3
 
 ImageReading ReadImage(const GreyImage& image, const ReadRequest& request) {
     ImageReading result;
-    std::vector<LocatedSymbol> raster = LocateRasterSymbols(image);
-    if (TryCandidates(raster, request, result)) return result;
+    bool done = false;
+    ForEachRasterPolarity(image, [&](const BinaryImage& binary,
+                                     const std::vector<SymbolGrid>& grids, bool inverted) {
+        // Sampled one at a time: the first grid usually decodes.
+        for (const SymbolGrid& grid : grids) {
+            std::vector<LocatedSymbol> one = Sampled(binary, {grid}, inverted, Locator::kRaster);
+            if (TryCandidates(one, request, result)) return done = true;
+        }
+        return false;
+    });
+    if (done) return result;
     if (!request.photographs) return result;
     // zxing-cpp first: it is quick, and what it decodes we sample from its position. libdmtx's
     // finder is slower and finds what no reader decodes (product-marked symbols).
