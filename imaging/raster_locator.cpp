@@ -1,6 +1,7 @@
-// Clean-raster locating: the largest 8-connected dark regions (runs of dark pixels joined row by
-// row), each one's bounding box taken as a
-// symbol's outline and checked through its finder and timing pattern.
+// Locating by dark regions: the largest 8-connected dark regions (runs of dark pixels joined row
+// by row); for clean rasters each one's bounding box is the symbol's outline, for photographs its
+// extreme points in eight directions give the corners of a turned or slanted outline. Either is
+// checked through the finder and timing pattern.
 #include "raster_locator.h"
 
 #include <algorithm>
@@ -9,10 +10,27 @@ namespace ecc200_imaging {
 
 namespace {
 
+// Directions whose extreme points are a region's corners: diagonals for an upright outline, the
+// axes for one turned by about 45 degrees; each set in cyclic order.
+constexpr double kDirections[8][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1},
+                                      {0, -1},  {1, 0},  {0, 1}, {-1, 0}};
+
 struct Region {
     int64_t pixels = 0;
     int32_t left = 0, top = 0, right = 0, bottom = 0;  // inclusive
+    std::array<Point, 8> extreme{};                    // farthest pixel corner each direction
+    std::array<double, 8> reach{};
 };
+
+void Extend(Region& region, Point p, bool first) {
+    for (std::size_t d = 0; d < 8; ++d) {
+        const double along = p.x * kDirections[d][0] + p.y * kDirections[d][1];
+        if (first || along > region.reach[d]) {
+            region.reach[d] = along;
+            region.extreme[d] = p;
+        }
+    }
+}
 
 constexpr std::size_t kRegionsTried = 4;
 constexpr int32_t kMinSide = 8;           // a symbol at one pixel a module is 8 pixels or more
@@ -76,10 +94,15 @@ std::vector<Region> DarkRegions(const BinaryImage& image) {
     for (uint32_t i = 0; i < runs.size(); ++i) {
         const Run& run = runs[i];
         Region& region = byRoot[Root(runs, i)];
-        if (region.pixels == 0) {
+        const bool first = region.pixels == 0;
+        if (first) {
             region.left = run.left;
             region.right = run.right;
             region.top = region.bottom = run.y;
+        }
+        const double l = run.left, r = run.right + 1.0, t = run.y, b = run.y + 1.0;
+        for (const Point corner : {Point{l, t}, Point{r, t}, Point{r, b}, Point{l, b}}) {
+            Extend(region, corner, first && corner.x == l && corner.y == t);
         }
         region.pixels += run.right - run.left + 1;
         region.left = std::min(region.left, run.left);
@@ -114,6 +137,15 @@ std::vector<SymbolGrid> LocateInRaster(const BinaryImage& image) {
     }
     std::stable_sort(grids.begin(), grids.end(), BetterGrid);
     return grids;
+}
+
+std::vector<std::array<Point, 4>> OutlineQuads(const BinaryImage& image) {
+    std::vector<std::array<Point, 4>> quads;
+    for (const Region& r : DarkRegions(image)) {
+        quads.push_back({r.extreme[0], r.extreme[1], r.extreme[2], r.extreme[3]});
+        quads.push_back({r.extreme[4], r.extreme[5], r.extreme[6], r.extreme[7]});
+    }
+    return quads;
 }
 
 }  // namespace ecc200_imaging

@@ -58,6 +58,10 @@ double FinderScore(const BinaryImage& image, const SymbolGrid& grid, double give
 std::vector<SymbolGrid> GridsFromCorners(const BinaryImage& image,
                                          const std::array<Point, 4>& corners, double minScore);
 
+// The grid with its corners moved, a fraction of a module at a time, to where the finder, the
+// timing pattern and the light margin around them fit the image best; its score recomputed.
+SymbolGrid RefineGrid(const BinaryImage& image, const SymbolGrid& grid);
+
 // Whether the grid runs clockwise on the image (rows down): a symbol seen as printed, not
 // mirrored.
 bool Clockwise(const SymbolGrid& grid);

@@ -12,6 +12,8 @@ namespace ecc200_imaging {
 
 namespace {
 
+// Photograph grids are kept from a loose first fit, refined, and kept when they then fit well.
+constexpr double kMinRoughScore = 0.6;
 constexpr double kMinPhotoScore = 0.75;
 
 // Most images are dark on light: the border of a light quiet zone is mostly light. Without a
@@ -72,8 +74,17 @@ void ForEachRasterPolarity(const GreyImage& image, Use use) {
     use(light, LocateInRaster(light), true);
 }
 
-// Tries the candidates in order; true when the reading is final (decoded, or a failure that no
-// other candidate would change).
+int32_t CorrectedCodewords(const ECC200_Reading& reading) {
+    int32_t sum = 0;
+    for (int32_t b = 0; b < reading.blockCount && b < ECC200_MAX_BLOCKS; ++b)
+        sum += reading.errors[b];
+    return sum;
+}
+
+// Tries the candidates in order; true when the reading is final: decoded with no more corrections
+// than a user mark makes (one a block), or a failure that no other candidate would change. A
+// decode that needed more corrections is kept while better-sampled candidates are looked for: the
+// corrections may have hidden the user mark's codeword.
 bool TryCandidates(std::vector<LocatedSymbol>& candidates, const ReadRequest& request,
                    ImageReading& result) {
     for (LocatedSymbol& candidate : candidates) {
@@ -81,10 +92,19 @@ bool TryCandidates(std::vector<LocatedSymbol>& candidates, const ReadRequest& re
             ReadModules(candidate.modules, candidate.grid.rows, candidate.grid.cols, request);
         if (!result.symbol) result.symbol = candidate;
         if (attempt.status == ECC200_ERR_UNREADABLE) continue;
-        result.status = attempt.status;
-        result.reading = attempt.reading;
-        result.symbol = std::move(candidate);
-        return true;
+        if (attempt.status != ECC200_OK) {
+            result.status = attempt.status;
+            result.symbol = std::move(candidate);
+            return true;
+        }
+        const bool better = result.status != ECC200_OK || CorrectedCodewords(attempt.reading) <
+                                                              CorrectedCodewords(result.reading);
+        if (better) {
+            result.status = attempt.status;
+            result.reading = attempt.reading;
+            result.symbol = std::move(candidate);
+        }
+        if (CorrectedCodewords(result.reading) <= result.reading.blockCount) return true;
     }
     return false;
 }
@@ -97,6 +117,8 @@ const char* LocatorName(Locator locator) {
             return "raster";
         case Locator::kZxing:
             return "zxing";
+        case Locator::kOutline:
+            return "outline";
         case Locator::kDmtx:
             return "dmtx";
         case Locator::kNone:
@@ -118,12 +140,27 @@ std::vector<LocatedSymbol> LocateRasterSymbols(const GreyImage& image) {
 }
 
 std::vector<LocatedSymbol> LocatePhotographSymbols(const GreyImage& image, Locator locator) {
-    if (!HavePhotographLocators()) return {};
     const BinaryImage dark = Binarise(image);
     const BinaryImage light = Inverted(dark);
-    return FromCorners(dark, light,
-                       locator == Locator::kZxing ? ZxingCorners(image) : DmtxCorners(image),
-                       locator);
+    switch (locator) {
+        case Locator::kZxing:
+            return FromCorners(dark, light, ZxingCorners(image), locator);
+        case Locator::kDmtx:
+            return FromCorners(dark, light, DmtxCorners(image), locator);
+        case Locator::kOutline: {
+            std::vector<LocatedSymbol> symbols =
+                FromCorners(dark, dark, OutlineQuads(dark), locator);
+            for (LocatedSymbol& s : FromCorners(light, light, OutlineQuads(light), locator)) {
+                s.inverted = true;
+                symbols.push_back(std::move(s));
+            }
+            return symbols;
+        }
+        case Locator::kRaster:
+        case Locator::kNone:
+            break;
+    }
+    return {};
 }
 
 ImageReading ReadModules(const std::vector<uint8_t>& modules, int32_t rows, int32_t cols,
@@ -151,11 +188,13 @@ ImageReading ReadImage(const GreyImage& image, const ReadRequest& request) {
         }
         return false;
     });
-    if (done) return result;
-    if (!request.photographs) return result;
-    // zxing-cpp first: it is quick, and what it decodes we sample from its position. libdmtx's
-    // finder is slower and finds what no reader decodes (product-marked symbols).
-    for (Locator locator : {Locator::kZxing, Locator::kDmtx}) {
+    // A clean raster sampled where it lies: corrections there come from the picture itself, and
+    // no other locator would sample it better.
+    if (done || result.status == ECC200_OK || !request.photographs) return result;
+    // zxing-cpp first: it is quick, and what it decodes we sample from its position. Then the
+    // outlines of dark regions, and libdmtx's finder, slower, which both find what no reader
+    // decodes (product-marked symbols).
+    for (Locator locator : {Locator::kZxing, Locator::kOutline, Locator::kDmtx}) {
         std::vector<LocatedSymbol> photo = LocatePhotographSymbols(image, locator);
         if (TryCandidates(photo, request, result)) return result;
     }

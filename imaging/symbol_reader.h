@@ -20,7 +20,7 @@ struct ReadRequest {
 };
 
 // How a symbol was found.
-enum class Locator { kNone, kRaster, kZxing, kDmtx };
+enum class Locator { kNone, kRaster, kZxing, kOutline, kDmtx };
 const char* LocatorName(Locator locator);
 
 // One symbol found in an image: its grid, its sampled modules, how it was found.
@@ -42,7 +42,8 @@ struct ImageReading {
 // Every candidate the clean-raster finder sees, both polarities, best first.
 std::vector<LocatedSymbol> LocateRasterSymbols(const GreyImage& image);
 
-// Every candidate one photograph locator (kZxing or kDmtx) sees; none in builds without them.
+// Every candidate one photograph locator (kZxing, kOutline or kDmtx) sees; none from kZxing and
+// kDmtx in builds without them.
 std::vector<LocatedSymbol> LocatePhotographSymbols(const GreyImage& image, Locator locator);
 
 // Whether this build has the photograph locators.
