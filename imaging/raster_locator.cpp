@@ -142,8 +142,21 @@ std::vector<SymbolGrid> LocateInRaster(const BinaryImage& image) {
 std::vector<std::array<Point, 4>> OutlineQuads(const BinaryImage& image) {
     std::vector<std::array<Point, 4>> quads;
     for (const Region& r : DarkRegions(image)) {
-        quads.push_back({r.extreme[0], r.extreme[1], r.extreme[2], r.extreme[3]});
-        quads.push_back({r.extreme[4], r.extreme[5], r.extreme[6], r.extreme[7]});
+        for (std::size_t set = 0; set < 2; ++set) {
+            const std::array<Point, 4> quad = {r.extreme[4 * set], r.extreme[4 * set + 1],
+                                               r.extreme[4 * set + 2], r.extreme[4 * set + 3]};
+            quads.push_back(quad);
+            // The corner where both timing patterns end is light, so the region stops short of
+            // it: each corner in turn completed as a parallelogram of the other three.
+            for (std::size_t k = 0; k < 4; ++k) {
+                std::array<Point, 4> completed = quad;
+                const Point& before = quad[(k + 3) % 4];
+                const Point& after = quad[(k + 1) % 4];
+                const Point& opposite = quad[(k + 2) % 4];
+                completed[k] = {before.x + after.x - opposite.x, before.y + after.y - opposite.y};
+                quads.push_back(completed);
+            }
+        }
     }
     return quads;
 }

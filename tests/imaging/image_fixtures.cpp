@@ -107,6 +107,35 @@ GreyImage Draw(const Matrix& m, const Look& look) {
     return image;
 }
 
+GreyImage DrawPhotograph(const Matrix& m, double scale, double angle, double slant) {
+    const double side = (std::max(m.rows, m.cols) + 6) * scale * 1.5;
+    const auto size = static_cast<int32_t>(side);
+    GreyImage image = BlankImage(size, size);
+    const double radians = angle * 3.14159265358979 / 180, c = std::cos(radians),
+                 s = std::sin(radians);
+    for (int32_t y = 0; y < size; ++y) {
+        for (int32_t x = 0; x < size; ++x) {
+            int dark = 0;
+            for (int sy = 0; sy < 4; ++sy) {
+                for (int sx = 0; sx < 4; ++sx) {
+                    double px = x + (sx + 0.5) / 4 - side / 2, py = y + (sy + 0.5) / 4 - side / 2;
+                    // Undo the perspective (a homography that draws the top farther away), then
+                    // the turn.
+                    const double w = 1.0 - slant * 2 * py / side;
+                    px /= w;
+                    py /= w;
+                    const double u = (c * px + s * py) / scale + m.cols / 2.0;
+                    const double v = (-s * px + c * py) / scale + m.rows / 2.0;
+                    dark += DarkAt(m, u, v) ? 1 : 0;
+                }
+            }
+            image.pixels[static_cast<std::size_t>(y * size + x)] =
+                static_cast<uint8_t>(225 - dark * (225 - 30) / 16);
+        }
+    }
+    return image;
+}
+
 std::string PngBytes(const GreyImage& image) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;

@@ -31,6 +31,11 @@ struct Look {
 
 GreyImage Draw(const Matrix& matrix, const Look& look);
 
+// A simulated photograph: the symbol at scale pixels a module in a quiet zone of 3 modules,
+// turned by angle degrees (any), seen at a slant (a perspective that shrinks the top and widens
+// the bottom by about slant, a share of the size), anti-aliased by 4 x 4 samples a pixel.
+GreyImage DrawPhotograph(const Matrix& matrix, double scale, double angle, double slant);
+
 // File bytes. BMP of 1, 4, 8, 24 or 32 bits, rows bottom-up unless topDown.
 std::string PngBytes(const GreyImage& image);
 std::string JpegBytes(const GreyImage& image, int quality);
