@@ -14,6 +14,8 @@ namespace {
 
 // Photograph grids are kept from a loose first fit, refined, and kept when they then fit well.
 constexpr double kMinRoughScore = 0.6;
+// Grey levels between the darkest and the lightest pixel below which a picture is blank.
+constexpr int kMinSymbolContrast = 24;
 constexpr double kMinPhotoScore = 0.75;
 
 // Most images are dark on light: the border of a light quiet zone is mostly light. Without a
@@ -178,6 +180,10 @@ ImageReading ReadModules(const std::vector<uint8_t>& modules, int32_t rows, int3
 
 ImageReading ReadImage(const GreyImage& image, const ReadRequest& request) {
     ImageReading result;
+    // A picture of one grey level holds no symbol (and its inverse is one dark region whose
+    // outline the photograph locators would try).
+    const auto [darkest, lightest] = std::minmax_element(image.pixels.begin(), image.pixels.end());
+    if (darkest == image.pixels.end() || *lightest - *darkest < kMinSymbolContrast) return result;
     bool done = false;
     ForEachRasterPolarity(image, [&](const BinaryImage& binary,
                                      const std::vector<SymbolGrid>& grids, bool inverted) {
