@@ -1,10 +1,12 @@
-// Adaptive binarisation over blocks: each block's mean, minimum and maximum; a pixel is dark when
+// Binarisation: a clean two-level raster by its global (Otsu) threshold; anything else adaptively
+// over blocks: each block's mean, minimum and maximum; a pixel is dark when
 // below the mean of the 5 x 5 blocks around its own, unless those blocks are nearly flat, where the
 // global (Otsu) threshold decides so that the inside of a large module keeps its colour.
 #include "binarise.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace ecc200_imaging {
 
@@ -13,15 +15,37 @@ namespace {
 // Contrast below which a neighbourhood counts as flat.
 constexpr int kMinContrast = 40;
 
-int OtsuThreshold(const GreyImage& image) {
+struct GlobalThreshold {
+    int threshold = 128;
+    bool twoLevels = false;  // nearly every pixel close to one of two well-separated levels
+};
+
+// Otsu's threshold over the histogram, and whether the picture is a clean two-level raster (an
+// output of ours, a flat scan), for which that threshold alone is right everywhere.
+GlobalThreshold OtsuThreshold(const GreyImage& image) {
+    // Four histograms filled in turn, so consecutive equal pixels do not wait on one counter.
+    std::array<std::array<int64_t, 256>, 4> partial{};
+    const std::size_t n = image.pixels.size();
+    std::size_t at = 0;
+    for (; at + 4 <= n; at += 4) {
+        ++partial[0][image.pixels[at]];
+        ++partial[1][image.pixels[at + 1]];
+        ++partial[2][image.pixels[at + 2]];
+        ++partial[3][image.pixels[at + 3]];
+    }
+    for (; at < n; ++at) ++partial[0][image.pixels[at]];
     std::array<int64_t, 256> histogram{};
-    for (uint8_t p : image.pixels) ++histogram[p];
+    for (std::size_t v = 0; v < 256; ++v) {
+        histogram[v] = partial[0][v] + partial[1][v] + partial[2][v] + partial[3][v];
+    }
     const auto total = static_cast<double>(image.pixels.size());
     double sumAll = 0;
-    for (int i = 0; i < 256; ++i)
+    for (int i = 0; i < 256; ++i) {
         sumAll += i * static_cast<double>(histogram[static_cast<std::size_t>(i)]);
+    }
     double sumBelow = 0, countBelow = 0, best = -1;
-    int threshold = 128;
+    GlobalThreshold result;
+    double bestMeanBelow = 0, bestMeanAbove = 255;
     for (int t = 0; t < 256; ++t) {
         countBelow += static_cast<double>(histogram[static_cast<std::size_t>(t)]);
         sumBelow += t * static_cast<double>(histogram[static_cast<std::size_t>(t)]);
@@ -33,10 +57,23 @@ int OtsuThreshold(const GreyImage& image) {
             countBelow * countAbove * (meanBelow - meanAbove) * (meanBelow - meanAbove);
         if (between > best) {
             best = between;
-            threshold = t + 1;  // dark is below: t itself belongs to the dark class
+            result.threshold = t + 1;  // dark is below: t itself belongs to the dark class
+            bestMeanBelow = meanBelow;
+            bestMeanAbove = meanAbove;
         }
     }
-    return threshold;
+    // Two levels: the classes' means far apart and all but a few pixels near one of them.
+    const double gap = bestMeanAbove - bestMeanBelow;
+    if (gap >= 2 * kMinContrast) {
+        double near = 0;
+        for (int i = 0; i < 256; ++i) {
+            if (std::min(std::abs(i - bestMeanBelow), std::abs(i - bestMeanAbove)) <= gap / 8) {
+                near += static_cast<double>(histogram[static_cast<std::size_t>(i)]);
+            }
+        }
+        result.twoLevels = near >= 0.995 * total;
+    }
+    return result;
 }
 
 struct BlockStats {
@@ -51,7 +88,15 @@ int32_t BlockSide(const GreyImage& image) {
 
 BinaryImage Binarise(const GreyImage& image) {
     BinaryImage out{image.width, image.height, std::vector<uint8_t>(image.pixels.size(), 0)};
-    const int global = OtsuThreshold(image);
+    const GlobalThreshold otsu = OtsuThreshold(image);
+    const int global = otsu.threshold;
+    if (otsu.twoLevels) {
+        out.clean = true;
+        for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+            out.dark[i] = image.pixels[i] < global ? 1 : 0;
+        }
+        return out;
+    }
     const int32_t side = BlockSide(image);
     const int32_t bw = (image.width + side - 1) / side, bh = (image.height + side - 1) / side;
     std::vector<BlockStats> blocks(static_cast<std::size_t>(bw) * static_cast<std::size_t>(bh));

@@ -13,6 +13,7 @@ struct BinaryImage {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> dark;  // width * height, 1 dark, 0 light
+    bool clean = false;         // from a two-level picture: a module's centre pixel tells it
 
     bool at(int32_t x, int32_t y) const {
         return dark[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +

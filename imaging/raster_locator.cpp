@@ -5,6 +5,7 @@
 #include "raster_locator.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace ecc200_imaging {
 
@@ -60,7 +61,12 @@ std::vector<Run> JoinedRuns(const BinaryImage& image) {
         const std::size_t start = runs.size();
         for (int32_t x = 0; x < image.width;) {
             if (row[x] == 0) {
-                ++x;
+                // Light stretches are skipped eight pixels at a time.
+                uint64_t eight = 0;
+                while (x + 8 <= image.width && (std::memcpy(&eight, row + x, 8), eight == 0)) {
+                    x += 8;
+                }
+                while (x < image.width && row[x] == 0) ++x;
                 continue;
             }
             Run run;
@@ -87,22 +93,32 @@ std::vector<Run> JoinedRuns(const BinaryImage& image) {
     return runs;
 }
 
-// The dark regions (8-connected) of at least kMinSide pixels both ways, largest first.
-std::vector<Region> DarkRegions(const BinaryImage& image) {
+// The dark regions (8-connected) of at least kMinSide pixels both ways, largest first; their
+// extreme points only when asked (the outlines of photographs need them, clean rasters do not).
+std::vector<Region> DarkRegions(const BinaryImage& image, bool extremes) {
     std::vector<Run> runs = JoinedRuns(image);
-    std::vector<Region> byRoot(runs.size());
+    // Each root run's region, numbered as the roots are met.
+    std::vector<int32_t> regionOf(runs.size(), -1);
+    std::vector<Region> byRoot;
     for (uint32_t i = 0; i < runs.size(); ++i) {
         const Run& run = runs[i];
-        Region& region = byRoot[Root(runs, i)];
+        int32_t& index = regionOf[Root(runs, i)];
+        if (index < 0) {
+            index = static_cast<int32_t>(byRoot.size());
+            byRoot.emplace_back();
+        }
+        Region& region = byRoot[static_cast<std::size_t>(index)];
         const bool first = region.pixels == 0;
         if (first) {
             region.left = run.left;
             region.right = run.right;
             region.top = region.bottom = run.y;
         }
-        const double l = run.left, r = run.right + 1.0, t = run.y, b = run.y + 1.0;
-        for (const Point corner : {Point{l, t}, Point{r, t}, Point{r, b}, Point{l, b}}) {
-            Extend(region, corner, first && corner.x == l && corner.y == t);
+        if (extremes) {
+            const double l = run.left, r = run.right + 1.0, t = run.y, b = run.y + 1.0;
+            for (const Point corner : {Point{l, t}, Point{r, t}, Point{r, b}, Point{l, b}}) {
+                Extend(region, corner, first && corner.x == l && corner.y == t);
+            }
         }
         region.pixels += run.right - run.left + 1;
         region.left = std::min(region.left, run.left);
@@ -125,13 +141,42 @@ std::vector<Region> DarkRegions(const BinaryImage& image) {
 
 }  // namespace
 
+namespace {
+
+std::array<Point, 4> Box(const Region& r) {
+    const double left = r.left, top = r.top, right = r.right + 1.0, bottom = r.bottom + 1.0;
+    return {Point{left, top}, Point{right, top}, Point{right, bottom}, Point{left, bottom}};
+}
+
+// The bounding box of every dark pixel, found row by row from both ends; pixels 0 when none.
+Region AllDark(const BinaryImage& image) {
+    Region box;
+    for (int32_t y = 0; y < image.height; ++y) {
+        const uint8_t* row =
+            image.dark.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width);
+        int32_t first = 0, last = image.width - 1;
+        while (first < image.width && row[first] == 0) ++first;
+        if (first == image.width) continue;
+        while (row[last] == 0) --last;
+        if (box.pixels == 0) {
+            box.left = first;
+            box.right = last;
+            box.top = y;
+        }
+        box.pixels = 1;
+        box.left = std::min(box.left, first);
+        box.right = std::max(box.right, last);
+        box.bottom = y;
+    }
+    return box;
+}
+
+}  // namespace
+
 std::vector<SymbolGrid> LocateInRaster(const BinaryImage& image) {
     std::vector<SymbolGrid> grids;
-    for (const Region& r : DarkRegions(image)) {
-        const double left = r.left, top = r.top, right = r.right + 1.0, bottom = r.bottom + 1.0;
-        const std::array<Point, 4> box = {Point{left, top}, Point{right, top}, Point{right, bottom},
-                                          Point{left, bottom}};
-        for (SymbolGrid& grid : GridsFromCorners(image, box, kMinFinderScore)) {
+    for (const Region& r : DarkRegions(image, false)) {
+        for (SymbolGrid& grid : GridsFromCorners(image, Box(r), kMinFinderScore)) {
             grids.push_back(grid);
         }
     }
@@ -139,9 +184,18 @@ std::vector<SymbolGrid> LocateInRaster(const BinaryImage& image) {
     return grids;
 }
 
+std::vector<SymbolGrid> LocateCleanSymbol(const BinaryImage& image) {
+    const Region all = AllDark(image);
+    if (all.pixels == 0 || all.right - all.left + 1 < kMinSide ||
+        all.bottom - all.top + 1 < kMinSide) {
+        return {};
+    }
+    return GridsFromCorners(image, Box(all), kMinFinderScore);
+}
+
 std::vector<std::array<Point, 4>> OutlineQuads(const BinaryImage& image) {
     std::vector<std::array<Point, 4>> quads;
-    for (const Region& r : DarkRegions(image)) {
+    for (const Region& r : DarkRegions(image, true)) {
         for (std::size_t set = 0; set < 2; ++set) {
             const std::array<Point, 4> quad = {r.extreme[4 * set], r.extreme[4 * set + 1],
                                                r.extreme[4 * set + 2], r.extreme[4 * set + 3]};

@@ -87,13 +87,30 @@ bool ModuleDark(const BinaryImage& image, const SymbolGrid& grid, int32_t row, i
 }  // namespace
 
 std::vector<uint8_t> SampleModules(const BinaryImage& image, const SymbolGrid& grid) {
-    const bool vote = ModuleSide(grid) >= 3.0;
+    // Neighbours vote where modules are large enough and the picture may be noisy or blurred.
+    const bool vote = !image.clean && ModuleSide(grid) >= 3.0;
     std::vector<uint8_t> modules(static_cast<std::size_t>(grid.rows) *
                                  static_cast<std::size_t>(grid.cols));
+    // The voting neighbours lie a fixed step from each centre: the grid's module steps measured
+    // at the symbol's centre, which a slant changes by far less than the step itself.
+    const double r0 = grid.rows / 2.0, c0 = grid.cols / 2.0, kOffset = 0.22;
+    const Point centre = grid.ModuleCentre(r0, c0), right = grid.ModuleCentre(r0, c0 + kOffset),
+                below = grid.ModuleCentre(r0 + kOffset, c0);
+    const Point across{right.x - centre.x, right.y - centre.y};
+    const Point down{below.x - centre.x, below.y - centre.y};
     for (int32_t r = 0; r < grid.rows; ++r) {
         for (int32_t c = 0; c < grid.cols; ++c) {
-            modules[static_cast<std::size_t>(r * grid.cols + c)] =
-                ModuleDark(image, grid, r, c, vote) ? 1 : 0;
+            const Point p = grid.ModuleCentre(r, c);
+            bool dark = DarkAt(image, p);
+            if (vote) {
+                const int votes = (dark ? 1 : 0) +
+                                  (DarkAt(image, {p.x - across.x, p.y - across.y}) ? 1 : 0) +
+                                  (DarkAt(image, {p.x + across.x, p.y + across.y}) ? 1 : 0) +
+                                  (DarkAt(image, {p.x - down.x, p.y - down.y}) ? 1 : 0) +
+                                  (DarkAt(image, {p.x + down.x, p.y + down.y}) ? 1 : 0);
+                dark = votes >= 3;
+            }
+            modules[static_cast<std::size_t>(r * grid.cols + c)] = dark ? 1 : 0;
         }
     }
     return modules;

@@ -65,6 +65,9 @@ template <typename Use>
 void ForEachRasterPolarity(const GreyImage& image, Use use) {
     const BinaryImage dark = Binarise(image);
     const bool lightFirst = LooksInverted(dark);
+    // A clean two-level picture is first taken as one symbol on its ground (dark on light: its
+    // dark pixels' box; light on dark needs the ground's regions), then region by region.
+    if (dark.clean && !lightFirst && use(dark, LocateCleanSymbol(dark), false)) return;
     if (lightFirst) {
         const BinaryImage light = Inverted(dark);
         if (use(light, LocateInRaster(light), true)) return;
@@ -74,6 +77,17 @@ void ForEachRasterPolarity(const GreyImage& image, Use use) {
     if (use(dark, LocateInRaster(dark), false)) return;
     const BinaryImage light = Inverted(dark);
     use(light, LocateInRaster(light), true);
+}
+
+// A picture of one grey level holds no symbol (and its inverse is one dark region whose outline
+// the photograph locators would try). Every seventh pixel is looked at: a symbol spans far more.
+bool HasContrast(const GreyImage& image) {
+    int darkest = 255, lightest = 0;
+    for (std::size_t i = 0; i < image.pixels.size(); i += 7) {
+        darkest = std::min<int>(darkest, image.pixels[i]);
+        lightest = std::max<int>(lightest, image.pixels[i]);
+    }
+    return lightest - darkest >= kMinSymbolContrast;
 }
 
 int32_t CorrectedCodewords(const ECC200_Reading& reading) {
@@ -180,10 +194,7 @@ ImageReading ReadModules(const std::vector<uint8_t>& modules, int32_t rows, int3
 
 ImageReading ReadImage(const GreyImage& image, const ReadRequest& request) {
     ImageReading result;
-    // A picture of one grey level holds no symbol (and its inverse is one dark region whose
-    // outline the photograph locators would try).
-    const auto [darkest, lightest] = std::minmax_element(image.pixels.begin(), image.pixels.end());
-    if (darkest == image.pixels.end() || *lightest - *darkest < kMinSymbolContrast) return result;
+    if (!HasContrast(image)) return result;
     bool done = false;
     ForEachRasterPolarity(image, [&](const BinaryImage& binary,
                                      const std::vector<SymbolGrid>& grids, bool inverted) {
