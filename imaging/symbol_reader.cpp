@@ -14,6 +14,8 @@ namespace {
 
 // Photograph grids are kept from a loose first fit, refined, and kept when they then fit well.
 constexpr double kMinRoughScore = 0.6;
+constexpr double kFitsAlready = 0.97;
+constexpr std::size_t kRefined = 2;
 // Grey levels between the darkest and the lightest pixel below which a picture is blank.
 constexpr int kMinSymbolContrast = 24;
 constexpr double kMinPhotoScore = 0.75;
@@ -50,8 +52,18 @@ std::vector<LocatedSymbol> FromCorners(const BinaryImage& dark, const BinaryImag
     for (const auto& quad : quads) {
         for (int inverted = 0; inverted < 2; ++inverted) {
             const BinaryImage& image = inverted != 0 ? light : dark;
-            for (LocatedSymbol& s : Sampled(image, GridsFromCorners(image, quad, kMinPhotoScore),
-                                            inverted != 0, locator)) {
+            // The two likeliest readings of the quadrilateral are refined (a square symbol reads
+            // as itself and as its mirror image); a reading that fits already is kept as it is.
+            std::vector<SymbolGrid> refined;
+            std::vector<SymbolGrid> rough = GridsFromCorners(image, quad, kMinRoughScore);
+            if (rough.size() > kRefined) rough.resize(kRefined);
+            for (const SymbolGrid& start : rough) {
+                const SymbolGrid grid =
+                    start.score >= kFitsAlready ? start : RefineGrid(image, start);
+                if (grid.score >= kMinPhotoScore) refined.push_back(grid);
+            }
+            std::stable_sort(refined.begin(), refined.end(), BetterGrid);
+            for (LocatedSymbol& s : Sampled(image, refined, inverted != 0, locator)) {
                 symbols.push_back(std::move(s));
             }
         }
