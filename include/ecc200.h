@@ -118,9 +118,12 @@ typedef struct ECC200_Reading {
     int32_t rows; /* symbol size in modules */
     int32_t cols;
     int32_t dataLength;                   /* bytes in data */
-    uint8_t data[ECC200_MAX_READ_LENGTH]; /* FNC1 separators as GS (0x1D), macro 05/06 header and
-                                             trailer restored */
-    char symbologyId[4];                  /* "]d1" .. "]d6", zero-terminated */
+    uint8_t data[ECC200_MAX_READ_LENGTH]; /* the bytes as the encoder was handed them: FNC1
+                                             separators as GS (0x1D), no byte for FNC1 in first
+                                             position, no ECI designators, macro 05/06 header
+                                             and trailer restored */
+    char symbologyId[4];                  /* "]d1" .. "]d6", zero-terminated: 2 GS1, 3 FNC1
+                                             after an application indicator, 3 more with ECI */
     int32_t gs1;                          /* 1 when FNC1 came first */
     int32_t eci;                          /* the first ECI designator, -1 when none */
     int32_t readerProgramming;            /* 1 when the symbol programs a reader */
@@ -129,7 +132,8 @@ typedef struct ECC200_Reading {
     int32_t appendCount;                  /* structured append: 2..16 */
     int32_t appendFileId;                 /* structured append: first byte * 256 + second */
     int32_t blockCount;                   /* interleaved Reed-Solomon blocks */
-    int32_t errors[ECC200_MAX_BLOCKS];    /* codewords corrected in each block */
+    int32_t errors[ECC200_MAX_BLOCKS];    /* codewords corrected in each block (the user mark's
+                                             codeword counts as one) */
     int32_t userMark;                     /* ECC200_MARK_* */
     int32_t userMarkBlocks;               /* blocks that show the user mark */
     int32_t productMarkLifted;            /* 1 when a product identifier was given and used */
@@ -243,9 +247,11 @@ ECC200_API int32_t ECC200_CALL WriteEncodedSymbolToBMP_ECC200(SymbolHandle symbo
                                                               const char* fileName);
 
 /* Reads a symbol from its module matrix: rows x cols bytes, top row first, nonzero for dark (the
- * layout WriteEncodedSymbolToBuf_ECC200 writes). A productId (NULL for none) undoes a product mark
- * before decoding; identityFile names the identity file of both marks, NULL for user.id in the
- * current directory. Allocates nothing.
+ * layout WriteEncodedSymbolToBuf_ECC200 writes), upright (a turned, mirrored or inverted matrix
+ * does not read). A productId (NULL for none) undoes a product mark before decoding;
+ * identityFile names the identity file of both marks, NULL for user.id in the current
+ * directory; without a usable identity the user mark is ECC200_MARK_UNCHECKED. Allocates nothing
+ * and keeps no state: any number of threads may read at once.
  * @return ECC200_OK with reading filled in
  * @return ECC200_ERR_PARAMETER for NULL modules or reading, a size that is no symbol size, or an
  *         empty or too long productId

@@ -22,29 +22,29 @@ build="$scratch/build"
 mutants() {
     cat <<'EOF'
 src/geometry/size_table.h :: {52, 52, 4, 24, 24, 2, 102, 42, 204} => {52, 52, 4, 24, 24, 2, 102, 40, 204}
-src/geometry/placement_map.cpp :: col += 4 - ((rows + 4) % 8); => col += 4 - ((rows + 2) % 8);
-src/geometry/placement_map.cpp :: == 4) PlaceCorner(symbol, 3); => == 4) PlaceCorner(symbol, 2);
-src/geometry/placement_map.cpp :: {{-1, 0}, {-1, 1}, {-1, 2}, {0, -2} => {{-1, 0}, {-1, 1}, {-1, 3}, {0, -2}
-src/geometry/assembly.cpp :: timing[c] = static_cast<uint8_t>((c & 1) == 0); => timing[c] = static_cast<uint8_t>((c & 1) == 1);
-src/geometry/assembly.cpp :: symbol.matrix[i + 1 + 2 * (i / rr)]; => symbol.matrix[i + 1 + (i / rr)];
-src/geometry/assembly.cpp :: symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 0); => symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 1);
+src/geometry/placement_walk.h :: col += 4 - ((rows_ + 4) % 8); => col += 4 - ((rows_ + 2) % 8);
+src/geometry/placement_walk.h :: == 4) PlaceCorner(3); => == 4) PlaceCorner(2);
+src/geometry/placement_walk.h :: {{-1, 0}, {-1, 1}, {-1, 2}, {0, -2} => {{-1, 0}, {-1, 1}, {-1, 3}, {0, -2}
+src/geometry/assembly.h :: return (col & 1) == 0 ? 1 : 0; => return (col & 1) == 1 ? 1 : 0;
+src/geometry/assembly.h :: return i + 1 + 2 * (i / size.regionRows); => return i + 1 + (i / size.regionRows);
+src/geometry/assembly.h :: return (row & 1) == 0 ? 1 : 0; => return (row & 1) == 1 ? 1 : 0;
 src/ecc/reed_solomon.cpp :: (149 * position) % 253 + 130 => (149 * position) % 253 + 129
 src/geometry/size_table.h :: return block < s.blockCount - ShortBlockCount(s) ? s.blockDataCodewords => return block < s.blockCount - ShortBlockCount(s) + 1 ? s.blockDataCodewords
 src/ecc/reed_solomon.cpp :: ^ row[Words - 1]; => ^ row[0];
 src/ecc/reed_solomon.cpp :: PadToCapacity(symbol, size.totalDataCodewords); => PadToCapacity(symbol, size.totalDataCodewords - 1);
-src/encodation/ascii.cpp :: kDigitPairBase = 130; => kDigitPairBase = 131;
+src/encodation/ascii.h :: kDigitPairBase = 130; => kDigitPairBase = 131;
 src/encodation/ascii.cpp :: static_cast<uint8_t>(c - 127) => static_cast<uint8_t>(c - 128)
 src/encodation/c40_text.cpp :: + list.values[i + 2] + 1; => + list.values[i + 2];
 src/encodation/c40_text.cpp :: list.Append(kShift1); => list.Append(kShift2);
 src/encodation/c40_text.cpp :: c = static_cast<uint8_t>(c - 128); => c = static_cast<uint8_t>(c - 127);
-src/encodation/edifact.cpp :: kUnlatchValue = 31; => kUnlatchValue = 30;
+src/encodation/edifact.h :: kEdifactUnlatchValue = 31; => kEdifactUnlatchValue = 30;
 src/encodation/smallest.cpp :: next[kC40State] = row[kC40State + 2] + 2; => next[kC40State] = row[kC40State + 2] + 1;
 src/encodation/smallest.cpp :: emit.AsciiRun(0, length_); => emit.AsciiRun(1, length_);
 src/encodation/edifact.cpp :: if (space > 2) return false; => if (space > 1) return false;
 src/encodation/edifact.cpp :: return n > 1 ? n - 2 : 0; => return n > 1 ? n - 1 : 0;
-src/encodation/x12.cpp :: return 14 + (c - 'A'); => return 13 + (c - 'A');
+src/encodation/x12.h :: return 14 + (c - 'A'); => return 13 + (c - 'A');
 src/encodation/x12.cpp :: cursor.remaining) != 1) return false; => cursor.remaining) != 2) return false;
-src/encodation/base256.cpp :: kLongLengthThreshold = 250; => kLongLengthThreshold = 249;
+src/encodation/base256.h :: kBase256LongLength = 250; => kBase256LongLength = 249;
 src/encodation/base256.cpp :: PutRandomised(cursor, 249 + n / => PutRandomised(cursor, 250 + n /
 src/encodation/lookahead.cpp :: start(kSchemeBase256, 1.25f) => start(kSchemeBase256, 1.5f)
 src/encodation/lookahead.cpp :: IsEdifact(c) ? 0.75f => IsEdifact(c) ? 0.8f
@@ -62,6 +62,14 @@ src/marks/keystream.cpp :: state.key[1] = static_cast<uint8_t>(cols & 0xFF); => 
 src/marks/user_mark.cpp :: codeword = static_cast<uint8_t>(~codeword); => codeword = static_cast<uint8_t>(codeword ^ 1);
 src/marks/user_identity.cpp :: return c - 'a' + 10; => return c - 'a' + 11;
 src/marks/user_identity.cpp :: kFieldBOffset = kFieldDigits + 1; => kFieldBOffset = kFieldDigits;
+src/decoding/reed_solomon_decoder.cpp :: static_cast<int16_t>(length - 1 - power); => static_cast<int16_t>(length - power);
+src/decoding/reed_solomon_decoder.cpp :: discrepancy ^= GfMultiply(locator.c[i], syndromes[n - i]); => discrepancy ^= GfMultiply(locator.c[i], syndromes[n - i + 1]);
+src/decoding/ascii_decodation.cpp :: state.Put(static_cast<uint8_t>(c - 1 + kExtendedOffset)); => state.Put(static_cast<uint8_t>(c + kExtendedOffset));
+src/decoding/c40_text_decodation.cpp :: if (state.Remaining() == 1) return Segment::kAscii; => if (state.Remaining() == 0) return Segment::kAscii;
+src/decoding/edifact_decodation.cpp :: state.position = groupStart + (6 * v + 5) / 8 + 1; => state.position = groupStart + kCodewordsPerGroup;
+src/decoding/base256_decodation.cpp :: if (first == 0) { => if (first == 1) {
+src/decoding/user_mark_verdict.cpp :: return correction.values[i] == kAllBitsInverted; => return true;
+src/decoding/mapping_extraction.cpp :: return 4 * wrong < patternModules; => return true;
 src/api/lifecycle.cpp :: if (length > kMaxDataLength) { => if (length >= kMaxDataLength) {
 src/api/lifecycle.cpp :: symbol->options = {}; => ;
 src/api/lifecycle.cpp :: symbol->sizeIndex = kAutomaticSize;\n    symbol->tag => symbol->sizeIndex = 0;\n    symbol->tag

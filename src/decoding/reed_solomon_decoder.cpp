@@ -5,6 +5,7 @@
 #include "decoding/reed_solomon_decoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace ecc200 {
@@ -18,11 +19,22 @@ struct Polynomial {
     int32_t degree = 0;
 };
 
-// The value of the block polynomial at alpha^i.
+// alpha^j for j = 0..509: a product of two non-zero elements is one lookup at the sum of their
+// exponents, without reducing the sum. The syndromes take most of a read's time.
+constexpr std::array<uint8_t, 2 * 255> kPowersTwice = [] {
+    std::array<uint8_t, 2 * 255> powers{};
+    for (int32_t j = 0; j < 2 * 255; ++j) powers[static_cast<std::size_t>(j)] = GfPower(j);
+    return powers;
+}();
+
+// The value of the block polynomial at alpha^i (1 <= i < 255), by Horner's rule.
 uint8_t EvaluateBlock(const uint8_t* block, int32_t length, int32_t i) {
-    const uint8_t x = GfPower(i);
     uint8_t sum = 0;
-    for (int32_t k = 0; k < length; ++k) sum = static_cast<uint8_t>(GfMultiply(sum, x) ^ block[k]);
+    for (int32_t k = 0; k < length; ++k) {
+        const uint8_t product =
+            sum == 0 ? 0 : kPowersTwice[static_cast<std::size_t>(GfLog(sum) + i)];
+        sum = static_cast<uint8_t>(product ^ block[k]);
+    }
     return sum;
 }
 

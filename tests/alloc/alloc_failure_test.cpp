@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/test_support.h"
@@ -142,6 +143,33 @@ TEST(AllocationFailure, EveryAllocationOfALifetimeFailsCleanly) {
         EXPECT_EQ(EntriesIn("."), 2)  // user.id and out.bmp
             << "stray files after allocation " << n << " failed";
     }
+}
+
+}  // namespace
+}  // namespace ecc200
+
+namespace ecc200 {
+namespace {
+
+// A read allocates nothing, with both marks lifted and checked (the identity file is read
+// through a descriptor, not a stream).
+TEST(AllocationFailure, ReadingAllocatesNothing) {
+    testing::ScratchDirectory dir;
+    dir.WriteIdentity(testing::kSampleIdentity);
+    const auto symbol = testing::SymbolWith(0, -1, "Read without allocating 0123456789");
+    ASSERT_EQ(SetSignUser_ECC200(symbol.get(), 1) + SetSignProduct_ECC200(symbol.get(), 1, "P-9"),
+              0);
+    int32_t status = -1;
+    const auto modules = testing::EncodeToModules(symbol.get(), status);
+    ASSERT_EQ(status, 0);
+    const int32_t side = SizeAt(GetDimension_ECC200(symbol.get())).symbolRows;
+    ECC200_Reading reading;
+    watch = {};
+    watch.watching = true;
+    status = ReadMatrix_ECC200(modules.data(), side, side, "P-9", nullptr, &reading);
+    watch.watching = false;
+    EXPECT_EQ(std::tuple(status, reading.userMark, watch.seen),
+              std::tuple(0, ECC200_MARK_VALID, 0L));
 }
 
 }  // namespace

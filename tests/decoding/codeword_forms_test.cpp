@@ -85,6 +85,8 @@ TEST(CodewordForms, DecodeToTheirBytes) {
          "]d1",
          -1},
         {"EDIFACT ended by the data", {240, 4, 32, 196, 70}, "ABCDE", "]d1", -1},
+        // With two codewords left they are ASCII, even one that could open an unlatch group.
+        {"EDIFACT, two codewords left", {240, 4, 32, 196, 124, 66}, "ABCD{A", "]d1", -1},
         {"EDIFACT unlatch after values", {240, 4, 32, 196, 20, 103, 192, 129}, "ABCDEF", "]d1", -1},
         {"Base 256 to the end", {231, 44, 2, 153, 47}, "ABC", "]d1", -1},
         {"Base 256 short length", Base256Field({231}, 3, false), Counting(3), "]d1", -1},

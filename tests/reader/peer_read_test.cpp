@@ -1,7 +1,10 @@
-// Symbols written by the peer encoders (zint and libdmtx, through their public APIs) in every size
+// Symbols written by the peer encoders (zint, libdmtx and zxing-cpp's writer, through their public
+// APIs) in every size
 // they make, with their options (GS1, ECI, reader programming, structured append, macro headers,
 // every libdmtx scheme): our reading of the module matrix equals zxing-cpp's reading of the same
 // matrix, bytes and symbology identifier (but for the ECI modifier, see ReadsLikeZxing).
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
 #include <dmtx.h>
 #include <gtest/gtest.h>
 #include <zint.h>
@@ -90,6 +93,19 @@ PeerSymbol DmtxSymbol(const std::string& data, int32_t sizeIndex, int scheme) {
             const int status = dmtxSymbolModuleStatus(encode->message, used, rows - 1 - r, c);
             result.modules.push_back((status & DmtxModuleOnRGB) != 0 ? 1 : 0);
         }
+    }
+    return result;
+}
+
+// zxing-cpp's writer's symbol of the text (it chooses the size), one pixel a module, no margin.
+PeerSymbol ZxingSymbol(const std::string& text) {
+    const ZXing::BitMatrix matrix =
+        ZXing::MultiFormatWriter(ZXing::BarcodeFormat::DataMatrix).setMargin(0).encode(text, 0, 0);
+    PeerSymbol result;
+    result.sizeIndex = SizeOf(matrix.height(), matrix.width());
+    if (result.sizeIndex < 0) return result;
+    for (int y = 0; y < matrix.height(); ++y) {
+        for (int x = 0; x < matrix.width(); ++x) result.modules.push_back(matrix.get(x, y) ? 1 : 0);
     }
     return result;
 }
@@ -190,6 +206,22 @@ TEST(PeerSymbols, DmtxEverySizeAndScheme) {
         }
     }
     EXPECT_GT(read, 100);
+}
+
+TEST(PeerSymbols, ZxingWriterEverySquareSize) {
+    int32_t read = 0;
+    for (int32_t sizeIndex = 0; sizeIndex < kSquareSizeCount; ++sizeIndex) {
+        for (const uint32_t seed : {1u, 2u}) {
+            // Printable text only: the writer takes a text.
+            std::string data = MixedData(sizeIndex, seed);
+            for (char& c : data) c = static_cast<unsigned char>(c) >= 128 ? '#' : c;
+            SCOPED_TRACE(std::string(SizeName(sizeIndex)) + " " + std::to_string(seed));
+            const PeerSymbol symbol = ZxingSymbol(data);
+            if (symbol.sizeIndex < 0) continue;
+            if (ReadsLikeZxing(symbol)) ++read;
+        }
+    }
+    EXPECT_GT(read, 30);
 }
 
 }  // namespace

@@ -75,5 +75,40 @@ TEST(Threads, DistinctSymbolsGiveTheSingleThreadedResults) {
     }
 }
 
+// Reads share nothing: eight threads reading marked symbols at once get what one thread gets.
+TEST(Threads, ConcurrentReadsGiveTheSingleThreadedReadings) {
+    testing::ScratchDirectory dir;
+    dir.WriteIdentity(testing::kSampleIdentity);
+    std::vector<std::vector<uint8_t>> matrices;
+    std::vector<int32_t> sides;
+    for (int t = 0; t < kThreads; ++t) {
+        const auto data =
+            std::string(static_cast<std::size_t>(t) * 31 + 1, static_cast<char>('A' + t));
+        const auto symbol = testing::SymbolWith(0, -1, data);
+        EXPECT_EQ(
+            SetSignUser_ECC200(symbol.get(), 1) + SetSignProduct_ECC200(symbol.get(), 1, "P-7"), 0);
+        int32_t status = -1;
+        matrices.push_back(testing::EncodeToModules(symbol.get(), status));
+        EXPECT_EQ(status, 0);
+        sides.push_back(SizeAt(GetDimension_ECC200(symbol.get())).symbolRows);
+    }
+    std::atomic<int> bad{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            const auto k = static_cast<std::size_t>(t);
+            ECC200_Reading reading;
+            for (int i = 0; i < kEncodesPerThread / 4; ++i) {
+                const int32_t status = ReadMatrix_ECC200(matrices[k].data(), sides[k], sides[k],
+                                                         "P-7", nullptr, &reading);
+                bad += status != 0 || reading.userMark != ECC200_MARK_VALID ||
+                       reading.dataLength != t * 31 + 1 || reading.data[0] != 'A' + t;
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(bad.load(), 0);
+}
+
 }  // namespace
 }  // namespace ecc200
