@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "geometry/size_table.h"
 
@@ -214,7 +215,7 @@ namespace {
 
 // A finer measure of fit than FinderScore for moving corners: voted samples of the finder and
 // timing modules and of the light modules just outside all four sides.
-double FitScore(const BinaryImage& image, const SymbolGrid& grid) {
+double FitScore(const BinaryImage& image, const SymbolGrid& grid, bool margin) {
     int32_t good = 0, total = 0, outsideGood = 0, outsideTotal = 0;
     auto check = [&](int32_t r, int32_t c, bool dark) {
         good += ModuleDark(image, grid, r, c, true) == dark ? 1 : 0;
@@ -237,15 +238,59 @@ double FitScore(const BinaryImage& image, const SymbolGrid& grid) {
         outside(r, grid.cols);
     }
     // The margin only breaks ties: a grid pushed outwards finds light there too easily.
-    return (static_cast<double>(good) / total) * (0.8 + 0.2 * outsideGood / outsideTotal);
+    const double finder = static_cast<double>(good) / total;
+    return margin ? finder * (0.8 + 0.2 * outsideGood / outsideTotal) : finder;
 }
 
 }  // namespace
 
+// The grid's corners moved step by step (in modules) to where its frame fits best; the margin
+// outside the frame counts only for a whole symbol (a data region's neighbours are not light).
+SymbolGrid Refined(const BinaryImage& image, const SymbolGrid& start, bool margin,
+                   std::initializer_list<double> steps);
+
 SymbolGrid RefineGrid(const BinaryImage& image, const SymbolGrid& start) {
+    return Refined(image, start, true, {2.0, 1.0, 0.5, 0.25, 0.12});
+}
+
+std::vector<uint8_t> SampleModulesByRegion(const BinaryImage& image, const SymbolGrid& grid) {
+    const auto* size =
+        std::find_if(ecc200::SymbolSizeTable.begin(), ecc200::SymbolSizeTable.end(),
+                     [&](const ecc200::SymbolSize& s) {
+                         return s.symbolRows == grid.rows && s.symbolCols == grid.cols;
+                     });
+    if (size == ecc200::SymbolSizeTable.end() || size->regionCount < 2)
+        return SampleModules(image, grid);
+    const int32_t h = size->regionRows + 2, w = size->regionCols + 2;
+    std::vector<uint8_t> modules(static_cast<std::size_t>(grid.rows) *
+                                 static_cast<std::size_t>(grid.cols));
+    for (int32_t r0 = 0; r0 < grid.rows; r0 += h) {
+        for (int32_t c0 = 0; c0 < grid.cols; c0 += w) {
+            // Each data region is framed like a small symbol: a solid column and row, two
+            // timing lines. Its corners start where the whole grid puts them.
+            const double rows = grid.rows, cols = grid.cols;
+            const std::array<Point, 4> corners = {
+                grid.map(c0 / cols, r0 / rows), grid.map((c0 + w) / cols, r0 / rows),
+                grid.map((c0 + w) / cols, (r0 + h) / rows), grid.map(c0 / cols, (r0 + h) / rows)};
+            const SymbolGrid region =
+                Refined(image, MakeGrid(h, w, corners), false, {0.5, 0.25, 0.12});
+            const std::vector<uint8_t> part = SampleModules(image, region);
+            for (int32_t r = 0; r < h; ++r) {
+                for (int32_t c = 0; c < w; ++c) {
+                    modules[static_cast<std::size_t>((r0 + r) * grid.cols + c0 + c)] =
+                        part[static_cast<std::size_t>(r * w + c)];
+                }
+            }
+        }
+    }
+    return modules;
+}
+
+SymbolGrid Refined(const BinaryImage& image, const SymbolGrid& start, bool margin,
+                   std::initializer_list<double> steps) {
     SymbolGrid best = start;
-    double bestFit = FitScore(image, best);
-    for (double step : {2.0, 1.0, 0.5, 0.25, 0.12}) {
+    double bestFit = FitScore(image, best, margin);
+    for (double step : steps) {
         for (int pass = 0; pass < 3; ++pass) {
             bool moved = false;
             for (std::size_t k = 0; k < 4; ++k) {
@@ -260,7 +305,7 @@ SymbolGrid RefineGrid(const BinaryImage& image, const SymbolGrid& start) {
                     corners[k].x += step * (a * across.x + d * down.x);
                     corners[k].y += step * (a * across.y + d * down.y);
                     SymbolGrid trial = MakeGrid(best.rows, best.cols, corners);
-                    const double fit = FitScore(image, trial);
+                    const double fit = FitScore(image, trial, margin);
                     if (fit > bestFit) {
                         bestFit = fit;
                         best = trial;

@@ -62,6 +62,11 @@ std::vector<SymbolGrid> GridsFromCorners(const BinaryImage& image,
 // timing pattern and the light margin around them fit the image best; its score recomputed.
 SymbolGrid RefineGrid(const BinaryImage& image, const SymbolGrid& grid);
 
+// Samples a symbol of several data regions region by region, each region's frame (solid and
+// timing lines) refined on its own: follows a picture that bends between the corners. One region:
+// the same as SampleModules.
+std::vector<uint8_t> SampleModulesByRegion(const BinaryImage& image, const SymbolGrid& grid);
+
 // Whether the grid runs clockwise on the image (rows down): a symbol seen as printed, not
 // mirrored.
 bool Clockwise(const SymbolGrid& grid);

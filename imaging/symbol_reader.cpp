@@ -15,7 +15,7 @@ namespace {
 // Photograph grids are kept from a loose first fit, refined, and kept when they then fit well.
 constexpr double kMinRoughScore = 0.6;
 constexpr double kFitsAlready = 0.97;
-constexpr std::size_t kRefined = 2;
+constexpr std::size_t kRefined = 8;
 // Grey levels between the darkest and the lightest pixel below which a picture is blank.
 constexpr int kMinSymbolContrast = 24;
 constexpr double kMinPhotoScore = 0.75;
@@ -64,7 +64,15 @@ std::vector<LocatedSymbol> FromCorners(const BinaryImage& dark, const BinaryImag
             }
             std::stable_sort(refined.begin(), refined.end(), BetterGrid);
             for (LocatedSymbol& s : Sampled(image, refined, inverted != 0, locator)) {
+                // A grid whose frame fits well but whose middle may bend (a curved or unevenly
+                // slanted picture) is also sampled region by region.
+                const bool regionsToo = s.grid.score >= kFitsAlready;
+                const SymbolGrid grid = s.grid;
                 symbols.push_back(std::move(s));
+                if (regionsToo) {
+                    symbols.push_back(
+                        {grid, SampleModulesByRegion(image, grid), inverted != 0, locator});
+                }
             }
         }
     }
