@@ -1,5 +1,5 @@
 // ecc200: encodes data as a Data Matrix ECC 200 symbol and writes it as PNG, BMP, SVG, PDF or
-// EPS, or draws it in the terminal.
+// EPS, or draws it in the terminal; `ecc200 read` and `ecc200 verify` read symbols from images.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "ecc200.h"
 #include "options.h"
 #include "platform.h"
+#include "read_command.h"
 #include "single_run.h"
 #include "tool_error.h"
 
@@ -85,6 +86,16 @@ int InterruptedExit() {
 int main(int argc, char** argv) {
     using namespace ecc200_cli;
     PrepareStandardStreams();
+    if (argc >= 2 && IsReadCommand(argv[1])) {
+        try {
+            const int code = RunReadCommand(argc, argv);
+            CheckStandardOutput();
+            return code;
+        } catch (const ToolError& error) {
+            std::cerr << "ecc200: " << error.what() << "\n";
+            return error.code();
+        }
+    }
     ParseOutcome outcome = ParseCommandLine(argc, argv);
     if (outcome.exitNow) {
         // Help that did not reach standard output (a full disk, a closed pipe) is a failure too.

@@ -3,18 +3,18 @@
 # Usage: scripts/install-deps.sh [build]
 set -euo pipefail
 
-# What building the library and the tool needs (the "tool" preset; scripts/demo.sh).
+# What building the library and the tool needs (the "tool" preset; scripts/demo.sh): the tool
+# reads PNG and JPEG images and locates symbols in photographs with zxing-cpp and libdmtx.
 build_packages=(
     build-essential cmake pkg-config
-    libpng-dev libcli11-dev
+    libpng-dev libjpeg-dev libcli11-dev libzxing-dev libdmtx-dev
 )
 # What the tests and the benchmark need: GoogleTest, Google Benchmark and the other encoders and
 # readers, renderers for the tool's PDF/EPS, the Windows cross build with 64- and 32-bit Wine
 # (wine32 from the i386 architecture, added below), clang for the fuzzer and clang-format, and
 # the Python package's build and test packages.
 test_packages=(
-    libgtest-dev libgmock-dev libbenchmark-dev
-    libzxing-dev libdmtx-dev libzint-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libzint-dev
     clang-format
     poppler-utils ghostscript
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 wine32:i386

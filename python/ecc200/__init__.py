@@ -6,11 +6,17 @@
     <ecc200.Symbol 18x18 scheme='ascii' data=b'Hello from ecc200!'>
     >>> symbol.to_png("hello.png")
 
-Encoding releases the interpreter lock: threads encode in parallel.
+Reading a symbol back, from an image file, pixels or a Symbol:
+
+    >>> ecc200.read(symbol).text
+    'Hello from ecc200!'
+
+Encoding and reading release the interpreter lock: threads work in parallel.
 """
 
 from ._errors import EncodeError
 from ._native import version as _library_version
+from ._reading import DecodeError, Reading, read
 from ._settings import SCHEMES as _SCHEMES
 from ._settings import SIZE_NAMES as _SIZE_NAMES
 from ._symbol import Symbol, encode, encode_split
@@ -23,4 +29,15 @@ SCHEMES = tuple(_SCHEMES)
 SIZES = ("auto",) + _SIZE_NAMES
 """The keywords that size= takes."""
 
-__all__ = ["EncodeError", "SCHEMES", "SIZES", "Symbol", "encode", "encode_split", "__version__"]
+__all__ = [
+    "DecodeError",
+    "EncodeError",
+    "Reading",
+    "SCHEMES",
+    "SIZES",
+    "Symbol",
+    "encode",
+    "encode_split",
+    "read",
+    "__version__",
+]

@@ -1,4 +1,4 @@
-from typing import List, Optional, Tuple
+from typing import Any, Dict, List, Optional, Tuple
 
 Settings = Tuple[int, int, int, int, int, int, int, int, int, int, bool, Optional[bytes]]
 
@@ -41,3 +41,21 @@ STATUS_GS1: int
 GS1_FIELDS_ONLY: int
 GS1_SKIP_RELATIONS: int
 GS1_HUMAN_READABLE: int
+
+ReadResult = Dict[str, Any]
+
+def read_image_file(
+    file: bytes, product_id: Optional[bytes], identity: Optional[bytes]
+) -> ReadResult: ...
+def read_grey(
+    pixels: bytes, width: int, height: int, product_id: Optional[bytes], identity: Optional[bytes]
+) -> ReadResult: ...
+def read_modules(
+    modules: bytes, rows: int, cols: int, product_id: Optional[bytes], identity: Optional[bytes]
+) -> ReadResult: ...
+
+STATUS_UNREADABLE: int
+MARK_UNCHECKED: int
+MARK_ABSENT: int
+MARK_PARTIAL: int
+MARK_VALID: int

@@ -1,6 +1,7 @@
 // The compiled core of the Python package: one encode call over the library's C exports, with the
-// interpreter lock released while the library works. The Python layer (ecc200/*.py) validates
-// arguments, names things and renders pictures; this file only moves bytes.
+// interpreter lock released while the library works (reading lives in native_read.cpp). The Python
+// layer (ecc200/*.py) validates arguments, names things and renders pictures; this file only moves
+// bytes.
 #include <pybind11/pybind11.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "ecc200.h"
+#include "native_read.h"
 #include "size_rows.h"
 #include "split_plan.h"
 
@@ -345,4 +347,5 @@ PYBIND11_MODULE(_native, module) {
     module.attr("GS1_FIELDS_ONLY") = ECC200_GS1_FIELDS_ONLY;
     module.attr("GS1_SKIP_RELATIONS") = ECC200_GS1_SKIP_RELATIONS;
     module.attr("GS1_HUMAN_READABLE") = ECC200_GS1_HUMAN_READABLE;
+    AddReadFunctions(module);
 }
