@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
+#include "core/status.h"
 #include "encodation/base256.h"
 #include "encodation/c40_text.h"
 #include "encodation/char_classes.h"
@@ -33,6 +35,8 @@ constexpr uint8_t kFromStep = 4;  // an X12 triplet
 constexpr uint8_t kFromLatch = 5;
 constexpr uint8_t kFromRun = 6;       // C40, Text or EDIFACT bytes from the position before
 constexpr uint8_t kFromUnlatch = 16;  // + the state left
+// No transition gives the stored cost: the costs contradict each other, and the way back fails.
+constexpr uint8_t kFromNowhere = 255;
 
 // Above every real cost (at most two codewords a byte), low enough that a cost and a few codewords
 // more fit 16 bits; a single bit, so that setting it marks a cost unreached.
@@ -191,6 +195,7 @@ class Search {
     };
     Arrival WayBack(int32_t position, int32_t state) const;
     Arrival RunBack(int32_t position, int32_t state) const;
+    Arrival ByLatch(int32_t position, int32_t state) const;
     [[gnu::always_inline]] bool SlideBase256Window(int32_t i);
     void ConsiderLongField(int32_t i);
     [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
@@ -647,7 +652,7 @@ const Ending* Search::EndingFor(int32_t capacity) const {
 Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
     const int32_t cost = cost_[i][state];
     if (state == kAsciiState) {
-        if (i == 0) return {kFromStart, i, state};
+        if (i == 0) return {cost == prefix_ ? kFromStart : kFromNowhere, i, state};
         const uint8_t c = data_[i - 1];
         if (cost_[i - 1][kAsciiState] + AsciiLength(c) == cost)
             return {kFromAsciiByte, i - 1, state};
@@ -663,12 +668,18 @@ Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
                 return {static_cast<uint8_t>(kFromUnlatch + from), i, from};
             }
         }
-        return {kFromStart, i, state};  // not reached
+        return {kFromNowhere, i, state};
     }
     const bool triplet = i >= 3 && (kByteSets[data_[i - 1]] & kByteSets[data_[i - 2]] &
                                     kByteSets[data_[i - 3]] & kInX12) != 0;
     if (triplet && cost_[i - 3][kX12State] + 2 == cost) return {kFromStep, i - 3, state};
-    return {kFromLatch, i, kAsciiState};
+    return ByLatch(i, state);
+}
+
+// The latch from ASCII at the same position, which enters a scheme with no values pending.
+Search::Arrival Search::ByLatch(int32_t i, int32_t state) const {
+    const bool latched = PendingValues(state) == 0 && cost_[i][kAsciiState] + 1 == cost_[i][state];
+    return {latched ? kFromLatch : kFromNowhere, i, kAsciiState};
 }
 
 // The way back through a run of C40, Text or EDIFACT bytes, each step preferred to the latch as
@@ -698,19 +709,21 @@ Search::Arrival Search::RunBack(int32_t i, int32_t state) const {
             pending = before;
         }
     }
-    if (i == end) return {kFromLatch, i, kAsciiState};
+    if (i == end) return ByLatch(i, state);
     return {kFromRun, i, base + pending};
 }
 
 // Follows the arrivals back from (position, state) to the start; leaves the path, in order from
-// the start, at the end of the path arrays and returns the index of its first state.
+// the start, at the end of the path arrays and returns the index of its first state, or -1 when
+// the stored costs admit no way back to the start (an internal fault, never a stream).
 int32_t Search::Backtrack(int32_t position, int32_t state) {
     int32_t first = kPathCapacity;
-    for (;;) {
+    while (first > 0) {
         --first;
         const Arrival arrival = state == kAsciiState || state == kX12State
                                     ? WayBack(position, state)
                                     : RunBack(position, state);
+        if (arrival.how == kFromNowhere) return -1;
         pathPosition_[first] = static_cast<int16_t>(position);
         pathState_[first] = static_cast<uint8_t>(state);
         pathHow_[first] = arrival.how;
@@ -718,6 +731,7 @@ int32_t Search::Backtrack(int32_t position, int32_t state) {
         position = arrival.position;
         state = arrival.state;
     }
+    return -1;
 }
 
 // Writes codewords and packs C40, Text and EDIFACT values as the path goes.
@@ -732,7 +746,11 @@ class Emitter {
           textValues_(gs1 ? &kTextGs1Values : &kTextValues) {}
 
     int32_t Count() const { return count_; }
-    void Put(uint8_t codeword) { out_[count_++] = codeword; }
+    // Past the codeword array nothing is stored; the count then fails the end check.
+    void Put(uint8_t codeword) {
+        if (count_ < kCodewordCapacity) out_[count_] = codeword;
+        ++count_;
+    }
 
     void AsciiByte(uint8_t c) {
         if (gs1_ && c == kGroupSeparator) {
@@ -855,11 +873,14 @@ class Emitter {
     uint32_t bits_ = 0;
 };
 
+// Writes the path, then the ending. Every step of the way back was checked against the stored
+// costs; the codewords actually written are checked against them too, so a fault in the search
+// fails the encode (kInternalError) instead of writing a stream that does not carry the data.
 int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
     // Data of digits alone has no path: its ending writes all of it.
-    const int32_t first = ending.kind == Ending::kDigitPairs
-                              ? kPathCapacity
-                              : Backtrack(ending.position, ending.state);
+    const bool digitsAlone = ending.kind == Ending::kDigitPairs;
+    const int32_t first = digitsAlone ? kPathCapacity : Backtrack(ending.position, ending.state);
+    if (first < 0) return kInternalError;
     Emitter emit(data_, gs1_, out, prefix_);
     for (int32_t k = first + 1; k < kPathCapacity; ++k) {
         const int32_t before = pathPosition_[k - 1];
@@ -882,19 +903,29 @@ int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
             emit.Base256Field(before, pathPosition_[k], false);
         }
     }
+    const int32_t pathCost = digitsAlone ? prefix_ : Cost(ending.position, ending.state);
+    if (emit.Count() != pathCost) return kInternalError;
+    // The ending writes what its least capacity counts, plus an unlatch where there is room for
+    // one; a closing group of two codewords is counted as three (it may not end the symbol).
+    int32_t expected = ending.low;
     switch (ending.kind) {
         case Ending::kOpen:
-            if (IsEdifactState(ending.state)) {
-                emit.Close(ending.state, capacity - emit.Count() >= 3);
-            } else if (ending.state != kAsciiState) {
-                emit.Close(ending.state, capacity - emit.Count() >= 2);
+            if (ending.state != kAsciiState) {
+                const bool unlatch =
+                    capacity - emit.Count() >= (IsEdifactState(ending.state) ? 3 : 2);
+                emit.Close(ending.state, unlatch);
+                expected += unlatch ? 1 : 0;
             }
             break;
-        case Ending::kPaddedTriplet:
-            emit.Close(ending.state, capacity - emit.Count() >= 4);
+        case Ending::kPaddedTriplet: {
+            const bool unlatch = capacity - emit.Count() >= 4;
+            emit.Close(ending.state, unlatch);
+            expected += unlatch ? 1 : 0;
             break;
+        }
         case Ending::kClosingGroup:
             emit.Close(ending.state, true);
+            expected += EdifactClosingLength(PendingValues(ending.state)) - 3;
             break;
         case Ending::kAsciiTail:
             emit.Close(ending.state, false);
@@ -907,6 +938,7 @@ int32_t Search::Emit(const Ending& ending, int32_t capacity, uint8_t* out) {
             emit.AsciiRun(0, length_);
             break;
     }
+    if (emit.Count() != expected || emit.Count() > capacity) return kInternalError;
     if (emit.Count() < capacity) emit.Put(kFirstPad);
     return emit.Count();
 }
@@ -932,10 +964,16 @@ int32_t EncodeSmallest(Symbol& symbol) {
     }
     const int32_t capacity = SizeAt(sizeIndex).totalDataCodewords;
     const Ending* ending = search.EndingFor(capacity);
-    if (ending == nullptr) return kFixedSizeTooSmallError;  // cannot happen: every larger C fits
+    // Every capacity from the needed one on fits some ending; none fitting is an internal fault.
+    const int32_t count =
+        ending != nullptr ? search.Emit(*ending, capacity, symbol.codewords) : kInternalError;
+    if (count == kInternalError) {
+        std::strcpy(symbol.message, kMessageSmallestEncodationFault);
+        return kInternalError;
+    }
     symbol.sizeIndex = sizeIndex;
     symbol.scheme = kSchemeAscii;
-    return search.Emit(*ending, capacity, symbol.codewords);
+    return count;
 }
 
 int32_t SmallestNeededCapacity(const uint8_t* data, int32_t length, bool gs1, int32_t prefixCount) {
