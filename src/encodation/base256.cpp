@@ -1,13 +1,12 @@
 #include "encodation/base256.h"
 
 #include "encodation/exact_fit.h"
+#include "encodation/packing.h"
 #include "geometry/size_table.h"
 
 namespace ecc200 {
 
 namespace {
-
-constexpr int32_t kLongLengthThreshold = 250;
 
 void PutRandomised(EncoderCursor& cursor, int32_t value) {
     cursor.Put(RandomiseBase256(static_cast<uint8_t>(value & 0xFF), cursor.count + 1));
@@ -20,16 +19,11 @@ int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
     if (n < 1) return kBase256EmptyError;
     const int32_t start = cursor.count;
 
-    if (atEnd && FixExactFitSize(symbol, cursor.count + 1 + n) != kNoSize) {
-        PutRandomised(cursor, 0);
-    } else if (n < kLongLengthThreshold) {
-        PutRandomised(cursor, n);
-    } else {
-        // Runs of 1750 bytes or more overflow the first length codeword; such a field can never
-        // fit a symbol, and the stream is rejected as too long.
-        PutRandomised(cursor, 249 + n / kLongLengthThreshold);
-        PutRandomised(cursor, n % kLongLengthThreshold);
-    }
+    // Runs of 1750 bytes or more overflow the first length codeword; such a field can never fit
+    // a symbol, and the stream is rejected as too long.
+    const bool toEnd = atEnd && FixExactFitSize(symbol, cursor.count + 1 + n) != kNoSize;
+    const Base256Length length = Base256LengthField(n, toEnd);
+    for (int32_t k = 0; k < length.size; ++k) PutRandomised(cursor, length.codewords[k]);
     // The bytes through a copy of the cursor, as in the ASCII encoder: codewords written through
     // the caller's cursor would make the compiler reload its fields after every one.
     EncoderCursor local = cursor;

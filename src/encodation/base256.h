@@ -8,11 +8,6 @@
 
 namespace ecc200 {
 
-// The stored form of a Base 256 codeword at 1-based stream position `position`.
-constexpr uint8_t RandomiseBase256(uint8_t value, int32_t position) {
-    return static_cast<uint8_t>((value + (149 * position) % 255 + 1) % 256);
-}
-
 // Encodes the whole run in Base 256 (the latch is already written): a length field of one or two
 // codewords, or the single codeword 0 when `atEnd` is set and the field then ends exactly at the
 // end of a symbol's capacity (in automatic size mode that fixes the size), then the bytes. Sets

@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "core/status.h"
-#include "encodation/base256.h"
 #include "encodation/c40_text.h"
 #include "encodation/char_classes.h"
 #include "encodation/encoder_cursor.h"
+#include "encodation/packing.h"
 #include "encodation/x12.h"
 #include "geometry/size_table.h"
 
@@ -42,9 +42,6 @@ constexpr uint8_t kFromNowhere = 255;
 // more fit 16 bits; a single bit, so that setting it marks a cost unreached.
 constexpr int32_t kUnreached = 1 << 14;
 static_assert(2 * (kMaxDataLength + 3) < kUnreached);
-constexpr int32_t kLongBase256Field = 250;
-constexpr uint8_t kEdifactUnlatchValue = 31;
-constexpr uint8_t kShift1Pad = 0;
 
 constexpr std::array<uint8_t, 256> ValueCounts(const CharSetTable& sets) {
     std::array<uint8_t, 256> counts{};
@@ -96,10 +93,6 @@ constexpr ByteValueTable kTextValues = ByteValuesOf(TextCharSets);
 constexpr ByteValueTable kC40Gs1Values = ByteValuesOf(C40Gs1CharSets);
 constexpr ByteValueTable kTextGs1Values = ByteValuesOf(TextGs1CharSets);
 
-constexpr int32_t AsciiLength(uint8_t c) {
-    return IsExtended(c) ? 2 : 1;
-}
-
 // What the search asks of a byte, looked up once: whether X12 and EDIFACT carry it, and what
 // kind of data it makes (see KindsOf).
 constexpr uint8_t kInX12 = 1;
@@ -142,12 +135,6 @@ int32_t PendingValues(int32_t state) {
 }
 int32_t SchemeBase(int32_t state) {
     return state - kPendingOf[state];
-}
-
-// Codewords of the group that closes an EDIFACT run with `pending` values: the values and the
-// unlatch, cut to whole bytes (a reader leaves EDIFACT at the unlatch and skips to the next byte).
-constexpr int32_t EdifactClosingLength(int32_t pending) {
-    return (6 * (pending + 1) + 7) / 8;
 }
 
 // A way for the stream to end, with the capacities C that it fits: low <= C <= high.
@@ -552,7 +539,7 @@ void Search::Run() {
         lastNonDigit = IsDigit(c) ? lastNonDigit : i;
         int32_t next[kStateCount];
         next[kAsciiState] =
-            std::min(ByDigitPair(cost_, data, i), row[kAsciiState] + AsciiLength(c));
+            std::min(ByDigitPair(cost_, data, i), row[kAsciiState] + AsciiByteLength(c));
         StepC40Text(row, next, kC40State, kC40Steps[c]);
         StepC40Text(row, next, kTextState, kTextSteps[c]);
         next[kX12State] = ByX12Triplet(cost_, data, i);
@@ -574,7 +561,7 @@ int32_t Search::AsciiTailLength(int32_t from) const {
     int32_t codewords = 0;
     for (int32_t i = from; i < length_; ++i) {
         if (i + 1 < length_ && IsDigit(data_[i]) && IsDigit(data_[i + 1])) ++i;
-        codewords += AsciiLength(data_[i]);
+        codewords += AsciiByteLength(data_[i]);
     }
     return codewords;
 }
@@ -654,7 +641,7 @@ Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
     if (state == kAsciiState) {
         if (i == 0) return {cost == prefix_ ? kFromStart : kFromNowhere, i, state};
         const uint8_t c = data_[i - 1];
-        if (cost_[i - 1][kAsciiState] + AsciiLength(c) == cost)
+        if (cost_[i - 1][kAsciiState] + AsciiByteLength(c) == cost)
             return {kFromAsciiByte, i - 1, state};
         if (i >= 2 && IsDigit(c) && IsDigit(data_[i - 2]) &&
             cost_[i - 2][kAsciiState] + 1 == cost) {
@@ -755,16 +742,11 @@ class Emitter {
     void AsciiByte(uint8_t c) {
         if (gs1_ && c == kGroupSeparator) {
             Put(kFnc1);
-        } else if (IsExtended(c)) {
-            Put(kUpperShift);
-            Put(static_cast<uint8_t>(c - 127));
         } else {
-            Put(static_cast<uint8_t>(c + 1));
+            PutAsciiByte(*this, c);
         }
     }
-    void DigitPair(int32_t at) {
-        Put(static_cast<uint8_t>(130 + 10 * (data_[at] - '0') + (data_[at + 1] - '0')));
-    }
+    void DigitPair(int32_t at) { Put(AsciiDigitPair(data_[at], data_[at + 1])); }
     void AsciiRun(int32_t from, int32_t to) {
         for (int32_t i = from; i < to; ++i) {
             if (i + 1 < to && IsDigit(data_[i]) && IsDigit(data_[i + 1])) {
@@ -776,27 +758,19 @@ class Emitter {
     }
     void Base256Field(int32_t from, int32_t to, bool toEnd) {
         Put(kLatchBase256);
-        const int32_t n = to - from;
-        if (toEnd) {
-            PutRandomised(0);
-        } else if (n < kLongBase256Field) {
-            PutRandomised(static_cast<uint8_t>(n));
-        } else {
-            PutRandomised(static_cast<uint8_t>(249 + n / kLongBase256Field));
-            PutRandomised(static_cast<uint8_t>(n % kLongBase256Field));
-        }
+        const Base256Length length = Base256LengthField(to - from, toEnd);
+        for (int32_t k = 0; k < length.size; ++k) PutRandomised(length.codewords[k]);
         for (int32_t i = from; i < to; ++i) PutRandomised(data_[i]);
     }
     void Latch(int32_t state) {
         pending_ = 0;
-        bits_ = 0;
-        word_ = 0;
+        edifact_ = {};
         Put(state == kEdifactState ? kLatchEdifact : LatchOf(StateScheme(state)));
     }
     // The bytes from..to-1 in the scheme of `state` (C40, Text or EDIFACT).
     void ValueRun(int32_t state, int32_t from, int32_t to) {
         if (IsEdifactState(state)) {
-            for (int32_t i = from; i < to; ++i) EdifactByte(data_[i]);
+            for (int32_t i = from; i < to; ++i) edifact_.Add(EdifactValue(data_[i]), *this);
             return;
         }
         const ByteValueTable& table = state < kTextState ? *c40Values_ : *textValues_;
@@ -806,23 +780,19 @@ class Emitter {
         }
     }
     void X12Triplet(int32_t at) {
-        PutTriplet(X12Value(data_[at]), X12Value(data_[at + 1]), X12Value(data_[at + 2]));
-    }
-    void EdifactByte(uint8_t c) {
-        bits_ = (bits_ << 6) | (c & 0x3Fu);
-        if (++pending_ == 4) FlushEdifact(3);
+        const auto value = [this](int32_t k) { return static_cast<uint32_t>(X12Value(data_[k])); };
+        PutTriplet(*this, TripletWord(value(at), value(at + 1), value(at + 2)));
     }
     // Returns to ASCII from `state`; writes the unlatch only when `unlatch` is set.
     void Close(int32_t state, bool unlatch) {
         if (IsEdifactState(state)) {
             if (!unlatch) return;
-            const int32_t codewords = EdifactClosingLength(pending_);
-            bits_ = (bits_ << 6) | kEdifactUnlatchValue;
-            ++pending_;
-            FlushEdifact(codewords);
+            const int32_t codewords = EdifactClosingLength(edifact_.size);
+            edifact_.Add(kEdifactUnlatchValue, *this);
+            if (edifact_.size > 0) edifact_.Flush(*this, codewords);
             return;
         }
-        if (pending_ == 2) C40TextValue(kShift1Pad);
+        if (pending_ == 2) C40TextValue(kShift1Value);
         if (unlatch) Put(kUnlatch);
     }
 
@@ -838,28 +808,12 @@ class Emitter {
         }
     }
     void PutRandomised(uint8_t value) { Put(RandomiseBase256(value, count_ + 1)); }
-    void PutTriplet(int32_t a, int32_t b, int32_t c) {
-        const int32_t w = 1600 * a + 40 * b + c + 1;
-        Put(static_cast<uint8_t>(w / 256));
-        Put(static_cast<uint8_t>(w % 256));
-    }
-    // The pending values are kept as their base-40 number, ready to be written as a triplet.
     void C40TextValue(uint8_t value) {
-        word_ = 40 * word_ + value;
+        values_[pending_] = value;
         if (++pending_ == 3) {
-            const uint32_t w = word_ + 1;
-            Put(static_cast<uint8_t>(w >> 8));
-            Put(static_cast<uint8_t>(w & 0xFFu));
-            word_ = 0;
+            PutTriplet(*this, TripletWord(values_[0], values_[1], values_[2]));
             pending_ = 0;
         }
-    }
-    // The pending values, first in the highest bits of 24, cut to `codewords` bytes.
-    void FlushEdifact(int32_t codewords) {
-        const uint32_t group = bits_ << (6 * (4 - pending_));
-        for (int32_t k = 0; k < codewords; ++k) Put(static_cast<uint8_t>(group >> (16 - 8 * k)));
-        bits_ = 0;
-        pending_ = 0;
     }
 
     const uint8_t* data_;
@@ -868,9 +822,9 @@ class Emitter {
     int32_t count_;
     const ByteValueTable* c40Values_;
     const ByteValueTable* textValues_;
-    int32_t pending_ = 0;
-    uint32_t word_ = 0;
-    uint32_t bits_ = 0;
+    int32_t pending_ = 0;  // C40 and Text values of an unfinished triplet, in values_
+    uint8_t values_[3] = {};
+    EdifactGroup edifact_;
 };
 
 // Writes the path, then the ending. Every step of the way back was checked against the stored
