@@ -29,7 +29,9 @@ void PrintSizes() {
     for (const SizeFacts& size : AllSizes()) {
         std::cout << std::left << std::setw(9) << size.name << std::right << std::setw(6)
                   << size.rows << std::setw(9) << size.cols << std::setw(16) << size.dataCodewords
-                  << "  " << (size.square() ? "square" : "rectangle (never chosen automatically)")
+                  << "  "
+                  << (size.square() ? "square"
+                                    : "rectangle (chosen automatically with --shape any)")
                   << "\n";
     }
 }

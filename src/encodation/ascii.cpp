@@ -1,3 +1,4 @@
+// ASCII encodation: digit pairs, single bytes and Upper Shift, written or only counted.
 #include "encodation/ascii.h"
 
 #include "encodation/char_classes.h"

@@ -1,3 +1,4 @@
+// Base 256 encodation: the length field, the bytes, and the randomising of both.
 #include "encodation/base256.h"
 
 #include "encodation/exact_fit.h"

@@ -1,3 +1,4 @@
+// C40 and Text encodation: the values of the run collected, then packed three to two codewords.
 #include "encodation/c40_text.h"
 
 #include "encodation/char_classes.h"

@@ -1,3 +1,5 @@
+// EDIFACT encodation: how much of the run EDIFACT takes, its groups, and the end-of-data rule
+// that lets it end without the unlatch.
 #include "encodation/edifact.h"
 
 #include "encodation/ascii.h"

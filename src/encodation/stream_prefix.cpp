@@ -1,3 +1,4 @@
+// The codewords that open a stream before the data: the ECI designator or FNC1 for GS1 data.
 #include "encodation/stream_prefix.h"
 
 #include "encodation/encoder_cursor.h"

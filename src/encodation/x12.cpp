@@ -1,3 +1,4 @@
+// ANSI X12 encodation: whole triplets, the unlatch, and the last one or two bytes in ASCII.
 #include "encodation/x12.h"
 
 #include "encodation/ascii.h"

@@ -1,3 +1,5 @@
+// The user mark: its key from the size, the data chunks and the identity, and one inverted
+// codeword per interleaved block.
 #include "marks/user_mark.h"
 
 #include <algorithm>
