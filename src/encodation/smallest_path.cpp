@@ -10,7 +10,7 @@ namespace ecc200::smallest {
 
 // Which transition gave the least cost of a state (of those that give it, the first in the order
 // of the kFrom values) and the position and state it came from.
-Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
+inline Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
     const int32_t cost = cost_[i][state];
     if (state == kAsciiState) {
         if (i == 0) return {cost == prefix_ ? kFromStart : kFromNowhere, i, state};
@@ -38,7 +38,7 @@ Search::Arrival Search::WayBack(int32_t i, int32_t state) const {
 }
 
 // The latch from ASCII at the same position, which enters a scheme with no values pending.
-Search::Arrival Search::ByLatch(int32_t i, int32_t state) const {
+inline Search::Arrival Search::ByLatch(int32_t i, int32_t state) const {
     const int32_t enter = kStateRules[state].enter;
     const bool latched = enter < kUnreached && cost_[i][kAsciiState] + enter == cost_[i][state];
     return {latched ? kFromLatch : kFromNowhere, i, kAsciiState};
@@ -46,7 +46,7 @@ Search::Arrival Search::ByLatch(int32_t i, int32_t state) const {
 
 // The way back through a run of C40, Text or EDIFACT bytes, each step preferred to the latch as
 // in WayBack: back to the first position of the run, where the latch reached it.
-Search::Arrival Search::RunBack(int32_t i, int32_t state) const {
+inline Search::Arrival Search::RunBack(int32_t i, int32_t state) const {
     const int32_t end = i;
     const int32_t base = SchemeBase(state);
     int32_t pending = PendingValues(state);

@@ -59,11 +59,6 @@ void Search::ConsiderLongField(int32_t i) {
     }
 }
 
-// The field cost of bytes start..i-1 after ASCII at start.
-int32_t Search::Base256Cost(int32_t start, int32_t i) const {
-    return asciiKey_[start] + i + (i - start < kLongBase256Field ? 2 : 3);
-}
-
 // Records the best field ending at i (the short one on a tie) and returns ASCII's cost with it.
 int32_t Search::ArriveFromBase256(int32_t i, int32_t ascii) {
     if (!SlideBase256Window(i)) {

@@ -41,7 +41,10 @@ class Search {
     [[gnu::always_inline]] bool SlideBase256Window(int32_t i);
     void ConsiderLongField(int32_t i);
     [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
-    int32_t Base256Cost(int32_t start, int32_t i) const;
+    // The field cost of bytes start..i-1 after ASCII at start.
+    int32_t Base256Cost(int32_t start, int32_t i) const {
+        return asciiKey_[start] + i + (i - start < kLongBase256Field ? 2 : 3);
+    }
     int32_t SkipDigitPeriods(int32_t i, int32_t* row, const int32_t* settled);
     struct DigitRunWatch;
     int32_t Watch(int32_t i, int32_t* row, DigitRunWatch& watch, int32_t lastNonDigit);
