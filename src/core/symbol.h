@@ -8,11 +8,11 @@
 
 namespace ecc200 {
 
-inline constexpr int32_t kMaxDataLength = 3116;
+inline constexpr int32_t kMaxDataLength = ECC200_MAX_DATA_LENGTH;
 inline constexpr int32_t kCodewordCapacity = 2179;
-inline constexpr int32_t kMatrixSide = 144;
+inline constexpr int32_t kMatrixSide = ECC200_MAX_SIDE;
 inline constexpr int32_t kProductIdCapacity = 1000;  // 999 characters and the terminating zero
-inline constexpr int32_t kMaxProductIdLength = 100;  // what a product mark's key can hold
+inline constexpr int32_t kMaxProductIdLength = ECC200_MAX_PRODUCT_ID;  // what a mark's key holds
 inline constexpr int32_t kMessageCapacity = 100;
 inline constexpr int32_t kSizeCount = 30;
 inline constexpr int32_t kSchemeCount = 7;
@@ -36,7 +36,7 @@ struct SymbolOptions {
     int32_t shape;       // ECC200_SHAPE_*
 };
 
-inline constexpr int32_t kMaxEci = 999999;
+inline constexpr int32_t kMaxEci = ECC200_MAX_ECI;
 
 struct Symbol {
     uint8_t matrix[kMatrixSide][kMatrixSide];  // [row from the bottom][column], 1 = dark

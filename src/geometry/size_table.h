@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "ecc200.h"
+
 namespace ecc200 {
 
 struct SymbolSize {
@@ -56,6 +58,9 @@ inline constexpr std::array<SymbolSize, 30> SymbolSizeTable = {{
     {16, 36, 2, 14, 16, 1, 32, 24, 32},         // 28: 16x36
     {16, 48, 2, 14, 22, 1, 49, 28, 49},         // 29: 16x48
 }};
+// The limits the public header states for the largest size.
+static_assert(SymbolSizeTable[23].symbolRows == ECC200_MAX_SIDE &&
+              SymbolSizeTable[23].totalDataCodewords == ECC200_MAX_DATA_CODEWORDS);
 
 // Names parallel to the table, "auto" first for SizeIndex -1.
 inline constexpr std::array<const char*, 31> SymbolSizeNames = {
