@@ -8,9 +8,9 @@ namespace ecc200 {
 
 namespace {
 
-// Writes through the cursor unless it is counting, and counts every codeword.
+// Writes through its copy of the cursor unless it is counting, and counts every codeword.
 struct Producer {
-    EncoderCursor& cursor;
+    EncoderCursor cursor;
     int32_t produced = 0;
 
     void Put(uint8_t codeword) {
@@ -24,12 +24,13 @@ struct Producer {
 int32_t EncodeAscii(EncoderCursor& cursor) {
     // Works on a copy: the codeword array may alias anything, so every codeword written through
     // the caller's cursor would make the compiler reload all of the cursor's fields.
-    EncoderCursor local = cursor;
-    Producer out{local};
+    Producer out{cursor};
+    EncoderCursor& local = out.cursor;
     while (local.remaining > 0) {
         const uint8_t c = local.Take();
         if (local.remaining > 0 && IsDigit(c) && IsDigit(*local.position)) {
-            out.Put(AsciiDigitPair(c, local.Take()));
+            const uint8_t second = local.Take();
+            out.Put(AsciiDigitPair(c, second));
         } else {
             PutAsciiByte(out, c);
         }

@@ -23,11 +23,11 @@ constexpr int32_t AsciiByteLength(uint8_t c) {
 }
 template <typename Sink>
 void PutAsciiByte(Sink& sink, uint8_t c) {
-    if (IsExtended(c)) {
+    if (!IsExtended(c)) {
+        sink.Put(static_cast<uint8_t>(c + 1));
+    } else {
         sink.Put(kUpperShift);
         sink.Put(static_cast<uint8_t>(c - 127));
-    } else {
-        sink.Put(static_cast<uint8_t>(c + 1));
     }
 }
 

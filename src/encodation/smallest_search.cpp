@@ -60,7 +60,7 @@ void Search::ConsiderLongField(int32_t i) {
 }
 
 // Records the best field ending at i (the short one on a tie) and returns ASCII's cost with it.
-int32_t Search::ArriveFromBase256(int32_t i, int32_t ascii) {
+inline int32_t Search::ArriveFromBase256(int32_t i, int32_t ascii) {
     if (!SlideBase256Window(i)) {
         base256Start_[i] = -1;
         return ascii;

@@ -40,7 +40,7 @@ class Search {
     Arrival ByLatch(int32_t position, int32_t state) const;
     [[gnu::always_inline]] bool SlideBase256Window(int32_t i);
     void ConsiderLongField(int32_t i);
-    [[nodiscard]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
+    [[nodiscard, gnu::always_inline]] int32_t ArriveFromBase256(int32_t i, int32_t ascii);
     // The field cost of bytes start..i-1 after ASCII at start.
     int32_t Base256Cost(int32_t start, int32_t i) const {
         return asciiKey_[start] + i + (i - start < kLongBase256Field ? 2 : 3);
