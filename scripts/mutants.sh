@@ -32,20 +32,37 @@ src/ecc/reed_solomon.cpp :: (149 * position) % 253 + 130 => (149 * position) % 2
 src/geometry/size_table.h :: return block < s.blockCount - ShortBlockCount(s) ? s.blockDataCodewords => return block < s.blockCount - ShortBlockCount(s) + 1 ? s.blockDataCodewords
 src/ecc/reed_solomon.cpp :: ^ row[Words - 1]; => ^ row[0];
 src/ecc/reed_solomon.cpp :: PadToCapacity(symbol, size.totalDataCodewords); => PadToCapacity(symbol, size.totalDataCodewords - 1);
-src/encodation/ascii.cpp :: kDigitPairBase = 130; => kDigitPairBase = 131;
-src/encodation/ascii.cpp :: static_cast<uint8_t>(c - 127) => static_cast<uint8_t>(c - 128)
-src/encodation/c40_text.cpp :: + list.values[i + 2] + 1; => + list.values[i + 2];
-src/encodation/c40_text.cpp :: list.Append(kShift1); => list.Append(kShift2);
+src/encodation/packing.h :: kDigitPairBase = 130; => kDigitPairBase = 131;
+src/encodation/packing.h :: static_cast<uint8_t>(c - 127) => static_cast<uint8_t>(c - 128)
+src/encodation/packing.h :: 1600 * first + 40 * second + third + 1; => 1600 * first + 40 * second + third;
+src/encodation/c40_text.cpp :: list.Append(kShift1Value); => list.Append(kShift2Value);
 src/encodation/c40_text.cpp :: c = static_cast<uint8_t>(c - 128); => c = static_cast<uint8_t>(c - 127);
-src/encodation/edifact.cpp :: kUnlatchValue = 31; => kUnlatchValue = 30;
-src/encodation/smallest.cpp :: next[kC40State] = row[kC40State + 2] + 2; => next[kC40State] = row[kC40State + 2] + 1;
-src/encodation/smallest.cpp :: emit.AsciiRun(0, length_); => emit.AsciiRun(1, length_);
+src/encodation/packing.h :: kEdifactUnlatchValue = 31; => kEdifactUnlatchValue = 30;
+src/encodation/smallest_search.cpp :: next[kC40State] = row[kC40State + 2] + 2; => next[kC40State] = row[kC40State + 2] + 1;
+src/encodation/smallest_search.cpp :: cost < kUnreached ? cost + raise : cost => cost < kUnreached ? cost + raise + 1 : cost
+src/encodation/smallest_search.cpp :: row[slot] += periods * raise; => row[slot] += periods * raise + 1;
+src/encodation/smallest_search.cpp :: (sets & kInEdifact) != 0 ? 0 : kUnreached; => (sets & kInEdifact) != 0 ? 0 : 0;
+src/encodation/smallest_search.cpp :: std::max(base256Lowest_, i - (kLongBase256Field - 1)); => std::max(base256Lowest_, i - kLongBase256Field);
+src/encodation/smallest_search.cpp :: i, kEdifactState, cost + tail, cost + 2); => i, kEdifactState, cost + tail, cost + 3);
+src/encodation/smallest_search.cpp :: kPaddedTriplet, n, state, end[state] + 2, kOpenEnd); => kPaddedTriplet, n, state, end[state] + 1, kOpenEnd);
+src/encodation/smallest_search.h :: (i - start < kLongBase256Field ? 2 : 3); => (i - start < kLongBase256Field ? 2 : 2);
+src/encodation/smallest_states.h :: {kSchemeC40, 2, kUnreached, 2 + 1}, => {kSchemeC40, 2, kUnreached, 2},
+src/encodation/smallest_states.h :: {kSchemeEdifact, 0, kLatchLength, EdifactClosingLength(0)}, => {kSchemeEdifact, 0, kLatchLength, EdifactClosingLength(1)},
+src/encodation/smallest_path.cpp :: cost_[i - 3][kX12State] + 2 == cost) => cost_[i - 3][kX12State] + 1 == cost)
+src/encodation/smallest_path.cpp :: return {kFromDigitPair, i - 2, state}; => return {kFromAsciiByte, i - 1, state};
+src/encodation/smallest_writer.cpp :: emit.AsciiRun(0, length_); => emit.AsciiRun(1, length_);
+src/encodation/smallest_writer.cpp :: const bool unlatch = capacity - emit.Count() >= 4; => const bool unlatch = capacity - emit.Count() >= 3;
+src/encodation/smallest_writer.cpp :: if (pending_ == 2) C40TextValue(kShift1Value); => if (pending_ == 1) C40TextValue(kShift1Value);
+src/encodation/stream_prefix.cpp :: if (eci <= 126) { => if (eci <= 127) {
+src/encodation/stream_prefix.cpp :: out[1] = static_cast<uint8_t>(v % 254 + 1); => out[1] = static_cast<uint8_t>(v % 254);
+src/encodation/stream_prefix.cpp :: const int32_t v = eci - 16383; => const int32_t v = eci - 16382;
+src/encodation/stream_prefix.cpp :: if (options.gs1 != 0 && options.eci != 0) return kBadParameterError; => ;
 src/encodation/edifact.cpp :: if (space > 2) return false; => if (space > 1) return false;
 src/encodation/edifact.cpp :: return n > 1 ? n - 2 : 0; => return n > 1 ? n - 1 : 0;
 src/encodation/x12.cpp :: return 14 + (c - 'A'); => return 13 + (c - 'A');
 src/encodation/x12.cpp :: cursor.remaining) != 1) return false; => cursor.remaining) != 2) return false;
-src/encodation/base256.cpp :: kLongLengthThreshold = 250; => kLongLengthThreshold = 249;
-src/encodation/base256.cpp :: PutRandomised(cursor, 249 + n / => PutRandomised(cursor, 250 + n /
+src/encodation/packing.h :: kLongBase256Field = 250; => kLongBase256Field = 249;
+src/encodation/packing.h :: static_cast<uint8_t>(249 + n / kLongBase256Field) => static_cast<uint8_t>(250 + n / kLongBase256Field)
 src/encodation/lookahead.cpp :: start(kSchemeBase256, 1.25f) => start(kSchemeBase256, 1.5f)
 src/encodation/lookahead.cpp :: IsEdifact(c) ? 0.75f => IsEdifact(c) ? 0.8f
 src/encodation/lookahead.cpp :: if (scores[id] < scores[best]) best = id; => if (scores[id] <= scores[best]) best = id;
@@ -62,6 +79,8 @@ src/marks/keystream.cpp :: state.key[1] = static_cast<uint8_t>(cols & 0xFF); => 
 src/marks/user_mark.cpp :: codeword = static_cast<uint8_t>(~codeword); => codeword = static_cast<uint8_t>(codeword ^ 1);
 src/marks/user_identity.cpp :: return c - 'a' + 10; => return c - 'a' + 11;
 src/marks/user_identity.cpp :: kFieldBOffset = kFieldDigits + 1; => kFieldBOffset = kFieldDigits;
+src/marks/identity_file.cpp :: return byte == ' ' || (byte >= '\t' && byte <= '\r'); => return byte == ' ' || byte == 10;
+src/marks/identity_file.cpp :: if (length == kMaxTokenLength) return true; => if (length == kMaxTokenLength - 1) return true;
 src/api/lifecycle.cpp :: if (length > kMaxDataLength) { => if (length >= kMaxDataLength) {
 src/api/lifecycle.cpp :: symbol->options = {}; => ;
 src/api/lifecycle.cpp :: symbol->sizeIndex = kAutomaticSize;\n    symbol->tag => symbol->sizeIndex = 0;\n    symbol->tag
