@@ -26,7 +26,7 @@ src/geometry/placement_map.cpp :: col += 4 - ((rows + 4) % 8); => col += 4 - ((r
 src/geometry/placement_map.cpp :: == 4) PlaceCorner(symbol, 3); => == 4) PlaceCorner(symbol, 2);
 src/geometry/placement_map.cpp :: {{-1, 0}, {-1, 1}, {-1, 2}, {0, -2} => {{-1, 0}, {-1, 1}, {-1, 3}, {0, -2}
 src/geometry/assembly.cpp :: timing[c] = static_cast<uint8_t>((c & 1) == 0); => timing[c] = static_cast<uint8_t>((c & 1) == 1);
-src/geometry/assembly.cpp :: symbol.matrix[i + 1 + 2 * (i / rr)]; => symbol.matrix[i + 1 + (i / rr)];
+src/geometry/size_table.h :: row + 1 + 2 * (row / s.regionRows); => row + 1 + (row / s.regionRows);
 src/geometry/assembly.cpp :: symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 0); => symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 1);
 src/ecc/reed_solomon.cpp :: (149 * position) % 253 + 130 => (149 * position) % 253 + 129
 src/geometry/size_table.h :: return block < s.blockCount - ShortBlockCount(s) ? s.blockDataCodewords => return block < s.blockCount - ShortBlockCount(s) + 1 ? s.blockDataCodewords
@@ -89,7 +89,7 @@ src/api/output.cpp :: symbol.matrix[symbol.rows - 1 - r], => symbol.matrix[r],
 src/api/bmp_writer.cpp :: return (width + 3) & ~3; => return (width + 4) & ~3;
 src/api/bmp_writer.cpp :: PutLittleEndian32(h + 46, 256); => PutLittleEndian32(h + 46, 255);
 src/api/bmp_writer.cpp :: symbol.matrix[symbol.rows - 1 - r]; => symbol.matrix[r];
-src/api/encode_pipeline.cpp :: symbol.matrix[1][lastCol - 1] = 1; => symbol.matrix[1][lastCol - 1] = 0;
+src/api/encode_pipeline.cpp :: at(1, lastCol - 1) = 1; => at(1, lastCol - 1) = 0;
 src/api/encode_pipeline.cpp :: if (count > SizeAt(symbol.sizeIndex).totalDataCodewords) { => if (count >= SizeAt(symbol.sizeIndex).totalDataCodewords) {
 cli/formats.cpp :: {OutputFormat::kSvg, "svg", ".svg", => {OutputFormat::kSvg, "svg", ".svgz",
 cli/svg_writer.cpp :: if (!grid.Dark(row, col)) { => if (grid.Dark(row, col)) {

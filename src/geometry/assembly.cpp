@@ -14,14 +14,13 @@ namespace {
 // mapping row i lands on a higher row (i + 1 + 2 * (i / rr) > i), so copying the rows from the
 // top down never overwrites a row that is still to be read.
 void SpreadMappingMatrix(Symbol& symbol, const SymbolSize& size) {
-    const int32_t rr = size.regionRows;
     const int32_t rc = size.regionCols;
     const int32_t horizontalRegions = HorizontalRegionCount(size);
+    uint8_t* const modules = &symbol.matrix[0][0];
     for (int32_t i = symbol.mappingRows - 1; i >= 0; --i) {
-        uint8_t* target = symbol.matrix[i + 1 + 2 * (i / rr)];
         const uint8_t* source = symbol.matrix[i];
         for (int32_t region = 0; region < horizontalRegions; ++region) {
-            std::memcpy(target + region * (rc + 2) + 1, source + region * rc,
+            std::memcpy(modules + SymbolOffset(size, i, region * rc), source + region * rc,
                         static_cast<std::size_t>(rc));
         }
     }
@@ -55,20 +54,38 @@ void DrawVerticalPatterns(Symbol& symbol, const SymbolSize& size) {
     }
 }
 
-}  // namespace
-
-bool AssembleSymbol(Symbol& symbol) {
-    if (!IsSizeIndex(symbol.sizeIndex)) return false;
+// The size in use when its geometry agrees with itself and with the mapping dimensions.
+const SymbolSize* CheckedSize(const Symbol& symbol) {
+    if (!IsSizeIndex(symbol.sizeIndex)) return nullptr;
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
-    if (VerticalRegionCount(size) * HorizontalRegionCount(size) != size.regionCount) return false;
+    if (VerticalRegionCount(size) * HorizontalRegionCount(size) != size.regionCount) return nullptr;
     if (symbol.mappingRows != MappingRows(size) || symbol.mappingCols != MappingCols(size)) {
-        return false;
+        return nullptr;
     }
-    SpreadMappingMatrix(symbol, size);
+    return &size;
+}
+
+void DrawPatterns(Symbol& symbol, const SymbolSize& size) {
     DrawHorizontalPatterns(symbol, size);
     DrawVerticalPatterns(symbol, size);
     symbol.rows = static_cast<uint8_t>(size.symbolRows);
     symbol.cols = static_cast<uint8_t>(size.symbolCols);
+}
+
+}  // namespace
+
+bool AssembleSymbol(Symbol& symbol) {
+    const SymbolSize* size = CheckedSize(symbol);
+    if (size == nullptr) return false;
+    SpreadMappingMatrix(symbol, *size);
+    DrawPatterns(symbol, *size);
+    return true;
+}
+
+bool AssemblePlacedSymbol(Symbol& symbol) {
+    const SymbolSize* size = CheckedSize(symbol);
+    if (size == nullptr) return false;
+    DrawPatterns(symbol, *size);
     return true;
 }
 

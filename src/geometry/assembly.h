@@ -10,4 +10,8 @@ namespace ecc200 {
 // count disagrees with its geometry (nothing is changed then).
 [[nodiscard]] bool AssembleSymbol(Symbol& symbol);
 
+// The same for a symbol whose data modules were placed straight into their places in the symbol
+// (see SymbolOffsets): adds the patterns and sets rows and cols, moving nothing.
+[[nodiscard]] bool AssemblePlacedSymbol(Symbol& symbol);
+
 }  // namespace ecc200

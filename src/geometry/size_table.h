@@ -119,6 +119,15 @@ constexpr int32_t ModulesLeftOver(const SymbolSize& s) {
     return (MappingRows(s) * MappingCols(s)) % 8;
 }
 
+// The offset into Symbol::matrix (rows from the bottom, stride 144) of the module at row `row`
+// (from the bottom) and column `col` of the mapping matrix once the regions are spread apart:
+// every region is framed by a finder row and column and a timing row and column.
+constexpr uint16_t SymbolOffset(const SymbolSize& s, int32_t row, int32_t col) {
+    const int32_t symbolRow = row + 1 + 2 * (row / s.regionRows);
+    const int32_t symbolCol = col / s.regionCols * (s.regionCols + 2) + 1 + col % s.regionCols;
+    return static_cast<uint16_t>(symbolRow * ECC200_MAX_SIDE + symbolCol);
+}
+
 // Result of a size search that found no size; the same value as kAutomaticSize, kept apart for
 // what it means.
 inline constexpr int32_t kNoSize = -1;
