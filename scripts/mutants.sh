@@ -85,7 +85,7 @@ src/api/lifecycle.cpp :: if (length > kMaxDataLength) { => if (length >= kMaxDat
 src/api/lifecycle.cpp :: symbol->options = {}; => ;
 src/api/lifecycle.cpp :: symbol->sizeIndex = kAutomaticSize;\n    symbol->tag => symbol->sizeIndex = 0;\n    symbol->tag
 src/api/output.cpp :: symbol->rows * symbol->cols > bufferSize => symbol->rows * symbol->cols >= bufferSize
-src/api/output.cpp :: symbol.matrix[symbol.rows - 1 - r], => symbol.matrix[r],
+src/api/output.cpp :: symbol.matrix[last - r]; => symbol.matrix[r];
 src/api/bmp_writer.cpp :: return (width + 3) & ~3; => return (width + 4) & ~3;
 src/api/bmp_writer.cpp :: PutLittleEndian32(h + 46, 256); => PutLittleEndian32(h + 46, 255);
 src/api/bmp_writer.cpp :: symbol.matrix[symbol.rows - 1 - r]; => symbol.matrix[r];
