@@ -27,13 +27,16 @@ void SpreadMappingMatrix(Symbol& symbol, const SymbolSize& size) {
 }
 
 // Every region band's solid finder row at its bottom and alternating timing row at its top,
-// dark at column 0.
+// dark at column 0. The size is read into locals first: the module stores could alias it for all
+// the compiler knows, and it would reload it after every store.
 void DrawHorizontalPatterns(Symbol& symbol, const SymbolSize& size) {
     const int32_t bandHeight = size.regionRows + 2;
-    for (int32_t band = 0; band < VerticalRegionCount(size); ++band) {
+    const int32_t bands = VerticalRegionCount(size);
+    const int32_t cols = size.symbolCols;
+    for (int32_t band = 0; band < bands; ++band) {
         uint8_t* finder = symbol.matrix[band * bandHeight];
         uint8_t* timing = symbol.matrix[band * bandHeight + bandHeight - 1];
-        for (int32_t c = 0; c < size.symbolCols; ++c) {
+        for (int32_t c = 0; c < cols; ++c) {
             finder[c] = 1;
             timing[c] = static_cast<uint8_t>((c & 1) == 0);
         }
@@ -44,12 +47,14 @@ void DrawHorizontalPatterns(Symbol& symbol, const SymbolSize& size) {
 // right, dark at row 0.
 void DrawVerticalPatterns(Symbol& symbol, const SymbolSize& size) {
     const int32_t bandWidth = size.regionCols + 2;
-    for (int32_t band = 0; band < HorizontalRegionCount(size); ++band) {
-        const int32_t finder = band * bandWidth;
-        const int32_t timing = finder + bandWidth - 1;
-        for (int32_t r = 0; r < size.symbolRows; ++r) {
-            symbol.matrix[r][finder] = 1;
-            symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 0);
+    const int32_t bands = HorizontalRegionCount(size);
+    const int32_t rows = size.symbolRows;
+    for (int32_t band = 0; band < bands; ++band) {
+        uint8_t* finder = &symbol.matrix[0][band * bandWidth];
+        uint8_t* timing = finder + bandWidth - 1;
+        for (int32_t r = 0; r < rows; ++r) {
+            finder[r * kMatrixSide] = 1;
+            timing[r * kMatrixSide] = static_cast<uint8_t>((r & 1) == 0);
         }
     }
 }
