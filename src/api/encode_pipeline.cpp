@@ -262,6 +262,7 @@ void RecordWrittenExtent(Symbol& symbol, WrittenExtent before) {
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
     symbol.written = {
         .matrixRows = std::max(before.matrixRows, static_cast<uint16_t>(size.symbolRows)),
+        .matrixCols = std::max(before.matrixCols, static_cast<uint16_t>(size.symbolCols)),
         .codewords = std::max(before.codewords, static_cast<uint16_t>(TotalCodewords(size)))};
 }
 
@@ -270,7 +271,8 @@ void RecordWrittenExtent(Symbol& symbol, WrittenExtent before) {
 bool EncodeSymbol(Symbol& symbol) {
     // Until the encode has succeeded, the reset has to assume that it wrote anywhere.
     const WrittenExtent before = symbol.written;
-    symbol.written = {.matrixRows = kMatrixSide, .codewords = kCodewordCapacity};
+    symbol.written = {
+        .matrixRows = kMatrixSide, .matrixCols = kMatrixSide, .codewords = kCodewordCapacity};
     if (!RunSteps(symbol)) return false;
     RecordWrittenExtent(symbol, before);
     return true;

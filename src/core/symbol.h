@@ -21,10 +21,11 @@ inline constexpr uint32_t kSymbolTag = 0x424D5953u;  // "SYMB" in memory order (
 struct PlacementEntry;  // geometry/placement_entry.h
 struct MarkState;       // marks/mark_state.h
 
-// How far the encodes since the last reset may have written: matrix rows from the bottom (all
-// 144 columns of each) and codewords from the start. The reset zeroes no more than that.
+// How far the encodes since the last reset may have written: matrix rows from the bottom and
+// columns from the left of them, and codewords from the start. The reset zeroes no more than that.
 struct WrittenExtent {
     uint16_t matrixRows;
+    uint16_t matrixCols;
     uint16_t codewords;
 };
 
