@@ -42,17 +42,16 @@ src/encodation/smallest_search.cpp :: next[kC40State] = row[kC40State + 2] + 2; 
 src/encodation/smallest_search.cpp :: cost < kUnreached ? cost + raise : cost => cost < kUnreached ? cost + raise + 1 : cost
 src/encodation/smallest_search.cpp :: row[slot] += periods * raise; => row[slot] += periods * raise + 1;
 src/encodation/smallest_search.cpp :: (sets & kInEdifact) != 0 ? 0 : kUnreached; => (sets & kInEdifact) != 0 ? 0 : 0;
-src/encodation/smallest_search.cpp :: std::max(base256Lowest_, i - (kLongBase256Field - 1)); => std::max(base256Lowest_, i - kLongBase256Field);
 src/encodation/smallest_search.cpp :: i, kEdifactState, cost + tail, cost + 2); => i, kEdifactState, cost + tail, cost + 3);
 src/encodation/smallest_search.cpp :: kPaddedTriplet, n, state, end[state] + 2, kOpenEnd); => kPaddedTriplet, n, state, end[state] + 1, kOpenEnd);
 src/encodation/smallest_search.h :: (i - start < kLongBase256Field ? 2 : 3); => (i - start < kLongBase256Field ? 2 : 2);
 src/encodation/smallest_states.h :: {kSchemeC40, 2, kUnreached, 2 + 1}, => {kSchemeC40, 2, kUnreached, 2},
-src/encodation/smallest_states.h :: {kSchemeEdifact, 0, kLatchLength, EdifactClosingLength(0)}, => {kSchemeEdifact, 0, kLatchLength, EdifactClosingLength(1)},
 src/encodation/smallest_path.cpp :: cost_[i - 3][kX12State] + 2 == cost) => cost_[i - 3][kX12State] + 1 == cost)
 src/encodation/smallest_path.cpp :: return {kFromDigitPair, i - 2, state}; => return {kFromAsciiByte, i - 1, state};
+src/encodation/smallest_path.cpp :: const int32_t before = (pending + 3) & 3; => const int32_t before = (pending + 2) & 3;
+src/encodation/smallest_writer.cpp :: Put(RandomiseBase256(value, count_ + 1)); => Put(RandomiseBase256(value, count_));
+src/encodation/smallest_writer.cpp :: case kTextState:\n                return kSchemeText; => case kTextState:\n                return kSchemeC40;
 src/encodation/smallest_writer.cpp :: emit.AsciiRun(0, length_); => emit.AsciiRun(1, length_);
-src/encodation/smallest_writer.cpp :: const bool unlatch = capacity - emit.Count() >= 4; => const bool unlatch = capacity - emit.Count() >= 3;
-src/encodation/smallest_writer.cpp :: if (pending_ == 2) C40TextValue(kShift1Value); => if (pending_ == 1) C40TextValue(kShift1Value);
 src/encodation/stream_prefix.cpp :: if (eci <= 126) { => if (eci <= 127) {
 src/encodation/stream_prefix.cpp :: out[1] = static_cast<uint8_t>(v % 254 + 1); => out[1] = static_cast<uint8_t>(v % 254);
 src/encodation/stream_prefix.cpp :: const int32_t v = eci - 16383; => const int32_t v = eci - 16382;
