@@ -27,7 +27,7 @@ src/geometry/placement_map.cpp :: == 4) PlaceCorner(symbol, 3); => == 4) PlaceCo
 src/geometry/placement_map.cpp :: {{-1, 0}, {-1, 1}, {-1, 2}, {0, -2} => {{-1, 0}, {-1, 1}, {-1, 3}, {0, -2}
 src/geometry/assembly.cpp :: timing[c] = static_cast<uint8_t>((c & 1) == 0); => timing[c] = static_cast<uint8_t>((c & 1) == 1);
 src/geometry/size_table.h :: row + 1 + 2 * (row / s.regionRows); => row + 1 + (row / s.regionRows);
-src/geometry/assembly.cpp :: symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 0); => symbol.matrix[r][timing] = static_cast<uint8_t>((r & 1) == 1);
+src/geometry/assembly.cpp :: timing[r * kMatrixSide] = static_cast<uint8_t>((r & 1) == 0); => timing[r * kMatrixSide] = static_cast<uint8_t>((r & 1) == 1);
 src/ecc/reed_solomon.cpp :: (149 * position) % 253 + 130 => (149 * position) % 253 + 129
 src/geometry/size_table.h :: return block < s.blockCount - ShortBlockCount(s) ? s.blockDataCodewords => return block < s.blockCount - ShortBlockCount(s) + 1 ? s.blockDataCodewords
 src/ecc/reed_solomon.cpp :: ^ row[Words - 1]; => ^ row[0];
