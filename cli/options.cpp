@@ -58,8 +58,9 @@ void AddSymbolOptions(CLI::App& app, Options& options) {
         ->type_name("auto|ascii|c40|text|x12|edifact|base256")
         ->default_str("auto");
     app.add_option("--size", options.sizeText,
-                   "Symbol size: auto (the smallest size of the --shape that holds the data) or "
-                   "rows x columns such as 24x24, 8x18 or the DMRE 8x48 (see --list-sizes)")
+                   "Symbol size: auto (the first size that holds the data: the smallest square, or "
+                   "with --shape any or dmre the least area) or rows x columns such as 24x24, 8x18 "
+                   "or the DMRE 8x48 (see --list-sizes)")
         ->check(CLI::IsMember(SizeKeywords(), CLI::ignore_case).description(""))
         ->type_name("SIZE")
         ->default_str("auto");

@@ -143,8 +143,12 @@ typedef struct ECC200_Symbol* SymbolHandle;
 
 /* Limits. */
 #define ECC200_MAX_DATA_LENGTH 3116    /* bytes accepted by SetDataToEncoding_ECC200 */
+#define ECC200_MAX_DATA_CODEWORDS 1558 /* data codewords of the largest size, 144x144 */
 #define ECC200_MAX_PRODUCT_ID 100      /* characters of a product identifier */
-#define ECC200_MAX_MODULES (144 * 144) /* buffer size that holds any symbol */
+#define ECC200_MAX_SIDE 144            /* modules on a side of the largest size */
+#define ECC200_MAX_MODULES (ECC200_MAX_SIDE * ECC200_MAX_SIDE) /* buffer that holds any symbol */
+#define ECC200_MAX_ECI 999999 /* highest ECI designator of ECC200_OPTION_ECI */
+#define ECC200_ECI_UTF8 26    /* the ECI designator that says the data is UTF-8 */
 
 /* Reading (ReadMatrix_ECC200). */
 #define ECC200_MAX_READ_LENGTH 3200 /* data bytes a reading holds: enough for any symbol */
@@ -376,6 +380,16 @@ ECC200_API int32_t ECC200_CALL Gs1ElementString_ECC200(const char* text, int32_t
                                                        uint8_t* out, int32_t outSize,
                                                        int32_t* outLength, char* message,
                                                        int32_t messageSize);
+/* Counts the data codewords of a finished symbol from its module matrix alone (rows x cols bytes,
+ * top row first, nonzero for dark, as WriteEncodedSymbolToBuf_ECC200 writes): the codewords are
+ * read back through the module placement of the size, and the padding at the end of the data (the
+ * first pad 129 and the randomised pads after it) is not counted. The error correction is not
+ * checked. A stream that fills the symbol and happens to end like a padding counts short.
+ * @return the number of data codewords before the padding (0..1558)
+ * @return -ECC200_ERR_PARAMETER for NULL modules or a rows x cols that is no symbol size
+ * @return -ECC200_ERR_INTERNAL when memory for the placement cannot be had */
+ECC200_API int32_t ECC200_CALL CountDataCodewords_ECC200(const uint8_t* modules, int32_t rows,
+                                                         int32_t cols);
 
 /* @return the library version text, "21.10" (static storage) */
 ECC200_API const char* ECC200_CALL Version_ECC200(void);

@@ -25,27 +25,44 @@ src/geometry/size_table.h :: {52, 52, 4, 24, 24, 2, 102, 42, 204} => {52, 52, 4,
 src/geometry/placement_walk.h :: col += 4 - ((rows_ + 4) % 8); => col += 4 - ((rows_ + 2) % 8);
 src/geometry/placement_walk.h :: == 4) PlaceCorner(3); => == 4) PlaceCorner(2);
 src/geometry/placement_walk.h :: {{-1, 0}, {-1, 1}, {-1, 2}, {0, -2} => {{-1, 0}, {-1, 1}, {-1, 3}, {0, -2}
-src/geometry/assembly.h :: return (col & 1) == 0 ? 1 : 0; => return (col & 1) == 1 ? 1 : 0;
-src/geometry/assembly.h :: return i + 1 + 2 * (i / size.regionRows); => return i + 1 + (i / size.regionRows);
-src/geometry/assembly.h :: return (row & 1) == 0 ? 1 : 0; => return (row & 1) == 1 ? 1 : 0;
+src/geometry/assembly.cpp :: timing[c] = static_cast<uint8_t>((c & 1) == 0); => timing[c] = static_cast<uint8_t>((c & 1) == 1);
+src/geometry/size_table.h :: return i + 1 + 2 * (i / s.regionRows); => return i + 1 + (i / s.regionRows);
+src/geometry/assembly.cpp :: timing[r * kMatrixSide] = static_cast<uint8_t>((r & 1) == 0); => timing[r * kMatrixSide] = static_cast<uint8_t>((r & 1) == 1);
 src/ecc/reed_solomon.cpp :: (149 * position) % 253 + 130 => (149 * position) % 253 + 129
 src/geometry/size_table.h :: return block < s.blockCount - ShortBlockCount(s) ? s.blockDataCodewords => return block < s.blockCount - ShortBlockCount(s) + 1 ? s.blockDataCodewords
 src/ecc/reed_solomon.cpp :: ^ row[Words - 1]; => ^ row[0];
 src/ecc/reed_solomon.cpp :: PadToCapacity(symbol, size.totalDataCodewords); => PadToCapacity(symbol, size.totalDataCodewords - 1);
-src/encodation/ascii.h :: kDigitPairBase = 130; => kDigitPairBase = 131;
-src/encodation/ascii.cpp :: static_cast<uint8_t>(c - 127) => static_cast<uint8_t>(c - 128)
-src/encodation/c40_text.cpp :: + list.values[i + 2] + 1; => + list.values[i + 2];
-src/encodation/c40_text.cpp :: list.Append(kShift1); => list.Append(kShift2);
+src/encodation/packing.h :: kDigitPairBase = 130; => kDigitPairBase = 131;
+src/encodation/packing.h :: static_cast<uint8_t>(c - 127) => static_cast<uint8_t>(c - 128)
+src/encodation/packing.h :: 1600 * first + 40 * second + third + 1; => 1600 * first + 40 * second + third;
+src/encodation/c40_text.cpp :: list.Append(kShift1Value); => list.Append(kShift2Value);
 src/encodation/c40_text.cpp :: c = static_cast<uint8_t>(c - 128); => c = static_cast<uint8_t>(c - 127);
-src/encodation/edifact.h :: kEdifactUnlatchValue = 31; => kEdifactUnlatchValue = 30;
-src/encodation/smallest.cpp :: next[kC40State] = row[kC40State + 2] + 2; => next[kC40State] = row[kC40State + 2] + 1;
-src/encodation/smallest.cpp :: emit.AsciiRun(0, length_); => emit.AsciiRun(1, length_);
+src/encodation/packing.h :: kEdifactUnlatchValue = 31; => kEdifactUnlatchValue = 30;
+src/encodation/smallest_search.cpp :: next[kC40State] = row[kC40State + 2] + 2; => next[kC40State] = row[kC40State + 2] + 1;
+src/encodation/smallest_search.cpp :: cost < kUnreached ? cost + raise : cost => cost < kUnreached ? cost + raise + 1 : cost
+src/encodation/smallest_search.cpp :: row[slot] += periods * raise; => row[slot] += periods * raise + 1;
+src/encodation/smallest_search.cpp :: (sets & kInEdifact) != 0 ? 0 : kUnreached; => (sets & kInEdifact) != 0 ? 0 : 0;
+src/encodation/smallest_search.cpp :: i, kEdifactState, cost + tail, cost + 2); => i, kEdifactState, cost + tail, cost + 3);
+src/encodation/smallest_search.cpp :: kPaddedTriplet, n, state, end[state] + 2, kOpenEnd); => kPaddedTriplet, n, state, end[state] + 1, kOpenEnd);
+src/encodation/smallest_search.h :: (i - start < kLongBase256Field ? 2 : 3); => (i - start < kLongBase256Field ? 2 : 2);
+src/encodation/smallest_states.h :: {kSchemeC40, 2, kUnreached, 2 + 1}, => {kSchemeC40, 2, kUnreached, 2},
+src/encodation/smallest_path.cpp :: cost_[i - 3][kX12State] + 2 == cost) => cost_[i - 3][kX12State] + 1 == cost)
+src/encodation/smallest_path.cpp :: return {kFromDigitPair, i - 2, state}; => return {kFromAsciiByte, i - 1, state};
+src/encodation/smallest_path.cpp :: const int32_t before = (pending + 3) & 3; => const int32_t before = (pending + 2) & 3;
+src/encodation/smallest_writer.cpp :: Put(RandomiseBase256(value, count_ + 1)); => Put(RandomiseBase256(value, count_));
+src/encodation/smallest_writer.cpp :: case kTextState:\n                return kSchemeText; => case kTextState:\n                return kSchemeC40;
+src/encodation/smallest_writer.cpp :: emit.AsciiRun(0, length_); => emit.AsciiRun(1, length_);
+src/encodation/stream_prefix.h :: kEciOneCodewordMax = 126; => kEciOneCodewordMax = 127;
+src/encodation/stream_prefix.cpp :: out[1] = static_cast<uint8_t>(v % 254 + 1); => out[1] = static_cast<uint8_t>(v % 254);
+src/encodation/stream_prefix.cpp :: const int32_t v = eci - (kEciTwoCodewordMax + 1); => const int32_t v = eci - kEciTwoCodewordMax;
+src/encodation/stream_prefix.cpp :: if (options.gs1 != 0 && options.eci != 0) return Refuse(PrefixRefusal::kConflict); => ;
+src/encodation/stream_prefix.cpp :: return {symbol.data + kMacroHeaderLength, length - kMacroHeaderLength - kMacroTrailerLength}; => return {symbol.data + kMacroHeaderLength, length - kMacroHeaderLength};
 src/encodation/edifact.cpp :: if (space > 2) return false; => if (space > 1) return false;
 src/encodation/edifact.cpp :: return n > 1 ? n - 2 : 0; => return n > 1 ? n - 1 : 0;
 src/encodation/x12.h :: return 14 + (c - 'A'); => return 13 + (c - 'A');
 src/encodation/x12.cpp :: cursor.remaining) != 1) return false; => cursor.remaining) != 2) return false;
-src/encodation/base256.h :: kBase256LongLength = 250; => kBase256LongLength = 249;
-src/encodation/base256.cpp :: PutRandomised(cursor, 249 + n / => PutRandomised(cursor, 250 + n /
+src/encodation/packing.h :: kLongBase256Field = 250; => kLongBase256Field = 249;
+src/encodation/packing.h :: static_cast<uint8_t>(249 + n / kLongBase256Field) => static_cast<uint8_t>(250 + n / kLongBase256Field)
 src/encodation/lookahead.cpp :: start(kSchemeBase256, 1.25f) => start(kSchemeBase256, 1.5f)
 src/encodation/lookahead.cpp :: IsEdifact(c) ? 0.75f => IsEdifact(c) ? 0.8f
 src/encodation/lookahead.cpp :: if (scores[id] < scores[best]) best = id; => if (scores[id] <= scores[best]) best = id;
@@ -70,15 +87,17 @@ src/decoding/edifact_decodation.cpp :: state.position = groupStart + (6 * v + 5)
 src/decoding/base256_decodation.cpp :: if (first == 0) { => if (first == 1) {
 src/decoding/user_mark_verdict.cpp :: return correction.values[i] == kAllBitsInverted; => return true;
 src/decoding/mapping_extraction.cpp :: return 4 * wrong < patternModules; => return true;
+src/marks/identity_file.cpp :: return byte == ' ' || (byte >= '\t' && byte <= '\r'); => return byte == ' ' || byte == 10;
+src/marks/identity_file.cpp :: if (length == kMaxTokenLength) return true; => if (length == kMaxTokenLength - 1) return true;
 src/api/lifecycle.cpp :: if (length > kMaxDataLength) { => if (length >= kMaxDataLength) {
 src/api/lifecycle.cpp :: symbol->options = {}; => ;
 src/api/lifecycle.cpp :: symbol->sizeIndex = kAutomaticSize;\n    symbol->tag => symbol->sizeIndex = 0;\n    symbol->tag
 src/api/output.cpp :: symbol->rows * symbol->cols > bufferSize => symbol->rows * symbol->cols >= bufferSize
-src/api/output.cpp :: symbol.matrix[symbol.rows - 1 - r], => symbol.matrix[r],
+src/api/output.cpp :: symbol.matrix[last - r]; => symbol.matrix[r];
 src/api/bmp_writer.cpp :: return (width + 3) & ~3; => return (width + 4) & ~3;
 src/api/bmp_writer.cpp :: PutLittleEndian32(h + 46, 256); => PutLittleEndian32(h + 46, 255);
 src/api/bmp_writer.cpp :: symbol.matrix[symbol.rows - 1 - r]; => symbol.matrix[r];
-src/api/encode_pipeline.cpp :: symbol.matrix[1][lastCol - 1] = 1; => symbol.matrix[1][lastCol - 1] = 0;
+src/api/encode_pipeline.cpp :: at(1, lastCol - 1) = 1; => at(1, lastCol - 1) = 0;
 src/api/encode_pipeline.cpp :: if (count > SizeAt(symbol.sizeIndex).totalDataCodewords) { => if (count >= SizeAt(symbol.sizeIndex).totalDataCodewords) {
 cli/formats.cpp :: {OutputFormat::kSvg, "svg", ".svg", => {OutputFormat::kSvg, "svg", ".svgz",
 cli/svg_writer.cpp :: if (!grid.Dark(row, col)) { => if (grid.Dark(row, col)) {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "ecc200.h"
+#include "geometry/size_table.h"
 #include "native_read.h"
-#include "size_rows.h"
 #include "split_plan.h"
 
 namespace py = pybind11;
@@ -173,15 +173,15 @@ PyObject* Encode(PyObject* /*module*/, PyObject* const* args, Py_ssize_t count) 
         sizeUsed = GetDimension_ECC200(symbol);
     }
     Py_END_ALLOW_THREADS const bool known =
-        sizeUsed >= 0 && sizeUsed < static_cast<int32_t>(ecc200_cli::kSizeRows.size());
+        sizeUsed >= 0 && sizeUsed < static_cast<int32_t>(ecc200::SymbolSizeTable.size());
     if (failure.status == ECC200_OK && !known) failure = {ECC200_ERR_INTERNAL, Step::kEncode};
     if (failure.status != ECC200_OK) {
         return Py_BuildValue("(iiOii)", failure.status, static_cast<int>(failure.step), Py_None,
                              schemeUsed, sizeUsed);
     }
-    const ecc200_cli::SizeRow& row = ecc200_cli::kSizeRows[static_cast<std::size_t>(sizeUsed)];
+    const ecc200::SymbolSize& row = ecc200::SymbolSizeTable[static_cast<std::size_t>(sizeUsed)];
     PyObject* modules = PyBytes_FromStringAndSize(reinterpret_cast<const char*>(buffer.data()),
-                                                  row.rows * row.cols);
+                                                  row.symbolRows * row.symbolCols);
     if (modules == nullptr) return nullptr;
     return Py_BuildValue("(iiNii)", ECC200_OK, 0, modules, schemeUsed, sizeUsed);
 }
@@ -299,8 +299,8 @@ PyMethodDef kEncodeMethod = {
 
 py::tuple SizeTable() {
     py::list rows;
-    for (const ecc200_cli::SizeRow& row : ecc200_cli::kSizeRows) {
-        rows.append(py::make_tuple(row.rows, row.cols, row.dataCodewords));
+    for (const ecc200::SymbolSize& row : ecc200::SymbolSizeTable) {
+        rows.append(py::make_tuple(row.symbolRows, row.symbolCols, row.totalDataCodewords));
     }
     return py::tuple(rows);
 }

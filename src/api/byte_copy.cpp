@@ -1,3 +1,5 @@
+// The out-of-line copy and fill for short, variable lengths (see byte_copy.h for why they are
+// calls).
 #include "api/byte_copy.h"
 
 #include <cstring>

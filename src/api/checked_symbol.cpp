@@ -1,3 +1,5 @@
+// Turning a host's handle back into its symbol: the null and validity-tag checks every export
+// starts with.
 #include "api/checked_symbol.h"
 
 #include <cstring>

@@ -200,8 +200,15 @@ bool MapFitsMatrix(const PlacementEntry* map, int32_t entries, uint32_t rows, ui
     return lastRow < rows && lastCol < cols;
 }
 
-// 11. Every codeword bit, most significant first, to its module of the mapping matrix, through
-// the matrix offsets stored with the map.
+// Whether the bits go straight to their places in the assembled symbol. The product mark walks the
+// mapping matrix, so with it on the bits go to the mapping matrix, which the assembly then spreads
+// over the regions; both ways leave the same matrix.
+bool PlacesIntoSymbol(const Symbol& symbol) {
+    return symbol.productMarkOn == 0;
+}
+
+// 11. Every codeword bit, most significant first, to its module, through the offsets stored with
+// the map: of the mapping matrix, or of the assembled symbol.
 bool PlaceCodewordBits(Symbol& symbol, const PlacementEntry* map) {
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
     const int32_t codewords = size.regionCount * size.regionRows * size.regionCols / 8;
@@ -210,7 +217,8 @@ bool PlaceCodewordBits(Symbol& symbol, const PlacementEntry* map) {
     if (codewords > symbol.codewordCount) return Fail(symbol, kStatusInternal);
     if (!MapFitsMatrix(map, 8 * codewords, rows, cols)) return Fail(symbol, kStatusInternal);
     uint8_t* const modules = &symbol.matrix[0][0];
-    const uint16_t* offset = MatrixOffsets(map, symbol.sizeIndex);
+    const uint16_t* offset = PlacesIntoSymbol(symbol) ? SymbolOffsets(map, symbol.sizeIndex)
+                                                      : MatrixOffsets(map, symbol.sizeIndex);
     for (int32_t i = 0; i < codewords; ++i) {
         const uint32_t bits = symbol.codewords[i];
         for (int32_t k = 7; k >= 0; --k) {
@@ -223,12 +231,18 @@ bool PlaceCodewordBits(Symbol& symbol, const PlacementEntry* map) {
 // 12. The four modules that no codeword covers (12x12, 16x16, 20x20, 24x24) get the fixed
 // pattern: dark at the corner and diagonally inside it, light on the other two.
 void FillUncoveredCorner(Symbol& symbol) {
-    if (ModulesLeftOver(SizeAt(symbol.sizeIndex)) == 0) return;
+    const SymbolSize& size = SizeAt(symbol.sizeIndex);
+    if (ModulesLeftOver(size) == 0) return;
     const int32_t lastCol = symbol.mappingCols - 1;
-    symbol.matrix[0][lastCol] = 1;
-    symbol.matrix[0][lastCol - 1] = 0;
-    symbol.matrix[1][lastCol] = 0;
-    symbol.matrix[1][lastCol - 1] = 1;
+    const bool intoSymbol = PlacesIntoSymbol(symbol);
+    const auto at = [&](int32_t row, int32_t col) -> uint8_t& {
+        return intoSymbol ? (&symbol.matrix[0][0])[SymbolOffset(size, row, col)]
+                          : symbol.matrix[row][col];
+    };
+    at(0, lastCol) = 1;
+    at(0, lastCol - 1) = 0;
+    at(1, lastCol) = 0;
+    at(1, lastCol - 1) = 1;
 }
 
 // 13. The product mark on the mapping matrix, with the identity loaded at step 7. It refuses only
@@ -244,7 +258,9 @@ bool ApplyProductMarkIfOn(Symbol& symbol) {
 
 // 14. Finder and timing patterns around the data regions.
 bool Assemble(Symbol& symbol) {
-    if (!AssembleSymbol(symbol)) return Fail(symbol, kStatusInternal);
+    const bool assembled =
+        PlacesIntoSymbol(symbol) ? AssemblePlacedSymbol(symbol) : AssembleSymbol(symbol);
+    if (!assembled) return Fail(symbol, kStatusInternal);
     symbol.status = kStatusOk;
     symbol.encoded = 1;
     return true;
@@ -274,6 +290,7 @@ void RecordWrittenExtent(Symbol& symbol, WrittenExtent before) {
     const SymbolSize& size = SizeAt(symbol.sizeIndex);
     symbol.written = {
         .matrixRows = std::max(before.matrixRows, static_cast<uint16_t>(size.symbolRows)),
+        .matrixCols = std::max(before.matrixCols, static_cast<uint16_t>(size.symbolCols)),
         .codewords = std::max(before.codewords, static_cast<uint16_t>(TotalCodewords(size)))};
 }
 
@@ -282,7 +299,8 @@ void RecordWrittenExtent(Symbol& symbol, WrittenExtent before) {
 bool EncodeSymbol(Symbol& symbol) {
     // Until the encode has succeeded, the reset has to assume that it wrote anywhere.
     const WrittenExtent before = symbol.written;
-    symbol.written = {.matrixRows = kMatrixSide, .codewords = kCodewordCapacity};
+    symbol.written = {
+        .matrixRows = kMatrixSide, .matrixCols = kMatrixSide, .codewords = kCodewordCapacity};
     if (!RunSteps(symbol)) return false;
     RecordWrittenExtent(symbol, before);
     return true;

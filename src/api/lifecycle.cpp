@@ -41,6 +41,23 @@ int32_t FailWithMessage(Symbol& symbol, StatusCode code, const char (&text)[N]) 
     return Fail(symbol, code);
 }
 
+// Zeroes the lower-left rows x cols of the matrix: whole rows at once when they span the matrix,
+// otherwise the first columns of each row in whole 16-byte chunks (plain vector stores; a row
+// holds 144 bytes, so a chunk past cols stays inside its row).
+void ZeroMatrixCorner(Symbol& symbol, int32_t rows, int32_t cols) {
+    constexpr std::size_t kChunk = 16;
+    static_assert(kMatrixSide % kChunk == 0);
+    if (cols >= kMatrixSide) {
+        ZeroBytes(symbol.matrix, static_cast<std::size_t>(rows) * kMatrixSide);
+        return;
+    }
+    const std::size_t chunks = (static_cast<std::size_t>(cols) + kChunk - 1) / kChunk;
+    for (int32_t r = 0; r < rows; ++r) {
+        for (std::size_t k = 0; k < chunks; ++k)
+            std::memset(symbol.matrix[r] + k * kChunk, 0, kChunk);
+    }
+}
+
 // Forgets the data and every result of an earlier encode. Everything an encode or the data can
 // have made non-zero lies within the recorded extent or the extent the symbol's own fields name,
 // so zeroing that leaves codewords, data and matrix all zero as a whole.
@@ -53,7 +70,9 @@ void EmptyDataAndResult(Symbol& symbol) {
     symbol.dataLength = 0;
     const int32_t rows =
         std::max({int32_t{symbol.written.matrixRows}, int32_t{symbol.rows}, symbol.mappingRows});
-    ZeroBytes(symbol.matrix, static_cast<std::size_t>(std::min(rows, kMatrixSide)) * kMatrixSide);
+    const int32_t cols =
+        std::max({int32_t{symbol.written.matrixCols}, int32_t{symbol.cols}, symbol.mappingCols});
+    ZeroMatrixCorner(symbol, std::min(rows, kMatrixSide), std::min(cols, kMatrixSide));
     symbol.written = {};
     symbol.encoded = 0;
     symbol.mappingRows = 0;

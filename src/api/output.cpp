@@ -2,6 +2,7 @@
 // as a module buffer or as a BMP file; and the library's way of replacing a file, for callers
 // that write their own formats.
 #include <cstddef>
+#include <cstring>
 
 #include "api/bmp_writer.h"
 #include "api/byte_copy.h"
@@ -11,17 +12,40 @@
 #include "core/status.h"
 #include "core/symbol.h"
 #include "ecc200.h"
+#include "geometry/size_table.h"
 
 namespace ecc200 {
 namespace {
 
-// rows x cols bytes, the top row of the symbol first (the matrix keeps the bottom row first).
-void CopyModulesTopRowFirst(const Symbol& symbol, uint8_t* buffer) {
-    const auto cols = static_cast<std::size_t>(symbol.cols);
-    for (int32_t r = 0; r < symbol.rows; ++r) {
-        CopyBytes(buffer + static_cast<std::size_t>(r) * cols, symbol.matrix[symbol.rows - 1 - r],
-                  cols);
+constexpr std::size_t kChunk = 16;
+
+// Whether the chunks of a row reach no further than the end of the next row, at every size.
+constexpr bool ChunksStayInTheNextRow() {
+    for (const SymbolSize& size : SymbolSizeTable) {
+        const auto cols = static_cast<std::size_t>(size.symbolCols);
+        if ((cols + kChunk - 1) / kChunk * kChunk > 2 * cols) return false;
     }
+    return true;
+}
+
+// rows x cols bytes, the top row of the symbol first (the matrix keeps the bottom row first).
+// Every row but the last is copied in whole 16-byte chunks, which the compiler turns into plain
+// vector moves: the matrix row holds 144 bytes, and what a chunk writes past the row's end in the
+// buffer is the next row's place, written after it. The last row is copied exactly, so nothing
+// past rows x cols is touched.
+void CopyModulesTopRowFirst(const Symbol& symbol, uint8_t* buffer) {
+    static_assert(kMatrixSide % kChunk == 0 && ChunksStayInTheNextRow());
+    const auto cols = static_cast<std::size_t>(symbol.cols);
+    const std::size_t chunks = (cols + kChunk - 1) / kChunk;
+    const int32_t last = symbol.rows - 1;
+    for (int32_t r = 0; r < last; ++r) {
+        uint8_t* to = buffer + static_cast<std::size_t>(r) * cols;
+        const uint8_t* from = symbol.matrix[last - r];
+        for (std::size_t k = 0; k < chunks; ++k)
+            std::memcpy(to + k * kChunk, from + k * kChunk, kChunk);
+    }
+    if (last >= 0)
+        CopyBytes(buffer + static_cast<std::size_t>(last) * cols, symbol.matrix[0], cols);
 }
 
 }  // namespace

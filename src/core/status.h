@@ -20,6 +20,8 @@ enum StatusCode : int32_t {
 // Texts stored in Symbol::message by the few failures that explain themselves.
 inline constexpr const char kMessageBadParameters[] = "Bug of parameters";
 inline constexpr const char kMessageTooLongText[] = "Too long text for all sizes";
+inline constexpr const char kMessageSmallestEncodationFault[] =
+    "Internal fault: the smallest encodation found no consistent stream";
 inline constexpr const char kMessageTooLongProductId[] = "Too long ProductID string (>%i symbols)";
 inline constexpr const char kMessageAppendIncomplete[] =
     "Structured append needs a position 1..count, a count 2..16 and a file identifier";

@@ -8,11 +8,11 @@
 
 namespace ecc200 {
 
-inline constexpr int32_t kMaxDataLength = 3116;
+inline constexpr int32_t kMaxDataLength = ECC200_MAX_DATA_LENGTH;
 inline constexpr int32_t kCodewordCapacity = 2179;
-inline constexpr int32_t kMatrixSide = 144;
+inline constexpr int32_t kMatrixSide = ECC200_MAX_SIDE;
 inline constexpr int32_t kProductIdCapacity = 1000;  // 999 characters and the terminating zero
-inline constexpr int32_t kMaxProductIdLength = 100;  // what a product mark's key can hold
+inline constexpr int32_t kMaxProductIdLength = ECC200_MAX_PRODUCT_ID;  // what a mark's key holds
 inline constexpr int32_t kMessageCapacity = 100;
 inline constexpr int32_t kSizeCount = ECC200_SIZE_COUNT;  // the rows of geometry/size_table.h
 inline constexpr int32_t kSchemeCount = 7;
@@ -21,10 +21,11 @@ inline constexpr uint32_t kSymbolTag = 0x424D5953u;  // "SYMB" in memory order (
 struct PlacementEntry;  // geometry/placement_entry.h
 struct MarkState;       // marks/mark_state.h
 
-// How far the encodes since the last reset may have written: matrix rows from the bottom (all
-// 144 columns of each) and codewords from the start. The reset zeroes no more than that.
+// How far the encodes since the last reset may have written: matrix rows from the bottom and
+// columns from the left of them, and codewords from the start. The reset zeroes no more than that.
 struct WrittenExtent {
     uint16_t matrixRows;
+    uint16_t matrixCols;
     uint16_t codewords;
 };
 
@@ -40,7 +41,7 @@ struct SymbolOptions {
     int32_t readerProgramming;  // 0 or 1
 };
 
-inline constexpr int32_t kMaxEci = 999999;
+inline constexpr int32_t kMaxEci = ECC200_MAX_ECI;
 
 struct Symbol {
     uint8_t matrix[kMatrixSide][kMatrixSide];  // [row from the bottom][column], 1 = dark

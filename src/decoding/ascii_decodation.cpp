@@ -2,7 +2,7 @@
 // into the other forms, and the codewords with a meaning of their own (FNC1, ECI, structured
 // append, reader programming, the macros).
 #include "decoding/decodation_state.h"
-#include "encodation/ascii.h"
+#include "encodation/packing.h"
 #include "encodation/encoder_cursor.h"
 #include "encodation/stream_prefix.h"
 

@@ -1,7 +1,7 @@
 // Base 256: a length field of one or two codewords (0 for "to the end of the data"), then that
 // many bytes, all of them randomised by their stream position.
 #include "decoding/decodation_state.h"
-#include "encodation/base256.h"
+#include "encodation/packing.h"
 
 namespace ecc200 {
 namespace {
@@ -19,9 +19,9 @@ Segment DecodeBase256Segment(DecodationState& state) {
     int32_t length = first;
     if (first == 0) {
         length = state.Remaining();
-    } else if (first >= kBase256LongLength) {
+    } else if (first >= kLongBase256Field) {
         if (state.AtEnd()) return Segment::kInvalid;
-        length = kBase256LongLength * (first - (kBase256LongLength - 1)) + NextDerandomised(state);
+        length = kLongBase256Field * (first - (kLongBase256Field - 1)) + NextDerandomised(state);
     }
     if (length > state.Remaining()) return Segment::kInvalid;
     for (int32_t i = 0; i < length; ++i) state.Put(NextDerandomised(state));

@@ -78,16 +78,16 @@ struct C40TextReader {
     bool Take(DecodationState& state, int32_t value) {
         const int32_t set = shift;
         shift = 0;
-        if (set == 0 && value <= kShift3) {
+        if (set == 0 && value <= kShift3Value) {
             shift = value + 1;
             return true;
         }
-        if (set == kShift2 + 1 && value == kFnc1Value) {
+        if (set == kShift2Value + 1 && value == kFnc1Value) {
             if (upperShift) return false;
             state.Put(kGroupSeparator);
             return true;
         }
-        if (set == kShift2 + 1 && value == kUpperShiftValue) {
+        if (set == kShift2Value + 1 && value == kUpperShiftValue) {
             upperShift = true;
             return true;
         }

@@ -2,7 +2,7 @@
 // returns to ASCII at the next whole codeword (the rest of that codeword's bits, and of the group,
 // are not read), and with fewer than three codewords left the form has ended without it.
 #include "decoding/decodation_state.h"
-#include "encodation/edifact.h"
+#include "encodation/packing.h"
 
 namespace ecc200 {
 namespace {

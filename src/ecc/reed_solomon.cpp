@@ -69,6 +69,10 @@ constexpr auto kBlockEncoders =
 
 }  // namespace
 
+uint8_t PadCodewordAt(int32_t position) {
+    return PadCodeword(position);
+}
+
 int32_t AddErrorCorrection(Symbol& symbol) {
     if (!IsSizeIndex(symbol.sizeIndex)) return -kStatusInternal;
     const SymbolSize& size = SizeAt(symbol.sizeIndex);

@@ -12,4 +12,7 @@ namespace ecc200 {
 // -1 when the data codewords exceed the capacity.
 [[nodiscard]] int32_t AddErrorCorrection(Symbol& symbol);
 
+// The pad codeword at 1-based stream position `position` after the first pad (129 randomised).
+uint8_t PadCodewordAt(int32_t position);
+
 }  // namespace ecc200

@@ -7,9 +7,6 @@
 
 namespace ecc200 {
 
-// Codeword of the digit pair 00; the pair 10 * a + b is this plus 10 * a + b.
-inline constexpr uint8_t kDigitPairBase = 130;
-
 // Encodes every remaining byte: digit pairs as one codeword 130..229, bytes below 128 as byte + 1,
 // bytes of 128 and more as Upper Shift 235 and byte - 127. Returns the number of codewords
 // produced; never fails. In counting mode (null `out`) the input is consumed just the same, but

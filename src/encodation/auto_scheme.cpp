@@ -1,3 +1,5 @@
+// The automatic scheme's driver: scans the data, asks the look-ahead where a run ends, and
+// encodes each run in its scheme between latch and unlatch.
 #include "encodation/auto_scheme.h"
 
 #include "encodation/ascii.h"

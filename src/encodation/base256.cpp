@@ -1,6 +1,8 @@
+// Base 256 encodation: the length field, the bytes, and the randomising of both.
 #include "encodation/base256.h"
 
 #include "encodation/exact_fit.h"
+#include "encodation/packing.h"
 #include "geometry/size_table.h"
 
 namespace ecc200 {
@@ -18,16 +20,11 @@ int32_t EncodeBase256(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
     if (n < 1) return kBase256EmptyError;
     const int32_t start = cursor.count;
 
-    if (atEnd && FixExactFitSize(symbol, cursor.count + 1 + n) != kNoSize) {
-        PutRandomised(cursor, 0);
-    } else if (n < kBase256LongLength) {
-        PutRandomised(cursor, n);
-    } else {
-        // Runs of 1750 bytes or more overflow the first length codeword; such a field can never
-        // fit a symbol, and the stream is rejected as too long.
-        PutRandomised(cursor, 249 + n / kBase256LongLength);
-        PutRandomised(cursor, n % kBase256LongLength);
-    }
+    // Runs of 1750 bytes or more overflow the first length codeword; such a field can never fit
+    // a symbol, and the stream is rejected as too long.
+    const bool toEnd = atEnd && FixExactFitSize(symbol, cursor.count + 1 + n) != kNoSize;
+    const Base256Length length = Base256LengthField(n, toEnd);
+    for (int32_t k = 0; k < length.size; ++k) PutRandomised(cursor, length.codewords[k]);
     // The bytes through a copy of the cursor, as in the ASCII encoder: codewords written through
     // the caller's cursor would make the compiler reload its fields after every one.
     EncoderCursor local = cursor;

@@ -1,6 +1,8 @@
+// C40 and Text encodation: the values of the run collected, then packed three to two codewords.
 #include "encodation/c40_text.h"
 
 #include "encodation/char_classes.h"
+#include "encodation/packing.h"
 
 namespace ecc200 {
 
@@ -24,12 +26,12 @@ struct ValueList {
 
 void CollectByte(const CharSetTable& sets, uint8_t c, ValueList& list) {
     if (IsExtended(c)) {
-        list.Append(kShift2);
+        list.Append(kShift2Value);
         list.Append(kUpperShiftValue);
         c = static_cast<uint8_t>(c - 128);
         // Shifted, a control character is itself even where the table makes one stand for FNC1.
         if (c < 32) {
-            list.Append(CharValues{2, {kShift1, c}});
+            list.Append(CharValues{2, {kShift1Value, c}});
             return;
         }
     }
@@ -39,11 +41,11 @@ void CollectByte(const CharSetTable& sets, uint8_t c, ValueList& list) {
 void CompleteLastTriplet(ValueList& list) {
     switch (list.size % 3) {
         case 1:
-            list.Append(kShift2);
+            list.Append(kShift2Value);
             list.Append(kUpperShiftValue);
             break;
         case 2:
-            list.Append(kShift1);
+            list.Append(kShift1Value);
             break;
         default:
             break;
@@ -67,9 +69,7 @@ int32_t EncodeC40Text(const CharSetTable& sets, EncoderCursor& cursor) {
     }
     CompleteLastTriplet(list);
     for (int32_t i = 0; i < list.size; i += 3) {
-        const int32_t w = 1600 * list.values[i] + 40 * list.values[i + 1] + list.values[i + 2] + 1;
-        local.Put(static_cast<uint8_t>(w / 256));
-        local.Put(static_cast<uint8_t>(w % 256));
+        PutTriplet(local, TripletWord(list.values[i], list.values[i + 1], list.values[i + 2]));
     }
     cursor = local;
     return 2 * (list.size / 3);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "encodation/encoder_cursor.h"
+#include "encodation/packing.h"
 
 namespace ecc200 {
 
@@ -26,12 +27,7 @@ inline constexpr int32_t kC40MaxValues = 1558;  // collection stops once this ma
 // The limit, plus three values of the byte that crosses it, plus two that complete a triplet.
 inline constexpr int32_t kC40ValueStorage = kC40MaxValues + 3 + 2;
 
-// The values that switch to another set for the next value, and the special values of shift 2.
-inline constexpr uint8_t kShift1 = 0;
-inline constexpr uint8_t kShift2 = 1;
-inline constexpr uint8_t kShift3 = 2;
-inline constexpr uint8_t kFnc1Value = 27;        // FNC1 in the shift 2 set
-inline constexpr uint8_t kUpperShiftValue = 30;  // Upper Shift in the shift 2 set
+inline constexpr uint8_t kFnc1Value = 27;  // FNC1 in the shift 2 set
 
 namespace detail {
 
@@ -45,21 +41,23 @@ constexpr CharSetTable MakeCharSetTable(uint8_t latch, char basicLetterA, char s
     auto assign = [&table](int32_t character, CharValues values) {
         table.byCharacter[static_cast<std::size_t>(character)] = values;
     };
-    for (int32_t c = 0; c < 32; ++c) assign(c, {2, {0, static_cast<uint8_t>(c)}});
+    for (int32_t c = 0; c < 32; ++c) assign(c, {2, {kShift1Value, static_cast<uint8_t>(c)}});
     assign(' ', {1, {3, 0}});
     for (int32_t d = 0; d < 10; ++d) assign('0' + d, {1, {static_cast<uint8_t>(4 + d), 0}});
     uint8_t punctuation = 0;
     for (int32_t c = 33; c <= 95; ++c) {
         const bool inShift2 = c <= 47 || (c >= 58 && c <= 64) || c >= 91;
-        if (inShift2) assign(c, {2, {1, punctuation++}});
+        if (inShift2) assign(c, {2, {kShift2Value, punctuation++}});
     }
-    assign('`', {2, {2, 0}});
+    assign('`', {2, {kShift3Value, 0}});
     for (int32_t l = 0; l < 26; ++l) {
         assign(basicLetterA + l, {1, {static_cast<uint8_t>(14 + l), 0}});
-        assign(shift3LetterA + l, {2, {2, static_cast<uint8_t>(1 + l)}});
+        assign(shift3LetterA + l, {2, {kShift3Value, static_cast<uint8_t>(1 + l)}});
     }
-    for (int32_t c = 123; c <= 127; ++c) assign(c, {2, {2, static_cast<uint8_t>(c - 96)}});
-    if (fnc1ForGs) assign(kGroupSeparator, {2, {1, kFnc1Value}});
+    for (int32_t c = 123; c <= 127; ++c) {
+        assign(c, {2, {kShift3Value, static_cast<uint8_t>(c - 96)}});
+    }
+    if (fnc1ForGs) assign(kGroupSeparator, {2, {kShift2Value, kFnc1Value}});
     return table;
 }
 
@@ -77,11 +75,11 @@ inline constexpr CharSetTable TextGs1CharSets =
 constexpr int32_t ValuesOfByte(const CharSetTable& sets, uint8_t c, uint8_t* values) {
     int32_t n = 0;
     if (c >= 128) {
-        values[n++] = 1;
-        values[n++] = 30;
+        values[n++] = kShift2Value;
+        values[n++] = kUpperShiftValue;
         c = static_cast<uint8_t>(c - 128);
         if (c < 32) {
-            values[n++] = 0;
+            values[n++] = kShift1Value;
             values[n++] = c;
             return n;
         }

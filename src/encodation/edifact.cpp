@@ -1,8 +1,11 @@
+// EDIFACT encodation: how much of the run EDIFACT takes, its groups, and the end-of-data rule
+// that lets it end without the unlatch.
 #include "encodation/edifact.h"
 
 #include "encodation/ascii.h"
 #include "encodation/char_classes.h"
 #include "encodation/exact_fit.h"
+#include "encodation/packing.h"
 
 namespace ecc200 {
 
@@ -35,25 +38,6 @@ int32_t BytesTakenWithUnlatch(int32_t n) {
     }
 }
 
-// Six-bit values, first in the highest bits, written three codewords at a time.
-struct Group {
-    uint32_t bits = 0;
-    int32_t size = 0;
-
-    void Add(uint8_t value, EncoderCursor& cursor) {
-        bits = (bits << 6) | (value & 0x3Fu);
-        if (++size == 4) Flush(cursor);
-    }
-    void Flush(EncoderCursor& cursor) {
-        bits <<= 6 * (4 - size);
-        cursor.Put(static_cast<uint8_t>(bits >> 16));
-        cursor.Put(static_cast<uint8_t>(bits >> 8));
-        cursor.Put(static_cast<uint8_t>(bits));
-        bits = 0;
-        size = 0;
-    }
-};
-
 }  // namespace
 
 int32_t EncodeEdifact(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
@@ -70,16 +54,17 @@ int32_t EncodeEdifact(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
         return EncodeAscii(cursor);
     }
 
-    Group group;
+    EdifactGroup group;
     for (int32_t i = 0; i < taken; ++i) {
         const uint8_t c = *cursor.position;
         if (!IsEdifact(c)) return kEdifactByteError;
         cursor.Take();
-        group.Add(c, cursor);
+        group.Add(EdifactValue(c), cursor);
     }
     if (!ruleApplies) {
         group.Add(kEdifactUnlatchValue, cursor);
-        if (group.size > 0) group.Flush(cursor);
+        // Closed as a whole group of three codewords, the unused values zero.
+        if (group.size > 0) group.Flush(cursor, 3);
     }
     symbol.scheme = kSchemeAscii;
     EncodeAscii(cursor);

@@ -8,9 +8,6 @@
 
 namespace ecc200 {
 
-// The 6-bit value that returns from EDIFACT to ASCII.
-inline constexpr uint8_t kEdifactUnlatchValue = 31;
-
 // Encodes the run in EDIFACT (the latch is already written) and returns to ASCII: with the
 // unlatch value 31 in a closing group of three codewords, or, when `atEnd` is set and at most two
 // codewords of capacity remain after the whole groups that the rest of the run fills exactly in

@@ -56,6 +56,7 @@ inline constexpr int32_t kBase256EmptyError = -17;
 inline constexpr int32_t kBadParameterError = -8;
 inline constexpr int32_t kFixedSizeTooSmallError = -1;
 inline constexpr int32_t kTooLongForAllSizesError = -2;
+inline constexpr int32_t kInternalError = -18;  // an encoder found its own results inconsistent
 
 // The unconsumed input and the codeword output of one encode.
 //

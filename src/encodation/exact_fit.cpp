@@ -1,3 +1,5 @@
+// The size lookups behind the end-of-data rules: the size a stream fills exactly, and the
+// capacity a stream is measured against.
 #include "encodation/exact_fit.h"
 
 #include "geometry/size_table.h"

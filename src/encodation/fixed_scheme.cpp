@@ -1,3 +1,5 @@
+// The fixed-scheme driver: latch, the one scheme's encoder, unlatch and first pad where the
+// symbol has room.
 #include "encodation/fixed_scheme.h"
 
 #include "encodation/ascii.h"

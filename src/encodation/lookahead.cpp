@@ -1,3 +1,5 @@
+// The look-ahead test: six-byte windows scored in every scheme in single precision, the smallest
+// count winning.
 #include "encodation/lookahead.h"
 
 #include <array>

@@ -1,7 +1,9 @@
+// ANSI X12 encodation: whole triplets, the unlatch, and the last one or two bytes in ASCII.
 #include "encodation/x12.h"
 
 #include "encodation/ascii.h"
 #include "encodation/exact_fit.h"
+#include "encodation/packing.h"
 #include "geometry/size_table.h"
 
 namespace ecc200 {
@@ -25,9 +27,8 @@ int32_t EncodeX12(Symbol& symbol, EncoderCursor& cursor, bool atEnd) {
         const int32_t second = X12Value(cursor.position[1]);
         const int32_t third = X12Value(cursor.position[2]);
         if (first < 0 || second < 0 || third < 0) return kX12ByteError;
-        const int32_t w = 1600 * first + 40 * second + third + 1;
-        cursor.Put(static_cast<uint8_t>(w / 256));
-        cursor.Put(static_cast<uint8_t>(w % 256));
+        PutTriplet(cursor, TripletWord(static_cast<uint32_t>(first), static_cast<uint32_t>(second),
+                                       static_cast<uint32_t>(third)));
         cursor.position += 3;
         cursor.remaining -= 3;
     }

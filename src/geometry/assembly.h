@@ -6,18 +6,6 @@
 
 namespace ecc200 {
 
-// The symbol row of mapping-matrix row i, both counted from the bottom (as Symbol::matrix): every
-// region band adds its finder row below and its timing row above.
-constexpr int32_t SymbolRowOfMappingRow(const SymbolSize& size, int32_t i) {
-    return i + 1 + 2 * (i / size.regionRows);
-}
-
-// The symbol column of mapping-matrix column j: every region adds its finder column on the left
-// and its timing column on the right.
-constexpr int32_t SymbolColOfMappingCol(const SymbolSize& size, int32_t j) {
-    return j + 1 + 2 * (j / size.regionCols);
-}
-
 // What the finder and timing patterns put at (row from the bottom, column): 1 dark, 0 light, or
 // -1 for a module of a data region. Each region band has a solid finder row at its bottom and an
 // alternating timing row at its top, dark at column 0; each region column a solid finder column
@@ -37,5 +25,9 @@ constexpr int32_t PatternModule(const SymbolSize& size, int32_t row, int32_t col
 // region's finder and timing patterns and sets rows and cols. False when the size's region
 // count disagrees with its geometry (nothing is changed then).
 [[nodiscard]] bool AssembleSymbol(Symbol& symbol);
+
+// The same for a symbol whose data modules were placed straight into their places in the symbol
+// (see SymbolOffsets): adds the patterns and sets rows and cols, moving nothing.
+[[nodiscard]] bool AssemblePlacedSymbol(Symbol& symbol);
 
 }  // namespace ecc200

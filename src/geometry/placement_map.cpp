@@ -43,6 +43,19 @@ void StoreMatrixOffsets(const PlacementEntry* entries, int32_t count, int32_t ro
     }
 }
 
+// Each entry's module as an offset into Symbol::matrix once the symbol is assembled.
+void StoreSymbolOffsets(const PlacementEntry* entries, int32_t count, const SymbolSize& size,
+                        uint16_t* offsets) {
+    const int32_t rows = MappingRows(size);
+    const int32_t cols = MappingCols(size);
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t row = entries[i].row;
+        const int32_t col = entries[i].col;
+        const bool inside = row < rows && col < cols;
+        offsets[i] = inside ? SymbolOffset(size, rows - 1 - row, col) : 0;
+    }
+}
+
 void MarkAllModulesFree(Symbol& symbol) {
     for (int32_t row = 0; row < symbol.mappingRows; ++row) {
         std::fill_n(symbol.placementGrid[row], symbol.mappingCols, kFreeModule);
@@ -63,7 +76,7 @@ int32_t BuildPlacementMap(Symbol& symbol, int32_t sizeIndex) {
     const auto count = static_cast<std::size_t>(entryCount);
     const std::size_t bytes = count * sizeof(PlacementEntry);
     symbol.mapInProgress =
-        static_cast<PlacementEntry*>(std::malloc(bytes + count * sizeof(uint16_t)));
+        static_cast<PlacementEntry*>(std::malloc(bytes + 2 * count * sizeof(uint16_t)));
     if (symbol.mapInProgress == nullptr) return 0;
     std::memset(symbol.mapInProgress, 0xFF, bytes);
     MarkAllModulesFree(symbol);
@@ -76,6 +89,7 @@ int32_t BuildPlacementMap(Symbol& symbol, int32_t sizeIndex) {
     auto* offsets = static_cast<uint16_t*>(static_cast<void*>(symbol.mapInProgress + count));
     StoreMatrixOffsets(symbol.mapInProgress, entryCount, symbol.mappingRows, symbol.mappingCols,
                        offsets);
+    StoreSymbolOffsets(symbol.mapInProgress, entryCount, size, offsets + count);
 
     slot = symbol.mapInProgress;
     symbol.mapInProgress = nullptr;
@@ -86,6 +100,11 @@ const uint16_t* MatrixOffsets(const PlacementEntry* map, int32_t sizeIndex) {
     const SymbolSize& size = SizeAt(sizeIndex);
     const PlacementEntry* end = map + PlacementEntryCount(MappingRows(size), MappingCols(size));
     return static_cast<const uint16_t*>(static_cast<const void*>(end));
+}
+
+const uint16_t* SymbolOffsets(const PlacementEntry* map, int32_t sizeIndex) {
+    const SymbolSize& size = SizeAt(sizeIndex);
+    return MatrixOffsets(map, sizeIndex) + PlacementEntryCount(MappingRows(size), MappingCols(size));
 }
 
 }  // namespace ecc200

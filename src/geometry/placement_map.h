@@ -13,11 +13,15 @@ namespace ecc200 {
 // when memory cannot be had.
 //
 // The same allocation holds, behind the entries, each entry's module as an offset into
-// Symbol::matrix (which counts rows from the bottom); see MatrixOffsets.
+// Symbol::matrix (which counts rows from the bottom), in the mapping matrix and in the assembled
+// symbol; see MatrixOffsets and SymbolOffsets.
 [[nodiscard]] int32_t BuildPlacementMap(Symbol& symbol, int32_t sizeIndex);
 
 // The matrix offsets stored behind the entries of a map that BuildPlacementMap built for
 // sizeIndex, one per entry. An entry outside the mapping matrix has offset 0.
 const uint16_t* MatrixOffsets(const PlacementEntry* map, int32_t sizeIndex);
+
+// The same for the assembled symbol: where AssembleSymbol would move each entry's module.
+const uint16_t* SymbolOffsets(const PlacementEntry* map, int32_t sizeIndex);
 
 }  // namespace ecc200

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "ecc200.h"
+
 namespace ecc200 {
 
 struct SymbolSize {
@@ -77,6 +79,9 @@ inline constexpr std::array<SymbolSize, 48> SymbolSizeTable = {{
     {26, 48, 2, 24, 22, 1, 90, 42, 90},         // 46: 26x48 (DMRE)
     {26, 64, 4, 24, 14, 1, 118, 50, 118},       // 47: 26x64 (DMRE)
 }};
+// The limits the public header states for the largest size.
+static_assert(SymbolSizeTable[23].symbolRows == ECC200_MAX_SIDE &&
+              SymbolSizeTable[23].totalDataCodewords == ECC200_MAX_DATA_CODEWORDS);
 
 // Names parallel to the table, "auto" first for SizeIndex -1.
 inline constexpr std::array<const char*, SymbolSizeTable.size() + 1> SymbolSizeNames = {
@@ -145,6 +150,23 @@ constexpr int32_t BlockDataCodewords(const SymbolSize& s, int32_t block) {
 // Mapping-matrix modules that no codeword covers (4 for 12x12, 16x16, 20x20, 24x24; else 0).
 constexpr int32_t ModulesLeftOver(const SymbolSize& s) {
     return (MappingRows(s) * MappingCols(s)) % 8;
+}
+
+// The symbol row of mapping-matrix row i, both counted from the bottom (as Symbol::matrix): every
+// region band adds its finder row below and its timing row above.
+constexpr int32_t SymbolRowOfMappingRow(const SymbolSize& s, int32_t i) {
+    return i + 1 + 2 * (i / s.regionRows);
+}
+// The symbol column of mapping-matrix column j: every region adds its finder column on the left
+// and its timing column on the right.
+constexpr int32_t SymbolColOfMappingCol(const SymbolSize& s, int32_t j) {
+    return j + 1 + 2 * (j / s.regionCols);
+}
+// The offset into Symbol::matrix (rows from the bottom, stride 144) of the module at row `row`
+// (from the bottom) and column `col` of the mapping matrix once the regions are spread apart.
+constexpr uint16_t SymbolOffset(const SymbolSize& s, int32_t row, int32_t col) {
+    return static_cast<uint16_t>(SymbolRowOfMappingRow(s, row) * ECC200_MAX_SIDE +
+                                 SymbolColOfMappingCol(s, col));
 }
 
 // Result of a size search that found no size; the same value as kAutomaticSize, kept apart for

@@ -1,3 +1,4 @@
+// The RC4 key schedule and output bytes behind both marks.
 #include "marks/keystream.h"
 
 #include <algorithm>

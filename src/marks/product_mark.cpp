@@ -1,3 +1,5 @@
+// The product mark: the key from the size, the product identifier and the identity, and the
+// inversions it walks through the mapping matrix.
 #include "marks/product_mark.h"
 
 #include "core/bounded_length.h"

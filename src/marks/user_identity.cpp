@@ -1,3 +1,5 @@
+// Loading user.id: its first token, the prefix and the hexadecimal fields that key the marks, read
+// afresh for every marked encode.
 #include "marks/user_identity.h"
 
 #include <cstring>

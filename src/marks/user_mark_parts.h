@@ -1,6 +1,6 @@
-// The two pure computations behind the user mark, exposed so they can be checked with chosen
-// values: the data chunk sums that go into its key, and the codeword positions derived from its
-// ten keystream values.
+// The two pure computations behind the user mark, apart from the mark's use of them: the data
+// chunk sums that go into its key, and the codeword positions derived from its ten keystream
+// values.
 #pragma once
 
 #include <cstdint>

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "decoding/data_decodation.h"
-#include "encodation/base256.h"
+#include "encodation/packing.h"
 
 namespace ecc200 {
 namespace {
@@ -37,11 +37,11 @@ std::vector<uint8_t> Base256Field(std::vector<uint8_t> prefix, int32_t n, bool t
     std::vector<uint8_t> plain;
     if (toEnd) {
         plain.push_back(0);
-    } else if (n < kBase256LongLength) {
+    } else if (n < kLongBase256Field) {
         plain.push_back(static_cast<uint8_t>(n));
     } else {
-        plain.push_back(static_cast<uint8_t>(249 + n / kBase256LongLength));
-        plain.push_back(static_cast<uint8_t>(n % kBase256LongLength));
+        plain.push_back(static_cast<uint8_t>(249 + n / kLongBase256Field));
+        plain.push_back(static_cast<uint8_t>(n % kLongBase256Field));
     }
     for (int32_t i = 0; i < n; ++i) plain.push_back(static_cast<uint8_t>(i));
     for (const uint8_t value : plain) {

@@ -3,6 +3,7 @@
 // encodation mends. (The smallest encodation at every size is read back with the schemes.)
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -55,6 +56,23 @@ TEST(EciReader, DesignatorsAreRead) {
     }
     EXPECT_EQ(EncodeAndRead({.gs1 = 1, .eci = 26}, data).status, ECC200_ERR_PARAMETER);
     EXPECT_EQ(EncodeAndRead({.gs1 = 1}, testing::Bytes("\03510LOT")).status, ECC200_ERR_PARAMETER);
+}
+
+// The designator's value at the bounds of its one, two and three codeword forms, as the reader
+// reports it in its ECI-protocol bytes (symbology identifier ]d4, a backslash and six digits, the
+// data).
+TEST(EciReader, DesignatorValuesAtTheirBounds) {
+    const Bytes data = testing::Bytes("ECI 42");
+    for (const int32_t eci : {1, 126, 127, 900, 16382, 16383, 80000, ECC200_MAX_ECI}) {
+        const auto e = EncodeAndRead({.eci = eci}, data);
+        ASSERT_EQ(e.status, 0) << eci;
+        const auto bytes = e.read.bytesECI();
+        const std::string read(bytes.begin(), bytes.end());
+        char expected[8];
+        std::snprintf(expected, sizeof expected, "\\%06d", static_cast<int>(eci));
+        EXPECT_EQ(read.substr(0, 10), std::string("]d4") + expected) << eci;
+        EXPECT_EQ(read.substr(read.size() - data.size()), "ECI 42") << eci;
+    }
 }
 
 // The automatic shape takes the size of least area (the square on a tie) and the mend makes the

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -49,77 +50,95 @@ const std::vector<uint8_t> kZs(3117, 'Z');
 const std::string kId101(101, 'x');
 const std::string kFields = "**00112233445566778899AA-0123456789abcdefABCDEF";
 
-// Every call starts from both marks on, the product identifier "OLD", 13 data bytes and a
-// filled result.
+// Every call starts from both marks on, the product identifier "OLD", 13 data bytes and an encode
+// done; what the call keeps or replaces shows in the next encode, which must equal that of a new
+// symbol given the expected marks, identifier and data.
 struct Rule {
     const char* name;
-    size_t identityPrefix;  // of user.id, both "*" included; 0: no file
+    size_t identityPrefix;  // of user.id during the call, both "*" included; 0: no file
     int32_t (*call)(H);
     int32_t result;
-    int32_t marks, productIdLength, dataLength;  // marks: userMarkOn + 2 * productMarkOn
+    int32_t marks;          // expected: user mark on + 2 * product mark on
+    const char* productId;  // expected
+    std::string_view data;  // expected
+    int32_t option = 0;     // expected: an option set (0: none) and its value
+    int32_t optionValue = 0;
 };
+
+const std::string kPrevious = "previous data";
+const std::string kZs3116(3116, 'Z');
 
 // clang-format off
 const Rule kRules[] = {
-    {"scheme7", 6, [](H h) { return SetScheme_ECC200(h, 7); }, 8, 3, 3, 13},
-    {"schemeNeg", 6, [](H h) { return SetScheme_ECC200(h, -1); }, 8, 3, 3, 13},
-    {"size30", 6, [](H h) { return SetDimension_ECC200(h, 30); }, 8, 3, 3, 13},
-    {"sizeNeg2", 6, [](H h) { return SetDimension_ECC200(h, -2); }, 8, 3, 3, 13},
-    {"data3116", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3116); }, 0, 3, 3, 3116},
-    {"data3117", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3117); }, 2, 3, 3, 0},
-    {"data0", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 0); }, 8, 3, 3, 0},
-    {"dataNull", 6, [](H h) { return SetDataToEncoding_ECC200(h, nullptr, 5); }, 8, 3, 3, 0},
-    {"userOff", 0, [](H h) { return SetSignUser_ECC200(h, 0); }, 0, 2, 3, 13},
-    {"userOn", 6, [](H h) { return SetSignUser_ECC200(h, 200); }, 0, 3, 3, 13},
-    {"userPrefix132", 132, [](H h) { return SetSignUser_ECC200(h, 1); }, 0, 3, 3, 13},
-    {"userNoFile", 0, [](H h) { return SetSignUser_ECC200(h, 1); }, 10, 2, 3, 13},
-    {"userPrefix133", 133, [](H h) { return SetSignUser_ECC200(h, 1); }, 10, 2, 3, 13},
-    {"productOff", 6, [](H h) { return SetSignProduct_ECC200(h, 0, "ID"); }, 0, 1, 0, 13},
-    {"product100", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str() + 1); }, 0, 3, 100, 13},
-    {"product101", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, 8, 1, 0, 13},
-    {"productEmpty", 6, [](H h) { return SetSignProduct_ECC200(h, 1, ""); }, 8, 1, 0, 13},
-    {"productNull", 6, [](H h) { return SetSignProduct_ECC200(h, 1, nullptr); }, 8, 1, 0, 13},
-    {"productNoFileWins", 0, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, 10, 1, 0, 13},
-    {"productPrefix133", 133, [](H h) { return SetSignProduct_ECC200(h, 1, "ID"); }, 10, 1, 0, 13},
-    {"optionEci", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 999999); }, 0, 3, 3, 13},
-    {"optionEciTooHigh", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 1000000); }, 8, 3, 3, 13},
-    {"optionShapeDmre", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, ECC200_SHAPE_DMRE); }, 0, 3, 3, 13},
-    {"optionShapeThree", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, 3); }, 8, 3, 3, 13},
-    {"optionSize26x64", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, 47); }, 0, 3, 3, 13},
-    {"optionSize48", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, 48); }, 8, 3, 3, 13},
-    {"optionSizeNeg2", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, -2); }, 8, 3, 3, 13},
-    {"optionGs1FieldsOnly", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 2); }, 0, 3, 3, 13},
-    {"optionGs1Three", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 3); }, 8, 3, 3, 13},
-    {"optionUnknown", 6, [](H h) { return SetOption_ECC200(h, 0, 0); }, 8, 3, 3, 13},
+    {"scheme7", 6, [](H h) { return SetScheme_ECC200(h, 7); }, 8, 3, "OLD", kPrevious},
+    {"schemeNeg", 6, [](H h) { return SetScheme_ECC200(h, -1); }, 8, 3, "OLD", kPrevious},
+    {"size30", 6, [](H h) { return SetDimension_ECC200(h, 30); }, 8, 3, "OLD", kPrevious},
+    {"sizeNeg2", 6, [](H h) { return SetDimension_ECC200(h, -2); }, 8, 3, "OLD", kPrevious},
+    {"data3116", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3116); }, 0, 3, "OLD", kZs3116},
+    {"data3117", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 3117); }, 2, 3, "OLD", ""},
+    {"data0", 6, [](H h) { return SetDataToEncoding_ECC200(h, kZs.data(), 0); }, 8, 3, "OLD", ""},
+    {"dataNull", 6, [](H h) { return SetDataToEncoding_ECC200(h, nullptr, 5); }, 8, 3, "OLD", ""},
+    {"userOff", 0, [](H h) { return SetSignUser_ECC200(h, 0); }, 0, 2, "OLD", kPrevious},
+    {"userOn", 6, [](H h) { return SetSignUser_ECC200(h, 200); }, 0, 3, "OLD", kPrevious},
+    {"userPrefix132", 132, [](H h) { return SetSignUser_ECC200(h, 1); }, 0, 3, "OLD", kPrevious},
+    {"userNoFile", 0, [](H h) { return SetSignUser_ECC200(h, 1); }, 10, 2, "OLD", kPrevious},
+    {"userPrefix133", 133, [](H h) { return SetSignUser_ECC200(h, 1); }, 10, 2, "OLD", kPrevious},
+    {"productOff", 6, [](H h) { return SetSignProduct_ECC200(h, 0, "ID"); }, 0, 1, "", kPrevious},
+    {"product100", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str() + 1); }, 0, 3, kId101.c_str() + 1, kPrevious},
+    {"product101", 6, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, 8, 1, "", kPrevious},
+    {"productEmpty", 6, [](H h) { return SetSignProduct_ECC200(h, 1, ""); }, 8, 1, "", kPrevious},
+    {"productNull", 6, [](H h) { return SetSignProduct_ECC200(h, 1, nullptr); }, 8, 1, "", kPrevious},
+    {"productNoFileWins", 0, [](H h) { return SetSignProduct_ECC200(h, 1, kId101.c_str()); }, 10, 1, "", kPrevious},
+    {"productPrefix133", 133, [](H h) { return SetSignProduct_ECC200(h, 1, "ID"); }, 10, 1, "", kPrevious},
+    {"optionEci", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 999999); }, 0, 3, "OLD", kPrevious, ECC200_OPTION_ECI, 999999},
+    {"optionEciTooHigh", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_ECI, 1000000); }, 8, 3, "OLD", kPrevious},
+    {"optionShapeDmre", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, ECC200_SHAPE_DMRE); }, 0, 3, "OLD", kPrevious, ECC200_OPTION_SHAPE, ECC200_SHAPE_DMRE},
+    {"optionShapeThree", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SHAPE, 3); }, 8, 3, "OLD", kPrevious},
+    {"optionSize26x64", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, 47); }, 0, 3, "OLD", kPrevious, ECC200_OPTION_SIZE, 47},
+    {"optionSize48", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, 48); }, 8, 3, "OLD", kPrevious},
+    {"optionSizeNeg2", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_SIZE, -2); }, 8, 3, "OLD", kPrevious},
+    {"optionGs1FieldsOnly", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 2); }, 0, 3, "OLD", kPrevious, ECC200_OPTION_GS1, 2},
+    {"optionGs1Three", 6, [](H h) { return SetOption_ECC200(h, ECC200_OPTION_GS1, 3); }, 8, 3, "OLD", kPrevious},
+    {"optionUnknown", 6, [](H h) { return SetOption_ECC200(h, 0, 0); }, 8, 3, "OLD", kPrevious},
 };
 // clang-format on
 
 class ExportRules : public ::testing::TestWithParam<Rule> {};
 
-TEST_P(ExportRules, ResultStatusMessageAndWhatIsKept) {
-    const auto& [name, identityPrefix, call, result, marks, productIdLength, dataLength] =
+TEST_P(ExportRules, ResultAndWhatTheNextEncodeShows) {
+    const auto& [name, identityPrefix, call, result, marks, productId, data, option, optionValue] =
         GetParam();
     ScratchDirectory dir;
-    if (identityPrefix != 0) dir.WriteIdentity(std::string(identityPrefix - 2, 'p') + kFields);
+    dir.WriteIdentity(testing::kSampleIdentity);
     auto handle = MakeSymbol();
-    Symbol& s = Internals(handle);
-    ASSERT_EQ(testing::SetData(handle.get(), "previous data"), 0);
-    std::strcpy(s.productId, "OLD");
-    s.productIdLength = 3;
-    s.userMarkOn = s.productMarkOn = s.codewords[5] = s.matrix[3][3] = 1;
-    s.codewordCount = s.mappingRows = s.mappingCols = s.rows = s.cols = 8;
+    ASSERT_EQ(SetDimension_ECC200(handle.get(), ECC200_SIZE_AUTO) +
+                  testing::SetData(handle.get(), kPrevious) + SetSignUser_ECC200(handle.get(), 1) +
+                  SetSignProduct_ECC200(handle.get(), 1, "OLD"),
+              0);
+    int32_t status = -1;
+    testing::EncodeToModules(handle.get(), status);
+    ASSERT_EQ(status, 0);
 
+    if (identityPrefix != 0) {
+        dir.WriteIdentity(std::string(identityPrefix - 2, 'p') + kFields);
+    } else {
+        dir.RemoveIdentity();
+    }
     EXPECT_EQ(call(handle.get()), result);
-    EXPECT_EQ(std::tuple(s.userMarkOn + 2 * s.productMarkOn, s.productIdLength,
-                         std::strlen(s.productId), s.dataLength),
-              std::tuple(marks, productIdLength, static_cast<size_t>(productIdLength), dataLength));
-    // A data call empties data and result first, whatever its outcome; other calls keep them.
-    const bool kept = dataLength == 13;
-    EXPECT_EQ(s.data[0], dataLength == 0 ? 0 : kept ? 'p' : 'Z');
-    EXPECT_EQ(s.data[dataLength], 0);
-    EXPECT_EQ(std::tuple(s.codewords[5], s.matrix[3][3], s.codewordCount, s.rows, s.cols,
-                         s.mappingRows, s.mappingCols),
-              kept ? std::tuple(1, 1, 8, 8, 8, 8, 8) : std::tuple(0, 0, 0, 0, 0, 0, 0));
+
+    dir.WriteIdentity(testing::kSampleIdentity);
+    auto expected = MakeSymbol();
+    ASSERT_EQ(SetDimension_ECC200(expected.get(), ECC200_SIZE_AUTO) +
+                  (data.empty() ? 0 : testing::SetData(expected.get(), data)) +
+                  SetSignUser_ECC200(expected.get(), (marks & 1) != 0) +
+                  SetSignProduct_ECC200(expected.get(), (marks & 2) != 0, productId) +
+                  (option != 0 ? SetOption_ECC200(expected.get(), option, optionValue) : 0),
+              0);
+    int32_t expectedStatus = -1;
+    const auto expectedModules = testing::EncodeToModules(expected.get(), expectedStatus);
+    const auto modules = testing::EncodeToModules(handle.get(), status);
+    EXPECT_EQ(status, expectedStatus);
+    EXPECT_EQ(modules, expectedModules);
 }
 
 INSTANTIATE_TEST_SUITE_P(Exports, ExportRules, ::testing::ValuesIn(kRules),

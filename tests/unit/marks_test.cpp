@@ -62,6 +62,8 @@ const LoadCase kLoadCases[] = {
     // is, and field A then starts on the last character read.
     {"starBeyond257", "*" + std::string(298, 'p') + "*" + kFields, 0, ""},
     {"starWithin257", "*" + std::string(254, 'p') + "*" + kFields, 278, kBad},
+    // The 257th character is read: with the second "*" at 254, field A gets two digits.
+    {"lastCharacterRead", "*" + std::string(253, 'p') + "*" + kFields, 277, "00" + std::string(42, 'f')},
 };
 // clang-format on
 

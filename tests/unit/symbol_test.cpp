@@ -79,6 +79,30 @@ TEST(BufferOutput, Failures) {
     EXPECT_EQ(WriteEncodedSymbolToBMP_ECC200(nullptr, 1, 0, "s.bmp"), 8);
 }
 
+// The codeword count reads the data codewords back from the modules (the padding not counted);
+// a matrix of no symbol size, or none, is refused. (Every size: tests/cli/data_codewords_test.)
+TEST(CodewordCount, CountsOurSymbolsAndRefusesOtherShapes) {
+    // Data, size, data codewords before the padding.
+    const std::tuple<const char*, int32_t, int32_t> cases[] = {{"123456", ECC200_SIZE_AUTO, 3},
+                                                               {"1234", ECC200_SIZE_AUTO, 2},
+                                                               {"A", ECC200_SIZE_16X48, 1},
+                                                               {"AIMAIMAIM", ECC200_SIZE_AUTO, 8},
+                                                               {"", ECC200_SIZE_8X18, 0}};
+    for (const auto& [data, size, count] : cases) {
+        int32_t status = -1;
+        const SymbolPtr handle = SymbolWith(0, size, data);
+        const Bytes modules = testing::EncodeToModules(handle.get(), status);
+        ASSERT_EQ(status, 0) << data;
+        const SymbolSize& used = SizeAt(GetDimension_ECC200(handle.get()));
+        EXPECT_EQ(CountDataCodewords_ECC200(modules.data(), used.symbolRows, used.symbolCols),
+                  count)
+            << data;
+    }
+    const Bytes modules(ECC200_MAX_MODULES, 1);
+    EXPECT_EQ(CountDataCodewords_ECC200(modules.data(), 11, 11), -ECC200_ERR_PARAMETER);
+    EXPECT_EQ(CountDataCodewords_ECC200(nullptr, 10, 10), -ECC200_ERR_PARAMETER);
+}
+
 // Header, grey palette, and pixels: rows bottom-up, m x m per module inside the margin.
 TEST(BmpOutput, HeaderPaletteAndPixels) {
     // Size, module size, quiet zone; width, height, stride and size of the file.
