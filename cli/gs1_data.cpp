@@ -52,6 +52,14 @@ std::string Gs1HumanReadable(const std::string& elementString) {
     return Convert(elementString, ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_HUMAN_READABLE);
 }
 
+std::string Gs1BracketedOrEmpty(const std::string& elementString) {
+    try {
+        return Convert(elementString, ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_BRACKETED);
+    } catch (const ToolError&) {
+        return {};
+    }
+}
+
 int32_t Gs1Option(const SymbolSettings& settings) {
     if (!settings.gs1) return ECC200_GS1_OFF;
     return settings.gs1Relations ? ECC200_GS1_CHECKED : ECC200_GS1_FIELDS_ONLY;

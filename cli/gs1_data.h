@@ -22,6 +22,10 @@ std::string Gs1ElementString(const std::string& text, bool relations);
 // "(01) 09501101530003 (17) 250101" for a checked element string.
 std::string Gs1HumanReadable(const std::string& elementString);
 
+// The bracketed form "(01)09501101530003(17)250101" of GS1 data read from a symbol (the form
+// --gs1 takes); empty when the data breaks GS1's rules, as data from another encoder may.
+std::string Gs1BracketedOrEmpty(const std::string& elementString);
+
 // The value of ECC200_OPTION_GS1 for settings.
 int32_t Gs1Option(const SymbolSettings& settings);
 

@@ -5,7 +5,6 @@
 
 #include "ecc200.h"
 #include "gs1_data.h"
-#include "tool_error.h"
 
 namespace ecc200_cli {
 
@@ -61,13 +60,7 @@ std::string SizeText(const ecc200_imaging::ImageReading& reading) {
 }
 
 std::string Hri(const ECC200_Reading& r) {
-    if (r.gs1 == 0) return {};
-    // A symbol from another encoder may carry GS1 data that breaks GS1's rules: no line then.
-    try {
-        return Gs1HumanReadable(DataOf(r));
-    } catch (const ToolError&) {
-        return {};
-    }
+    return r.gs1 != 0 ? Gs1BracketedOrEmpty(DataOf(r)) : std::string();
 }
 
 std::string ErrorsList(const ECC200_Reading& r, const char* separator) {

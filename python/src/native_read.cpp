@@ -28,16 +28,16 @@ ReadRequest RequestOf(const std::optional<py::bytes>& productId,
     return request;
 }
 
-// The human-readable line of GS1 data read from a symbol, from the library's checker; empty when
-// the data breaks GS1's rules (a symbol from another encoder may carry such data).
-std::string HumanReadable(const std::string& data) {
+// The bracketed form of GS1 data read from a symbol, "(01)09501101530003(17)250101", from the
+// library's checker; empty when the data breaks GS1's rules (as data from another encoder may).
+std::string BracketedForm(const std::string& data) {
     if (data.find('\0') != std::string::npos) return {};
-    // A human-readable line is at most three times as long as the element string.
+    // The bracketed form is at most three times as long as the element string.
     std::vector<uint8_t> out(3 * ECC200_MAX_DATA_LENGTH + 1);
     int32_t length = 0;
-    const int32_t status = Gs1ElementString_ECC200(
-        data.c_str(), ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_HUMAN_READABLE, out.data(),
-        static_cast<int32_t>(out.size()), &length, nullptr, 0);
+    const int32_t status =
+        Gs1ElementString_ECC200(data.c_str(), ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_BRACKETED,
+                                out.data(), static_cast<int32_t>(out.size()), &length, nullptr, 0);
     if (status != ECC200_OK) return {};
     return {reinterpret_cast<const char*>(out.data()), static_cast<std::size_t>(length)};
 }
@@ -62,7 +62,7 @@ py::dict Result(const ImageReading& reading, const std::string& error) {
     out["data"] = py::bytes(data);
     out["symbology_id"] = std::string(r.symbologyId);
     out["gs1"] = r.gs1 != 0;
-    out["hri"] = r.gs1 != 0 ? HumanReadable(data) : std::string();
+    out["hri"] = r.gs1 != 0 ? BracketedForm(data) : std::string();
     out["eci"] = r.eci;
     out["reader_programming"] = r.readerProgramming != 0;
     out["macro"] = r.macro;

@@ -80,9 +80,11 @@ TEST_F(ReadCommand, TextReportOfEachKindOfSymbol) {
          {"\"Hello, reader\"", "corrected errors per block: 0",
           "user mark: absent (0 of 1 blocks)"}},
         {{"--gs1", "(01)09501101530003(17)250101"},
-         {"GS1: (01) 09501101530003 (17) 250101", "\"010950110153000317250101\""}},
+         {"GS1: (01)09501101530003(17)250101", "\"010950110153000317250101\""}},
         {{"--gs1", "--gs1-skip-relations", "(10)ABC(21)XYZ"},
-         {"GS1: (10) ABC (21) XYZ", "\"10ABC\\x1d21XYZ\""}},
+         {"GS1: (10)ABC(21)XYZ", "\"10ABC\\x1d21XYZ\""}},
+        // The form --gs1 takes: parentheses in a value escaped.
+        {{"--gs1", "(01)09501101530003(10)A\\(1\\)"}, {"GS1: (01)09501101530003(10)A\\(1\\)"}},
         {{"--eci", "26", "caf\xc3\xa9"}, {"ECI: 26", "\"caf\\xc3\\xa9\""}},
         {{"--user-mark", "Signed"}, {"user mark: valid (1 of 1 blocks)"}},
         {{"--size", "144x144", "Large"},
@@ -110,7 +112,7 @@ TEST_F(ReadCommand, JsonLinesCarryEveryKey) {
     EXPECT_EQ(lines[0],
               "{\"file\":\"gs1.png\",\"status\":\"ok\",\"size\":\"18x18\",\"data_hex\":"
               "\"303130393530313130313533303030333137323530313031\",\"text\":"
-              "\"010950110153000317250101\",\"gs1\":true,\"hri\":\"(01) 09501101530003 (17) 250101\","
+              "\"010950110153000317250101\",\"gs1\":true,\"hri\":\"(01)09501101530003(17)250101\","
               "\"eci\":null,\"errors\":[1],\"user_mark\":\"valid\",\"user_mark_blocks\":[1,1],"
               "\"symbology_id\":\"]d2\",\"product_mark\":null,\"reader_programming\":false,"
               "\"macro\":null,\"structured_append\":null,\"located_by\":\"raster\"}");

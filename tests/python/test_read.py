@@ -168,7 +168,7 @@ def test_marks_and_their_verdicts(identity_dir):
 def test_gs1_and_eci_facts():
     gs1 = ecc200.read(ecc200.encode(b"01095011015300031725010110AB1", gs1=True))
     assert gs1.gs1 and gs1.symbology_id == "]d2"
-    assert gs1.hri == "(01) 09501101530003 (17) 250101 (10) AB1"
+    assert gs1.hri == "(01)09501101530003(17)250101(10)AB1"
     assert gs1.data == b"01095011015300031725010110AB1"
     eci = ecc200.read(ecc200.encode("caf\u00e9".encode(), eci=26))
     assert eci.eci == 26 and eci.text == "caf\u00e9" and eci.hri is None
