@@ -1,5 +1,6 @@
 # Bash completion of the ecc200 tool: options, and the values of --scheme, --size, --shape,
-# --format, --eci, --fg and --bg; file names for -o, -i and --batch, folders for --output-dir.
+# --format, --eci, --fg and --bg; file names for -o, -i and --batch, folders for --output-dir;
+# the commands read and verify with their own options, and image files after them.
 # The option list is checked against `ecc200 --help` by the tool's tests; the sizes come from
 # `ecc200 --list-sizes` itself.
 
@@ -13,6 +14,15 @@ _ecc200() {
         --list-sizes -V --version"
     local colours="black white red green blue yellow cyan magenta grey transparent"
     local IFS=$' \t\n'
+    local command=${COMP_WORDS[1]-}
+    if [[ COMP_CWORD -gt 1 && ( $command == read || $command == verify ) ]]; then
+        _ecc200_read "$command" "$cur" "$prev"
+        return
+    fi
+    if [[ COMP_CWORD -eq 1 && $cur != -* ]]; then
+        COMPREPLY=($(compgen -W "read verify" -- "$cur"))
+        [[ ${#COMPREPLY[@]} -gt 0 ]] && return
+    fi
     case $prev in
         --scheme)
             COMPREPLY=($(compgen -W "auto ascii c40 text x12 edifact base256" -- "$cur"))
@@ -45,6 +55,23 @@ _ecc200() {
             return ;;
         --product-mark | --file-id | --module-size | --quiet-zone | --dpi | --xdim | --jobs | --data-column | \
             --name-column)
+            return ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    fi
+}
+
+# After "ecc200 read" or "ecc200 verify": their options, image files otherwise.
+_ecc200_read() {
+    local command=$1 cur=$2 prev=$3
+    local options="-h --help --product --product-mark --identity --raster-only"
+    [[ $command == read ]] && options+=" --json"
+    case $prev in
+        --product | --product-mark)
+            return ;;
+        --identity)
+            COMPREPLY=($(compgen -f -- "$cur"))
             return ;;
     esac
     if [[ $cur == -* ]]; then

@@ -39,9 +39,11 @@ void AddNames(const std::string& word, std::set<std::string>& names) {
 }
 
 // The options the help lists in its "Options:" part (not its examples): the first word of every
-// line there that starts with a dash.
-std::set<std::string> HelpOptions() {
-    EXPECT_EQ(ecc200::testing::Tool({"--help"}), 0);
+// line there that starts with a dash. `command` is "" for encoding, or "read" or "verify".
+std::set<std::string> HelpOptions(const std::string& command = "") {
+    EXPECT_EQ(command.empty() ? ecc200::testing::Tool({"--help"})
+                              : ecc200::testing::Tool({command, "--help"}),
+              0);
     std::string help = ReadFile("run.out");
     help = help.substr(help.find("Options:"));
     std::istringstream lines(help.substr(0, help.find("Examples:")));
@@ -57,11 +59,11 @@ class Docs : public ::testing::Test {
     ecc200::testing::ScratchDirectory dir_;
 };
 
-// Every entry of the man page's OPTIONS section (the line after each .TP) names its options, the
-// short and the long form.
-TEST_F(Docs, ManPageListsEveryOptionOfTheHelp) {
+// The options named by the entries of a man page section (the line after each .TP), short and
+// long forms.
+std::set<std::string> ManPageEntries(const std::string& section) {
     std::string page = ReadFile(kManPage);
-    page = page.substr(page.find(".SH OPTIONS"));
+    page = page.substr(page.find(".SH " + section));
     page = page.substr(0, page.find("\n.SH ", 1));
     for (auto at = page.find("\\-"); at != std::string::npos; at = page.find("\\-", at)) {
         page.erase(at, 1);
@@ -73,7 +75,27 @@ TEST_F(Docs, ManPageListsEveryOptionOfTheHelp) {
             if (IsOption(word)) entries.insert(word);
         }
     }
-    EXPECT_EQ(entries, HelpOptions());
+    return entries;
+}
+
+// The completion offered after the words typed (the last one being completed).
+std::string Completed(const std::string& completionFile, const std::string& typed) {
+    WriteFile("complete.sh", ". '" + completionFile + "'\nCOMP_WORDS=(" +
+                                 ecc200::testing::ToolCommand() + " " + typed +
+                                 ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_ecc200\n"
+                                 "echo \"${COMPREPLY[*]}\"\n");
+    EXPECT_EQ(Shell("bash complete.sh"), 0) << ReadFile("run.err");
+    return ReadFile("run.out");
+}
+
+TEST_F(Docs, ManPageListsEveryOptionOfTheHelp) {
+    EXPECT_EQ(ManPageEntries("OPTIONS"), HelpOptions());
+    // Reading and verifying: their section lists the options of both commands (-h aside).
+    std::set<std::string> reading = HelpOptions("read");
+    for (const std::string& option : HelpOptions("verify")) reading.insert(option);
+    reading.erase("-h");
+    reading.erase("--help");
+    EXPECT_EQ(ManPageEntries("READING AND VERIFYING"), reading);
 }
 
 TEST_F(Docs, CompletionKnowsEveryOptionAndCompletesValues) {
@@ -95,15 +117,21 @@ TEST_F(Docs, CompletionKnowsEveryOptionAndCompletesValues) {
         {"--scheme e", "edifact"},      {"--format ''", "png bmp svg pdf eps"},
         {"--shape d", "dmre"},          {"--fg tr", "transparent"},
         {"--size 14", "14x14 144x144"}, {"--size 8x1", "8x18 8x120 8x144"},
-        {"-o not-there-", ""},
+        {"-o not-there-", ""},          {"ver", "verify"},
+        {"read --j", "--json"},         {"verify --j", ""},
+        {"read --r", "--raster-only"},  {"verify x.png --pro", "--product --product-mark"},
+        {"read --product ''", ""},      {"read --identity not-there-", ""},
     };
     for (const auto& [typed, expected] : cases) {
-        WriteFile("complete.sh", ". '" + kCompletion + "'\nCOMP_WORDS=(" +
-                                     ecc200::testing::ToolCommand() + " " + typed +
-                                     ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_ecc200\n"
-                                     "echo \"${COMPREPLY[*]}\"\n");
-        ASSERT_EQ(Shell("bash complete.sh"), 0) << ReadFile("run.err");
-        EXPECT_EQ(ReadFile("run.out"), expected + "\n") << typed;
+        EXPECT_EQ(Completed(kCompletion, typed), expected + "\n") << typed;
+    }
+    // What the completion offers after read and verify is what their help lists.
+    for (const std::string command : {"read", "verify"}) {
+        std::set<std::string> commandOptions;
+        for (const std::string& word : Words(Completed(kCompletion, command + " -"))) {
+            commandOptions.insert(word);
+        }
+        EXPECT_EQ(commandOptions, HelpOptions(command)) << command;
     }
 }
 
