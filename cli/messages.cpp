@@ -82,6 +82,10 @@ std::optional<std::string> SmallestRectangle(const std::string& data,
     return best->name;
 }
 
+std::string LargestSizeName() {
+    return std::to_string(ECC200_MAX_SIDE) + "x" + std::to_string(ECC200_MAX_SIDE);
+}
+
 std::string SchemeClause(int32_t scheme) {
     if (scheme == ECC200_SCHEME_AUTO) return "";
     return " in the " + std::string(FindScheme(scheme).name) + " scheme";
@@ -102,14 +106,15 @@ std::string DescribeSizeTooSmall(const std::string& data, const SymbolSettings& 
     if (auto square = SmallestSquareSize(data, settings)) {
         message += "; the smallest square size that holds it is " + *square;
     } else {
-        message += "; it does not fit any size, not even 144x144";
+        message += "; it does not fit any size, not even " + LargestSizeName();
     }
     return message;
 }
 
 std::string DescribeDataTooLong(const SymbolSettings& settings) {
     std::string message = "the data is too long for every size" + SchemeClause(settings.scheme) +
-                          ": even 144x144 holds only 1558 data codewords";
+                          ": even " + LargestSizeName() + " holds only " +
+                          std::to_string(ECC200_MAX_DATA_CODEWORDS) + " data codewords";
     if (settings.scheme != ECC200_SCHEME_AUTO) message += "; --scheme auto may pack it tighter";
     return message;
 }

@@ -72,18 +72,15 @@ void AddSymbolOptions(CLI::App& app, Options& options) {
         ->type_name("ID");
 }
 
-constexpr int32_t kEciUtf8 = 26;
-constexpr int32_t kMaxEci = 999999;
-
-// "utf8" or a designator 1..999999; nothing otherwise.
+// "utf8" or a designator 1..ECC200_MAX_ECI; nothing otherwise.
 std::optional<int32_t> ParseEci(const std::string& text) {
-    if (CLI::detail::to_lower(text) == "utf8") return kEciUtf8;
+    if (CLI::detail::to_lower(text) == "utf8") return ECC200_ECI_UTF8;
     if (text.empty() || text.size() > 6 ||
         text.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
     }
     const int32_t value = std::stoi(text);
-    if (value < 1 || value > kMaxEci) return std::nullopt;
+    if (value < 1 || value > ECC200_MAX_ECI) return std::nullopt;
     return value;
 }
 
@@ -133,13 +130,15 @@ void AddExtensionOptions(CLI::App& app, Options& options) {
                  "symbol in SVG, PDF and EPS")
         ->needs(gs1);
     app.add_option("--eci", options.eciText,
-                   "Start the symbol with ECI designator N (1..999999); utf8 is 26")
+                   "Start the symbol with ECI designator N (1.." + std::to_string(ECC200_MAX_ECI) +
+                       "); utf8 is " + std::to_string(ECC200_ECI_UTF8))
         ->type_name("N|utf8")
         ->check(CLI::Validator(
             [](std::string& text) {
                 return ParseEci(text)
                            ? std::string()
-                           : "--eci takes a number from 1 to 999999 or utf8, not '" + text + "'";
+                           : "--eci takes a number from 1 to " + std::to_string(ECC200_MAX_ECI) +
+                                 " or utf8, not '" + text + "'";
             },
             "", ""))
         ->excludes(gs1);
@@ -288,7 +287,8 @@ void AddBatchOptions(CLI::App& app, Options& options) {
 }
 
 void AddInformationOptions(CLI::App& app, Options& options) {
-    app.add_flag("--list-sizes", options.listSizes, "List the 48 symbol sizes and exit");
+    app.add_flag("--list-sizes", options.listSizes,
+                 "List the " + std::to_string(ECC200_SIZE_COUNT) + " symbol sizes and exit");
     app.add_flag("-V,--version", options.version, "Show the tool's and the library's version");
 }
 

@@ -23,6 +23,9 @@ namespace ecc200_cli {
 namespace {
 
 using Target = std::pair<OutputFormat, std::string>;
+using ecc200_host::FileIdOf;
+using ecc200_host::Piece;
+using ecc200_host::PlanSplit;
 
 // Checks every output name before anything is encoded or written.
 std::vector<Target> ResolveTargets(const Options& options) {

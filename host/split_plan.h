@@ -1,8 +1,8 @@
 // Cutting data into the pieces of a structured append set: near-equal pieces for a count asked
 // for, or for the fewest symbols each piece as long as a symbol takes. Header-only, shared by the
 // tool and the Python module, which probe with the library whether a piece fits.
-#ifndef ECC200_CLI_SPLIT_PLAN_H
-#define ECC200_CLI_SPLIT_PLAN_H
+#ifndef ECC200_HOST_SPLIT_PLAN_H
+#define ECC200_HOST_SPLIT_PLAN_H
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ecc200_cli {
+namespace ecc200_host {
 
 inline constexpr int32_t kMaxSetSymbols = 16;  // symbols in one structured append set
 
@@ -65,6 +65,6 @@ inline int32_t FileIdOf(std::string_view data) {
     return first * 256 + second;
 }
 
-}  // namespace ecc200_cli
+}  // namespace ecc200_host
 
-#endif  // ECC200_CLI_SPLIT_PLAN_H
+#endif  // ECC200_HOST_SPLIT_PLAN_H

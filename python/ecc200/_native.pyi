@@ -17,6 +17,8 @@ def version() -> str: ...
 SIZES: Tuple[Tuple[int, int, int], ...]
 MAX_DATA_LENGTH: int
 MAX_PRODUCT_ID: int
+MAX_ECI: int
+ECI_UTF8: int
 SIZE_AUTO: int
 SCHEME_AUTO: int
 SCHEME_ASCII: int

@@ -28,7 +28,7 @@ SIZE_NAMES = tuple(f"{rows}x{cols}" for rows, cols, _ in _native.SIZES)
 SIZES = {"auto": _native.SIZE_AUTO, **{name: i for i, name in enumerate(SIZE_NAMES)}}
 
 SHAPES = {"square": 0, "any": _native.SHAPE_ANY, "dmre": _native.SHAPE_DMRE}
-ECI_NAMES = {"utf8": 26, "utf-8": 26}
+ECI_NAMES = {"utf8": _native.ECI_UTF8, "utf-8": _native.ECI_UTF8}
 
 
 class Settings(NamedTuple):
@@ -89,10 +89,10 @@ def eci_number(eci: Union[None, int, str]) -> int:
         return 0
     if isinstance(eci, str):
         return _choice("ECI", eci, ECI_NAMES)
-    if isinstance(eci, int) and not isinstance(eci, bool) and 1 <= eci <= 999999:
+    if isinstance(eci, int) and not isinstance(eci, bool) and 1 <= eci <= _native.MAX_ECI:
         return eci
     raise _parameter_error(
-        f"eci must be None, 'utf8' or a designator from 1 to 999999, not {eci!r}"
+        f"eci must be None, 'utf8' or a designator from 1 to {_native.MAX_ECI}, not {eci!r}"
     )
 
 

@@ -214,13 +214,13 @@ py::tuple WriteBmp(const py::bytes& data, const py::tuple& settings, int32_t mod
 py::tuple PlanSplit(const py::bytes& data, const py::tuple& settings, int32_t count) {
     Request request{};
     if (!ReadRequest(data.ptr(), settings.ptr(), request)) throw py::error_already_set();
-    std::optional<std::vector<ecc200_cli::Piece>> plan;
+    std::optional<std::vector<ecc200_host::Piece>> plan;
     std::optional<std::array<std::size_t, 3>> refusal;
     {
         py::gil_scoped_release release;
         const SymbolHandle symbol = SymbolOfThisThread();
         const std::string_view all = request.data;
-        plan = ecc200_cli::PlanSplit(
+        plan = ecc200_host::PlanSplit(
             all.size(), count, [&](std::size_t offset, std::size_t length, int32_t symbols) {
                 Request probe = request;
                 probe.data = all.substr(offset, length);
@@ -245,7 +245,7 @@ py::tuple PlanSplit(const py::bytes& data, const py::tuple& settings, int32_t co
     py::object pieces = py::none();
     if (plan) {
         py::list list;
-        for (const ecc200_cli::Piece& piece : *plan)
+        for (const ecc200_host::Piece& piece : *plan)
             list.append(py::make_tuple(piece.offset, piece.length));
         pieces = list;
     }
@@ -316,13 +316,15 @@ PYBIND11_MODULE(_native, module) {
                py::arg("quiet_zone_pixels"), py::arg("path"));
     module.def("plan_split", &PlanSplit, py::arg("data"), py::arg("settings"), py::arg("count"));
     module.def("file_id_of",
-               [](const py::bytes& data) { return ecc200_cli::FileIdOf(std::string_view(data)); });
+               [](const py::bytes& data) { return ecc200_host::FileIdOf(std::string_view(data)); });
     module.def("gs1_element_string", &Gs1ElementString, py::arg("text"), py::arg("flags"));
     module.def("write_file", &WriteFile, py::arg("path"), py::arg("content"));
     module.def("version", [] { return std::string(Version_ECC200()); });
     module.attr("SIZES") = SizeTable();
     module.attr("MAX_DATA_LENGTH") = ECC200_MAX_DATA_LENGTH;
     module.attr("MAX_PRODUCT_ID") = ECC200_MAX_PRODUCT_ID;
+    module.attr("MAX_ECI") = ECC200_MAX_ECI;
+    module.attr("ECI_UTF8") = ECC200_ECI_UTF8;
     module.attr("SIZE_AUTO") = ECC200_SIZE_AUTO;
     module.attr("SCHEME_AUTO") = ECC200_SCHEME_AUTO;
     module.attr("SCHEME_ASCII") = ECC200_SCHEME_ASCII;
