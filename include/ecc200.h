@@ -386,8 +386,7 @@ ECC200_API int32_t ECC200_CALL Gs1ElementString_ECC200(const char* text, int32_t
  * first pad 129 and the randomised pads after it) is not counted. The error correction is not
  * checked. A stream that fills the symbol and happens to end like a padding counts short.
  * @return the number of data codewords before the padding (0..1558)
- * @return -ECC200_ERR_PARAMETER for NULL modules or a rows x cols that is no symbol size
- * @return -ECC200_ERR_INTERNAL when memory for the placement cannot be had */
+ * @return -ECC200_ERR_PARAMETER for NULL modules or a rows x cols that is no symbol size */
 ECC200_API int32_t ECC200_CALL CountDataCodewords_ECC200(const uint8_t* modules, int32_t rows,
                                                          int32_t cols);
 

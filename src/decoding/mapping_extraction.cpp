@@ -31,6 +31,11 @@ bool PatternsHold(const uint8_t* modules, const SymbolSize& size) {
 
 bool ExtractMappingMatrix(const uint8_t* modules, const SymbolSize& size, MappingMatrix& mapping) {
     if (!PatternsHold(modules, size)) return false;
+    CopyMappingMatrix(modules, size, mapping);
+    return true;
+}
+
+void CopyMappingMatrix(const uint8_t* modules, const SymbolSize& size, MappingMatrix& mapping) {
     const int32_t rows = MappingRows(size);
     const int32_t cols = MappingCols(size);
     for (int32_t i = 0; i < rows; ++i) {
@@ -40,7 +45,6 @@ bool ExtractMappingMatrix(const uint8_t* modules, const SymbolSize& size, Mappin
                 IsDark(modules, size, symbolRow, SymbolColOfMappingCol(size, j)) ? 1 : 0;
         }
     }
-    return true;
 }
 
 }  // namespace ecc200

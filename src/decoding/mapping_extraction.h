@@ -20,4 +20,7 @@ using MappingMatrix = uint8_t[kMatrixSide][kMatrixSide];
 [[nodiscard]] bool ExtractMappingMatrix(const uint8_t* modules, const SymbolSize& size,
                                         MappingMatrix& mapping);
 
+// The same copy without looking at the patterns.
+void CopyMappingMatrix(const uint8_t* modules, const SymbolSize& size, MappingMatrix& mapping);
+
 }  // namespace ecc200
