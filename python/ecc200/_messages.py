@@ -19,7 +19,7 @@ _LARGEST_CAPACITY = _native.SIZES[_LARGEST_INDEX][2]
 
 
 def _used_size(request: Request) -> Optional[int]:
-    status, _, _, _, size = _native.encode(*request)
+    status, _, _, _, size = _native.encode(*request.native())
     return size if status == 0 else None
 
 

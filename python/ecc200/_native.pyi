@@ -1,6 +1,7 @@
 from typing import Any, Dict, List, Optional, Tuple
 
-Settings = Tuple[int, int, int, int, int, int, int, int, int, int, bool, Optional[bytes]]
+# (scheme, ((ECC200_OPTION_*, value), ...), user mark, product identifier)
+Settings = Tuple[int, Tuple[Tuple[int, int], ...], bool, Optional[bytes]]
 
 def encode(data: bytes, settings: Settings) -> Tuple[int, int, Optional[bytes], int, int]: ...
 def write_bmp(
@@ -18,6 +19,15 @@ SIZES: Tuple[Tuple[int, int, int], ...]
 MAX_DATA_LENGTH: int
 MAX_PRODUCT_ID: int
 MAX_ECI: int
+OPTION_SIZE: int
+OPTION_ENCODATION: int
+OPTION_GS1: int
+OPTION_ECI: int
+OPTION_SHAPE: int
+OPTION_READER_PROGRAMMING: int
+OPTION_APPEND_POSITION: int
+OPTION_APPEND_COUNT: int
+OPTION_APPEND_FILE_ID: int
 ECI_UTF8: int
 SIZE_AUTO: int
 SCHEME_AUTO: int

@@ -31,8 +31,23 @@ SHAPES = {"square": 0, "any": _native.SHAPE_ANY, "dmre": _native.SHAPE_DMRE}
 ECI_NAMES = {"utf8": _native.ECI_UTF8, "utf-8": _native.ECI_UTF8}
 
 
+# The library option behind each Settings field that is one. The compiled module receives them as
+# (option, value) pairs, so a new option is a field of Settings and a row here.
+_OPTION_OF_FIELD = {
+    "size": _native.OPTION_SIZE,
+    "encodation": _native.OPTION_ENCODATION,
+    "gs1": _native.OPTION_GS1,
+    "eci": _native.OPTION_ECI,
+    "shape": _native.OPTION_SHAPE,
+    "reader_programming": _native.OPTION_READER_PROGRAMMING,
+    "append_position": _native.OPTION_APPEND_POSITION,
+    "append_count": _native.OPTION_APPEND_COUNT,
+    "append_file_id": _native.OPTION_APPEND_FILE_ID,
+}
+
+
 class Settings(NamedTuple):
-    """Everything but the data that an encode depends on, as the compiled module takes it."""
+    """Everything but the data that an encode depends on."""
 
     scheme: int
     size: int
@@ -47,10 +62,25 @@ class Settings(NamedTuple):
     user_mark: bool
     product_id: Optional[bytes]
 
+    def native(self) -> tuple:
+        """As the compiled module takes them: scheme, (option, value) pairs, marks."""
+        return _native_settings(self)
+
+
+@functools.lru_cache(maxsize=256)
+def _native_settings(settings: Settings) -> tuple:
+    fields = _OPTION_OF_FIELD.items()
+    options = tuple((option, getattr(settings, field)) for field, option in fields)
+    return (settings.scheme, options, settings.user_mark, settings.product_id)
+
 
 class Request(NamedTuple):
     data: bytes
     settings: Settings
+
+    def native(self) -> tuple:
+        """The arguments of the compiled module's encode: data and settings."""
+        return (self.data, self.settings.native())
 
     def without_marks(self, **changes: int) -> "Request":
         """The same request without marks (they never change what fits), with changes."""

@@ -149,7 +149,9 @@ class Symbol:
         _render.check_scale(module, quiet)
         if module * (max(self.rows, self.cols) + 2 * quiet) > _INT32_MAX:
             raise ValueError(_BMP_TOO_LARGE)
-        status, step = _native.write_bmp(*self._request, module, quiet * module, path_bytes(path))
+        status, step = _native.write_bmp(
+            *self._request.native(), module, quiet * module, path_bytes(path)
+        )
         if status == _native.STATUS_INTERNAL and step == STEP_ENCODE:
             raise OSError(f"the BMP file {os.fsdecode(path)!r} could not be written")
         if status == _native.STATUS_PARAMETER and step == STEP_ENCODE:
@@ -213,7 +215,7 @@ def encode(
 
 
 def _encoded(request: Request) -> Symbol:
-    status, step, modules, scheme_used, size_used = _native.encode(*request)
+    status, step, modules, scheme_used, size_used = _native.encode(*request.native())
     if status != 0:
         raise encode_error(status, step, request)
     return Symbol(request, modules, scheme_used, size_used)
@@ -256,7 +258,7 @@ def encode_split(
     settings = settings_for.__wrapped__(
         scheme, size, shape, smallest, False, eci, user_mark, product_mark
     )._replace(append_file_id=file_id_number(file_id, whole))
-    pieces, refusal = _native.plan_split(whole, settings, number)
+    pieces, refusal = _native.plan_split(whole, settings.native(), number)
     if pieces is None:
         if refusal is not None:  # the library's own reason for that piece
             offset, length, symbols = refusal

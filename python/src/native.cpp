@@ -52,26 +52,35 @@ SymbolHandle SymbolOfThisThread() {
     return symbol.get();
 }
 
+// One ECC200_OPTION_* and its value.
+struct OptionValue {
+    int32_t option;
+    int32_t value;
+};
+
+// More than the library has options, so that a new one needs no change here.
+constexpr std::size_t kMaxOptions = 32;
+
 // Everything an encode depends on, as the Python layer hands it over (already validated).
 struct Request {
     std::string_view data;
     int32_t scheme;
-    int32_t size;
-    // encodation, GS1, ECI, shape, reader programming, append position, count and file
-    // identifier; 0 is each one's default
-    std::array<int32_t, 8> options;
+    std::array<OptionValue, kMaxOptions> options;  // set in this order after a clear
+    std::size_t optionCount;
     bool userMark;
     const char* productId;  // nullptr: no product mark
-};
 
-constexpr std::array<int32_t, 8> kOptionIds{ECC200_OPTION_ENCODATION,
-                                            ECC200_OPTION_GS1,
-                                            ECC200_OPTION_ECI,
-                                            ECC200_OPTION_SHAPE,
-                                            ECC200_OPTION_READER_PROGRAMMING,
-                                            ECC200_OPTION_APPEND_POSITION,
-                                            ECC200_OPTION_APPEND_COUNT,
-                                            ECC200_OPTION_APPEND_FILE_ID};
+    // Sets option to value: the pair that names it, or a new one.
+    void Set(int32_t option, int32_t value) {
+        for (std::size_t i = 0; i < optionCount; ++i) {
+            if (options[i].option == option) {
+                options[i].value = value;
+                return;
+            }
+        }
+        if (optionCount < kMaxOptions) options[optionCount++] = {option, value};
+    }
+};
 
 struct Failure {
     int32_t status = ECC200_OK;
@@ -81,15 +90,13 @@ struct Failure {
 // Loads request into the thread's symbol. Runs without the interpreter lock.
 Failure Load(SymbolHandle symbol, const Request& request) {
     if (symbol == nullptr) return {ECC200_ERR_INTERNAL, Step::kCreate};
-    // Clear empties the data, switches the marks off and resets the options; the scheme and the
-    // size are set afresh right after.
+    // Clear empties the data, switches the marks off and resets the options; the scheme and every
+    // option are set afresh right after.
     Clear_ECC200(symbol);
     int32_t status = SetScheme_ECC200(symbol, request.scheme);
-    if (status == ECC200_OK) status = SetOption_ECC200(symbol, ECC200_OPTION_SIZE, request.size);
     if (status != ECC200_OK) return {status, Step::kOption};
-    for (std::size_t i = 0; i < kOptionIds.size(); ++i) {
-        if (request.options[i] == 0) continue;
-        status = SetOption_ECC200(symbol, kOptionIds[i], request.options[i]);
+    for (std::size_t i = 0; i < request.optionCount; ++i) {
+        status = SetOption_ECC200(symbol, request.options[i].option, request.options[i].value);
         if (status != ECC200_OK) return {status, Step::kOption};
     }
     if (request.userMark) {
@@ -110,26 +117,56 @@ Failure Load(SymbolHandle symbol, const Request& request) {
     return {};
 }
 
-// Reads the settings tuple that the Python layer builds (ecc200/_settings.py, Settings):
-// scheme, size, encodation, GS1, ECI, shape, reader programming, append position, count and file
-// identifier, user mark, product identifier (bytes or None).
+// A Python int as an int32_t; false (with the Python error set) when it is none or out of range.
+bool ReadInt32(PyObject* object, int32_t& out) {
+    const long value = PyLong_AsLong(object);
+    if (value == -1 && PyErr_Occurred()) return false;
+    if (value < INT32_MIN || value > INT32_MAX) {
+        PyErr_SetString(PyExc_OverflowError, "a setting is out of the 32-bit range");
+        return false;
+    }
+    out = static_cast<int32_t>(value);
+    return true;
+}
+
+// The (option, value) pairs of the settings into request.
+bool ReadOptions(PyObject* pairs, Request& request) {
+    if (!PyTuple_Check(pairs) || static_cast<std::size_t>(PyTuple_GET_SIZE(pairs)) > kMaxOptions) {
+        PyErr_SetString(PyExc_TypeError, "options must be a tuple of (option, value) pairs");
+        return false;
+    }
+    request.optionCount = 0;
+    for (Py_ssize_t i = 0; i < PyTuple_GET_SIZE(pairs); ++i) {
+        PyObject* pair = PyTuple_GET_ITEM(pairs, i);
+        if (!PyTuple_Check(pair) || PyTuple_GET_SIZE(pair) != 2) {
+            PyErr_SetString(PyExc_TypeError, "options must be a tuple of (option, value) pairs");
+            return false;
+        }
+        OptionValue& option = request.options[request.optionCount++];
+        if (!ReadInt32(PyTuple_GET_ITEM(pair, 0), option.option) ||
+            !ReadInt32(PyTuple_GET_ITEM(pair, 1), option.value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads the settings that the Python layer builds (ecc200/_settings.py, Settings.native()):
+// (scheme, ((option, value), ...), user mark, product identifier as bytes or None).
 bool ReadRequest(PyObject* data, PyObject* settings, Request& request) {
     char* bytes = nullptr;
     Py_ssize_t length = 0;
     if (PyBytes_AsStringAndSize(data, &bytes, &length) != 0) return false;
-    if (!PyTuple_Check(settings) || PyTuple_GET_SIZE(settings) != 12) {
-        PyErr_SetString(PyExc_TypeError, "settings must be a tuple of 12 items");
+    if (!PyTuple_Check(settings) || PyTuple_GET_SIZE(settings) != 4) {
+        PyErr_SetString(PyExc_TypeError,
+                        "settings must be (scheme, options, user mark, product identifier)");
         return false;
     }
-    std::array<int32_t, 10> numbers{};
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const long value = PyLong_AsLong(PyTuple_GET_ITEM(settings, static_cast<Py_ssize_t>(i)));
-        if (value == -1 && PyErr_Occurred()) return false;
-        numbers[i] = static_cast<int32_t>(value);
-    }
-    const int userMark = PyObject_IsTrue(PyTuple_GET_ITEM(settings, 10));
+    if (!ReadInt32(PyTuple_GET_ITEM(settings, 0), request.scheme)) return false;
+    if (!ReadOptions(PyTuple_GET_ITEM(settings, 1), request)) return false;
+    const int userMark = PyObject_IsTrue(PyTuple_GET_ITEM(settings, 2));
     if (userMark < 0) return false;
-    PyObject* productId = PyTuple_GET_ITEM(settings, 11);
+    PyObject* productId = PyTuple_GET_ITEM(settings, 3);
     const char* product = nullptr;
     if (productId != Py_None) {
         product = PyBytes_AsString(productId);
@@ -138,13 +175,9 @@ bool ReadRequest(PyObject* data, PyObject* settings, Request& request) {
     // Longer data is refused by the library all the same; the clamp keeps the length from
     // wrapping around in its 32-bit parameter.
     length = std::min<Py_ssize_t>(length, ECC200_MAX_DATA_LENGTH + 1);
-    request = {std::string_view(bytes, static_cast<std::size_t>(length)),
-               numbers[0],
-               numbers[1],
-               {numbers[2], numbers[3], numbers[4], numbers[5], numbers[6], numbers[7], numbers[8],
-                numbers[9]},
-               userMark != 0,
-               product};
+    request.data = std::string_view(bytes, static_cast<std::size_t>(length));
+    request.userMark = userMark != 0;
+    request.productId = product;
     return true;
 }
 
@@ -226,9 +259,9 @@ py::tuple PlanSplit(const py::bytes& data, const py::tuple& settings, int32_t co
                 probe.data = all.substr(offset, length);
                 probe.userMark = false;  // marks never change what fits
                 probe.productId = nullptr;
-                probe.options[5] = symbols > 1 ? 1 : 0;
-                probe.options[6] = symbols > 1 ? symbols : 0;
-                if (symbols == 1) probe.options[7] = 0;
+                probe.Set(ECC200_OPTION_APPEND_POSITION, symbols > 1 ? 1 : 0);
+                probe.Set(ECC200_OPTION_APPEND_COUNT, symbols > 1 ? symbols : 0);
+                if (symbols == 1) probe.Set(ECC200_OPTION_APPEND_FILE_ID, 0);
                 Failure failure = Load(symbol, probe);
                 std::array<uint8_t, ECC200_MAX_MODULES> buffer;
                 if (failure.status == ECC200_OK) {
@@ -334,6 +367,15 @@ PYBIND11_MODULE(_native, module) {
     module.attr("SCHEME_EDIFACT") = ECC200_SCHEME_EDIFACT;
     module.attr("SCHEME_BASE256") = ECC200_SCHEME_BASE256;
     module.attr("ENCODATION_SMALLEST") = ECC200_ENCODATION_SMALLEST;
+    module.attr("OPTION_SIZE") = ECC200_OPTION_SIZE;
+    module.attr("OPTION_ENCODATION") = ECC200_OPTION_ENCODATION;
+    module.attr("OPTION_GS1") = ECC200_OPTION_GS1;
+    module.attr("OPTION_ECI") = ECC200_OPTION_ECI;
+    module.attr("OPTION_SHAPE") = ECC200_OPTION_SHAPE;
+    module.attr("OPTION_READER_PROGRAMMING") = ECC200_OPTION_READER_PROGRAMMING;
+    module.attr("OPTION_APPEND_POSITION") = ECC200_OPTION_APPEND_POSITION;
+    module.attr("OPTION_APPEND_COUNT") = ECC200_OPTION_APPEND_COUNT;
+    module.attr("OPTION_APPEND_FILE_ID") = ECC200_OPTION_APPEND_FILE_ID;
     module.attr("SHAPE_ANY") = ECC200_SHAPE_ANY;
     module.attr("SHAPE_DMRE") = ECC200_SHAPE_DMRE;
     module.attr("FIRST_DMRE_SIZE") = ECC200_SIZE_8X48;
