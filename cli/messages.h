@@ -1,22 +1,19 @@
-// One-line explanations of the library's status codes in the user's terms.
+// One-line explanations of the library's status codes in the user's terms: the texts shared with
+// the Python package (host/failure_messages.h), with the tool's way of probing and of naming a
+// setting.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "encoder.h"
+#include "failure_messages.h"
 
 namespace ecc200_cli {
 
-// What a status code means when nothing more is known about the failure.
-std::string DescribeStatus(int32_t status);
-
-// Why data of this many bytes cannot be encoded at all.
-std::string DescribeTooMuchData(std::size_t length);
-
-// Why a mark ("user mark" or "product mark") could not be switched on.
-std::string DescribeMarkFailure(int32_t status, const std::string& markName);
+using ecc200_host::DescribeMarkFailure;
+using ecc200_host::DescribeStatus;
+using ecc200_host::DescribeTooMuchData;
 
 // Why encoding data with settings failed with status; may ask the library again (for instance
 // for the smallest size that would hold the data).

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ecc200.h"
+#include "failure_messages.h"
 #include "geometry/size_table.h"
 #include "native_read.h"
 #include "split_plan.h"
@@ -287,6 +288,56 @@ py::tuple PlanSplit(const py::bytes& data, const py::tuple& settings, int32_t co
     return py::make_tuple(pieces, refused);
 }
 
+// The size that request holds its data in, probed on the thread's symbol with the marks off and
+// the size given (the automatic one with the square shape); nothing when it fails.
+std::optional<int32_t> ProbeSize(Request probe, int32_t size) {
+    probe.userMark = false;  // marks never change what fits
+    probe.productId = nullptr;
+    probe.Set(ECC200_OPTION_SIZE, size);
+    if (size == ECC200_SIZE_AUTO) probe.Set(ECC200_OPTION_SHAPE, ECC200_SHAPE_SQUARE);
+    const SymbolHandle symbol = SymbolOfThisThread();
+    if (Load(symbol, probe).status != ECC200_OK) return std::nullopt;
+    std::array<uint8_t, ECC200_MAX_MODULES> buffer;
+    if (WriteEncodedSymbolToBuf_ECC200(symbol, buffer.data(), ECC200_MAX_MODULES) != ECC200_OK) {
+        return std::nullopt;
+    }
+    return GetDimension_ECC200(symbol);
+}
+
+// The value of option among the request's pairs, or fallback.
+int32_t OptionOf(const Request& request, int32_t option, int32_t fallback) {
+    for (std::size_t i = 0; i < request.optionCount; ++i) {
+        if (request.options[i].option == option) return request.options[i].value;
+    }
+    return fallback;
+}
+
+// describe_failure(status, step, data, settings) -> str: why an encode of data with settings
+// failed with status in step, in the words the tool uses (host/failure_messages.h), hints spelt
+// as Python keywords.
+std::string DescribeFailure(int32_t status, int32_t step, const py::bytes& data,
+                            const py::tuple& settings) {
+    Request request{};
+    if (!ReadRequest(data.ptr(), settings.ptr(), request)) throw py::error_already_set();
+    const std::string_view whole(PyBytes_AS_STRING(data.ptr()),
+                                 static_cast<std::size_t>(PyBytes_GET_SIZE(data.ptr())));
+    py::gil_scoped_release release;
+    if (step == static_cast<int32_t>(Step::kUserMark)) {
+        return ecc200_host::DescribeMarkFailure(status, "user mark");
+    }
+    if (step == static_cast<int32_t>(Step::kProductMark)) {
+        return ecc200_host::DescribeMarkFailure(status, "product mark");
+    }
+    const ecc200_host::FailedEncode failed{
+        whole,
+        request.scheme,
+        OptionOf(request, ECC200_OPTION_SIZE, ECC200_SIZE_AUTO),
+        OptionOf(request, ECC200_OPTION_GS1, ECC200_GS1_OFF) != ECC200_GS1_OFF,
+        "scheme=\"auto\"",
+        [&](int32_t size) { return ProbeSize(request, size); }};
+    return ecc200_host::DescribeEncodeFailure(status, failed);
+}
+
 // gs1_element_string(text: bytes, flags: int) -> (status, output bytes or None, message): GS1
 // data in either form checked and converted by the library (Gs1ElementString_ECC200).
 py::tuple Gs1ElementString(const py::bytes& text, int32_t flags) {
@@ -348,6 +399,8 @@ PYBIND11_MODULE(_native, module) {
     module.def("write_bmp", &WriteBmp, py::arg("data"), py::arg("settings"), py::arg("module_size"),
                py::arg("quiet_zone_pixels"), py::arg("path"));
     module.def("plan_split", &PlanSplit, py::arg("data"), py::arg("settings"), py::arg("count"));
+    module.def("describe_failure", &DescribeFailure, py::arg("status"), py::arg("step"),
+               py::arg("data"), py::arg("settings"));
     module.def("file_id_of",
                [](const py::bytes& data) { return ecc200_host::FileIdOf(std::string_view(data)); });
     module.def("gs1_element_string", &Gs1ElementString, py::arg("text"), py::arg("flags"));

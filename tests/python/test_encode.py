@@ -218,6 +218,16 @@ def test_errors_explain_the_failure(tmp_path, monkeypatch, data, keywords, statu
     assert isinstance(failure.value, ValueError)
 
 
+def test_an_identity_file_that_is_a_folder_is_named_as_such(tmp_path, monkeypatch):
+    """The tool's words: not a complaint about the first word of a file that is no file."""
+    monkeypatch.chdir(tmp_path)
+    (tmp_path / "user.id").mkdir()
+    with pytest.raises(ecc200.EncodeError) as failure:
+        ecc200.encode("x", product_mark="P-1")
+    assert failure.value.status == 10
+    assert str(failure.value).endswith("): it is not a regular file")
+
+
 @pytest.mark.parametrize("call, error", [
     (lambda: ecc200.encode(12345), TypeError),
     (lambda: ecc200.encode("x", product_mark=["P"]), TypeError),
