@@ -1,23 +1,23 @@
-// Helpers for the reading tests: an encode through the exports with options and marks, and a read
-// of its module buffer through ReadMatrix_ECC200.
+// Helpers for the reading tests: an encode through the exports with options and marks, a read of
+// its module buffer through ReadMatrix_ECC200, and damage to one codeword of the buffer.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "ecc200.h"
 #include "geometry/assembly.h"
-#include "geometry/placement_entry.h"
 #include "geometry/placement_map.h"
-#include "geometry/size_table.h"
 #include "support/test_support.h"
 
 namespace ecc200::testing {
 
 inline constexpr char kProductId[] = "PRODUCT-0042/B";
+inline constexpr char kOtherIdentity[] = "OTHER**FFEEDDCCBBAA99887766-00112233445566778899AA";
+
+// A scratch directory holding user.id (the sample identity) and other.id (another one).
+struct IdentityDirectory : ScratchDirectory {
+    IdentityDirectory() {
+        WriteIdentity(kSampleIdentity);
+        std::ofstream("other.id") << kOtherIdentity;
+    }
+};
 
 // The settings of one encode; marks read user.id from the current directory.
 struct EncodeSettings {
@@ -30,7 +30,7 @@ struct EncodeSettings {
     const char* productId = nullptr;
 };
 
-// The module buffer of one encode (empty when the encode failed; status says why).
+// The module buffer of one encode (empty when the encode failed; status says why) and its size.
 inline std::vector<uint8_t> EncodeModules(const EncodeSettings& s, const std::vector<uint8_t>& data,
                                           int32_t& status, int32_t& sizeIndex) {
     SymbolPtr handle = MakeSymbol();
@@ -61,32 +61,27 @@ struct ReadResult {
 
 inline ReadResult ReadModules(const std::vector<uint8_t>& modules, int32_t sizeIndex,
                               const char* productId = nullptr, const char* identityFile = nullptr) {
-    ReadResult result;
-    result.status =
-        ReadMatrix_ECC200(modules.data(), SizeAt(sizeIndex).symbolRows,
-                          SizeAt(sizeIndex).symbolCols, productId, identityFile, &result.reading);
-    return result;
-}
-
-// Index in a module buffer (top row first) of bit `bit` (0 the most significant) of the codeword
-// at stream position `codeword`, through the library's placement map and assembly rules.
-inline std::size_t ModuleOfCodewordBit(int32_t sizeIndex, int32_t codeword, int32_t bit) {
-    static const SymbolPtr maps = MakeSymbol();  // the cache of built maps, one per size
-    Symbol& symbol = Internals(maps);
-    EXPECT_NE(BuildPlacementMap(symbol, sizeIndex), 0);
     const SymbolSize& size = SizeAt(sizeIndex);
-    const PlacementEntry entry = symbol.placementMaps[sizeIndex][8 * codeword + bit];
-    const int32_t rowFromBottom = SymbolRowOfMappingRow(size, MappingRows(size) - 1 - entry.row);
-    const int32_t col = SymbolColOfMappingCol(size, entry.col);
-    return static_cast<std::size_t>((size.symbolRows - 1 - rowFromBottom) * size.symbolCols + col);
+    ReadResult r;
+    r.status = ReadMatrix_ECC200(modules.data(), size.symbolRows, size.symbolCols, productId,
+                                 identityFile, &r.reading);
+    return r;
 }
 
-// The module buffer with the codeword at stream position `codeword` changed by XOR with `error`.
+// Flips the modules (top row first) of the codeword at stream position `codeword` where `error`
+// has a one bit, found through the library's placement map and assembly rules.
 inline void DamageCodeword(std::vector<uint8_t>& modules, int32_t sizeIndex, int32_t codeword,
                            uint8_t error) {
+    static const SymbolPtr maps = MakeSymbol();  // the cache of built maps, one per size
+    ASSERT_NE(BuildPlacementMap(Internals(maps), sizeIndex), 0);
+    const SymbolSize& size = SizeAt(sizeIndex);
     for (int32_t bit = 0; bit < 8; ++bit) {
         if ((error & (0x80u >> bit)) == 0) continue;
-        uint8_t& module = modules[ModuleOfCodewordBit(sizeIndex, codeword, bit)];
+        const PlacementEntry entry = Internals(maps).placementMaps[sizeIndex][8 * codeword + bit];
+        const int32_t fromBottom = SymbolRowOfMappingRow(size, MappingRows(size) - 1 - entry.row);
+        const int32_t col = SymbolColOfMappingCol(size, entry.col);
+        uint8_t& module = modules[static_cast<std::size_t>(
+            (size.symbolRows - 1 - fromBottom) * size.symbolCols + col)];
         module = module != 0 ? 0 : 1;
     }
 }
