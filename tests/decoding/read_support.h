@@ -30,23 +30,27 @@ struct EncodeSettings {
     const char* productId = nullptr;
 };
 
-// The module buffer of one encode (empty when the encode failed; status says why) and its size.
-inline std::vector<uint8_t> EncodeModules(const EncodeSettings& s, const std::vector<uint8_t>& data,
-                                          int32_t& status, int32_t& sizeIndex) {
-    SymbolPtr handle = MakeSymbol();
+// One encode: its status, the size it leaves and its module buffer.
+struct Encoded {
+    int32_t status = -1;
+    int32_t size = -1;
+    std::vector<uint8_t> modules;
+};
+
+inline Encoded Encode(const EncodeSettings& s, const std::vector<uint8_t>& data) {
+    const SymbolPtr handle =
+        SymbolWith(s.scheme, s.size, {reinterpret_cast<const char*>(data.data()), data.size()});
     SymbolHandle h = handle.get();
-    EXPECT_EQ(SetScheme_ECC200(h, s.scheme) + SetOption_ECC200(h, ECC200_OPTION_SIZE, s.size) +
-                  SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
+    EXPECT_EQ(SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
                   SetOption_ECC200(h, ECC200_OPTION_GS1, s.gs1) +
                   SetOption_ECC200(h, ECC200_OPTION_ECI, s.eci) +
-                  SetDataToEncoding_ECC200(h, data.data(), static_cast<int32_t>(data.size())) +
                   SetSignUser_ECC200(h, s.userMark) +
                   SetSignProduct_ECC200(h, s.productId != nullptr, s.productId),
               0);
-    std::vector<uint8_t> modules = EncodeToModules(h, status);
-    sizeIndex = GetDimension_ECC200(h);
-    if (status != ECC200_OK) modules.clear();
-    return modules;
+    Encoded e;
+    e.modules = EncodeToModules(h, e.status);
+    e.size = GetDimension_ECC200(h);
+    return e;
 }
 
 struct ReadResult {

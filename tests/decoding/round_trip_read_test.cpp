@@ -13,38 +13,34 @@ namespace {
 using testing::EncodeSettings;
 using testing::ReadModules;
 
-// Bytes a scheme carries (GS1 data: digits with group separators).
+// Bytes a scheme carries (Base 256 any; GS1 data: digits with group separators).
 std::vector<uint8_t> DataFor(int32_t scheme, bool gs1, std::size_t length, std::mt19937& random) {
     const std::string upper = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    const std::string alphabets[] = {upper + "abcdefghijklmnopqrstuvwxyz.-/\x1D\xC4\x01",
+    const std::string lower = "abcdefghijklmnopqrstuvwxyz";
+    const std::string alphabets[] = {upper + lower + ".-/\x1D\xC4\x01",
                                      upper + "xyz\xE9\x7F",
                                      upper + "a,\xC3",
                                      "",
                                      upper + ";<=>?@[\\]^",
-                                     "abcdefghijklmnopqrstuvwxyz 0123456789A.\xC3",
+                                     lower + " 0123456789A.\xC3",
                                      upper + "\r*>"};
+    const std::string& alphabet = gs1 ? std::string("0123456789\x1D") : alphabets[scheme];
     std::vector<uint8_t> data(length);
-    for (std::size_t i = 0; i < length; ++i) {
+    for (uint8_t& byte : data) {
         const auto pick = static_cast<uint32_t>(random());
-        if (gs1) {
-            data[i] = i > 0 && pick % 9 == 0 ? 0x1D : static_cast<uint8_t>('0' + pick % 10);
-        } else if (scheme == ECC200_SCHEME_BASE256) {
-            data[i] = static_cast<uint8_t>(pick);
-        } else {
-            const std::string& alphabet = alphabets[scheme];
-            data[i] = static_cast<uint8_t>(alphabet[pick % alphabet.size()]);
-        }
+        byte = alphabet.empty() ? static_cast<uint8_t>(pick)
+                                : static_cast<uint8_t>(alphabet[pick % alphabet.size()]);
     }
+    if (gs1) data[0] = '0';  // GS1 data opens with a digit
     return data;
 }
 
 // Encodes and reads back what the settings promise; false when the encode fails.
 bool ReadsBack(const EncodeSettings& s, const std::vector<uint8_t>& data) {
-    int32_t status = -1, sizeIndex = -1;
-    const auto modules = testing::EncodeModules(s, data, status, sizeIndex);
-    if (status != ECC200_OK) return false;
-    const auto read = ReadModules(modules, sizeIndex, s.productId);
-    const auto blocks = static_cast<std::size_t>(SizeAt(sizeIndex).blockCount);
+    const testing::Encoded e = testing::Encode(s, data);
+    if (e.status != ECC200_OK) return false;
+    const auto read = ReadModules(e.modules, e.size, s.productId);
+    const auto blocks = static_cast<std::size_t>(SizeAt(e.size).blockCount);
     const std::string id = s.gs1 != 0 ? "]d2" : s.eci != 0 ? "]d4" : "]d1";
     EXPECT_EQ(std::tuple(read.status, read.Data(), read.reading.gs1, read.reading.eci,
                          std::string(read.reading.symbologyId), read.reading.productMarkLifted),
@@ -62,11 +58,11 @@ bool ReadsBack(const EncodeSettings& s, const std::vector<uint8_t>& data) {
             {s.productId, "other.id", ECC200_ERR_UNREADABLE},
             {s.productId, "missing.id", ECC200_ERR_NO_IDENTITY}};
         for (const auto& [productId, identity, expected] : attempts) {
-            EXPECT_EQ(ReadModules(modules, sizeIndex, productId, identity).status, expected);
+            EXPECT_EQ(ReadModules(e.modules, e.size, productId, identity).status, expected);
         }
     } else {
         // Without an identity the data still reads, its mark unchecked.
-        const auto unchecked = ReadModules(modules, sizeIndex, nullptr, "missing.id");
+        const auto unchecked = ReadModules(e.modules, e.size, nullptr, "missing.id");
         EXPECT_EQ(std::tuple(unchecked.status, unchecked.Data(), unchecked.reading.userMark),
                   std::tuple(ECC200_OK, data, ECC200_MARK_UNCHECKED));
     }
