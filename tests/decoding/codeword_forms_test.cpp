@@ -6,24 +6,12 @@
 
 #include <array>
 #include <optional>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "decoding/data_decodation.h"
 #include "encodation/packing.h"
 
 namespace ecc200 {
 namespace {
-
-// The reading of a stream, or nothing when the decoder refuses it.
-std::optional<ECC200_Reading> Decode(const std::vector<uint8_t>& codewords) {
-    ECC200_Reading reading{};
-    reading.eci = -1;
-    const auto length = static_cast<int32_t>(codewords.size());
-    if (!DecodeDataCodewords(codewords.data(), length, reading)) return std::nullopt;
-    return reading;
-}
 
 // 'A', then a Base 256 field of the 300 bytes i % 256 (its length in two codewords).
 std::vector<uint8_t> LongBase256Field() {
@@ -102,14 +90,16 @@ TEST(CodewordForms, DecodeToTheirBytesOrFail) {
     };
     for (const FormCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<ECC200_Reading> r = Decode(c.codewords);
-        ASSERT_EQ(r.has_value(), c.data.has_value());
-        if (!r) continue;
-        const std::string data(r->data, r->data + r->dataLength);
-        const std::array<int32_t, 5> opening = {r->appendPosition, r->appendCount, r->appendFileId,
-                                                r->readerProgramming, r->macro};
+        ECC200_Reading r{};
+        r.eci = -1;
+        const auto length = static_cast<int32_t>(c.codewords.size());
+        ASSERT_EQ(DecodeDataCodewords(c.codewords.data(), length, r), c.data.has_value());
+        if (!c.data) continue;
+        const std::string data(r.data, r.data + r.dataLength);
+        const std::array<int32_t, 5> opening = {r.appendPosition, r.appendCount, r.appendFileId,
+                                                r.readerProgramming, r.macro};
         // GS1 exactly when FNC1 comes first.
-        EXPECT_EQ(std::tuple(data, std::string(r->symbologyId), r->eci, opening, r->gs1),
+        EXPECT_EQ(std::tuple(data, std::string(r.symbologyId), r.eci, opening, r.gs1),
                   std::tuple(*c.data, c.symbologyId, c.eci, c.opening,
                              std::string(c.symbologyId) == "]d2" ? 1 : 0));
     }

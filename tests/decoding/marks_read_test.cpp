@@ -94,15 +94,19 @@ TEST(UserMarkRead, VerdictsForIdentityDataAndDamage) {
     }
 }
 
-// Bad arguments give 8; an upright symbol turned a quarter, mirrored, inverted or blank does not
-// decode (19) and still reports its dimensions.
+// Bad arguments give 8. Turned a quarter, mirrored, inverted or without its patterns (its data
+// kept), a symbol does not decode (19) and still reports its dimensions; with fewer than a quarter
+// of its pattern modules wrong (the top row light) it does.
 TEST(ReadMatrixExport, ArgumentsAndMatricesThatAreNoSymbol) {
     const testing::ScratchDirectory dir;
     const auto modules = testing::Encode({.size = ECC200_SIZE_10X10}, {'A', 'B'}).modules;
-    std::vector<uint8_t> turned(100), mirrored(100), inverted(100), blank(100, 0);
+    std::vector<uint8_t> turned(100), mirrored(100), inverted(100), bare(100), untimed(100);
     for (std::size_t i = 0; i < 100; ++i) {
         turned[i % 10 * 10 + 9 - i / 10] = mirrored[i / 10 * 10 + 9 - i % 10] = modules[i];
         inverted[i] = modules[i] != 0 ? 0 : 1;
+        const bool border = i < 10 || i >= 90 || i % 10 == 0 || i % 10 == 9;
+        bare[i] = border ? 0 : modules[i];
+        untimed[i] = i < 10 ? 0 : modules[i];
     }
     ECC200_Reading reading;
     const std::string tooLong(ECC200_MAX_PRODUCT_ID + 1, 'x');
@@ -118,7 +122,8 @@ TEST(ReadMatrixExport, ArgumentsAndMatricesThatAreNoSymbol) {
         {turned.data(), 10, nullptr, &reading, ECC200_ERR_UNREADABLE},
         {mirrored.data(), 10, nullptr, &reading, ECC200_ERR_UNREADABLE},
         {inverted.data(), 10, nullptr, &reading, ECC200_ERR_UNREADABLE},
-        {blank.data(), 10, nullptr, &reading, ECC200_ERR_UNREADABLE},
+        {bare.data(), 10, nullptr, &reading, ECC200_ERR_UNREADABLE},
+        {untimed.data(), 10, nullptr, &reading, ECC200_OK},
     };
     for (const auto& [matrix, side, productId, out, status] : cases) {
         reading.rows = reading.cols = -1;
