@@ -1,7 +1,9 @@
-// Data codewords in every form a symbol may use, including those this library's encoders never
-// write (structured append, reader programming, macros, ECI of two and three codewords, the
-// short EDIFACT unlatch, Base 256 lengths of two codewords), decoded to bytes and fields; and
-// streams that no form allows, which must fail rather than give a wrong reading.
+// Data codewords in the forms a symbol may use, above all those this library's encoders never
+// write (structured append, reader programming, macros, two ECIs, the short EDIFACT unlatch, Base
+// 256 lengths of two codewords), decoded to bytes and fields; and streams that no form allows,
+// which must fail rather than give a wrong reading. Forms our encoder writes (digit pairs, upper
+// shift, pads, Text, FNC1 first, ECI of one to three codewords) are read back in the round trip,
+// and the reader tests check the encoder writes them right.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -38,13 +40,9 @@ TEST(CodewordForms, DecodeToTheirBytesOrFail) {
     std::string counting(300, '\0');
     for (std::size_t i = 0; i < counting.size(); ++i) counting[i] = static_cast<char>(i);
     const FormCase cases[] = {
-        {"digit pairs", {142, 164, 186}, "123456"},
-        {"upper shift", {235, 69, 66}, "\304A"},
-        {"pad ends the data", {66, 129, 70, 220}, "A"},
         {"C40 with unlatch", {230, 89, 191, 254, 66}, "AAAA"},
         {"C40, one codeword left is ASCII", {230, 89, 191, 66}, "AAAA"},
         {"C40 shift 3 and upper shift", {230, 12, 170, 189, 177, 129}, "a\301"},
-        {"Text", {239, 89, 233}, "abc"},
         {"X12", {238, 89, 233, 254, 66}, "ABCA"},
         {"EDIFACT with a one-codeword unlatch", {240, 4, 32, 196, 124, 66, 129}, "ABCDA"},
         {"EDIFACT ended by the data", {240, 4, 32, 196, 70}, "ABCDE"},
@@ -54,13 +52,9 @@ TEST(CodewordForms, DecodeToTheirBytesOrFail) {
         {"Base 256 to the end", {231, 44, 2, 153, 47}, "ABC"},
         {"Base 256 short length, then ASCII", {231, 46, 193, 88, 67}, std::string("\0\1B", 3)},
         {"Base 256 long length", LongBase256Field(), "A" + counting},
-        {"FNC1 first and as separator", {232, 66, 232, 67}, "A\035B", "]d2"},
         {"FNC1 after an application indicator", {66, 232, 67}, "AB", "]d3"},
         {"FNC1 after a digit pair indicator", {142, 232, 67}, "12B", "]d3"},
         {"FNC1 later", {66, 67, 232, 68}, "AB\035C"},
-        {"ECI of one codeword", {241, 27, 66}, "A", "]d4", 26},
-        {"ECI of two codewords", {241, 147, 48, 66}, "A", "]d4", 5000},
-        {"ECI of three codewords", {241, 204, 84, 143, 66}, "A", "]d4", 811799},
         {"two ECIs: the first is reported", {241, 27, 66, 241, 4, 67}, "AB", "]d4", 26},
         {"macro 05", {236, 66}, "[)>\03605\035A\036\004", "]d1", -1, {0, 0, 0, 0, 5}},
         {"macro 06", {237, 66, 129}, "[)>\03606\035A\036\004", "]d1", -1, {0, 0, 0, 0, 6}},

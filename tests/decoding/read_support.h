@@ -53,22 +53,20 @@ inline Encoded Encode(const EncodeSettings& s, const std::vector<uint8_t>& data)
     return e;
 }
 
-struct ReadResult {
+// A reading and the status of the read that filled it.
+struct ReadResult : ECC200_Reading {
     int32_t status = -1;
-    ECC200_Reading reading{};
 
-    std::vector<uint8_t> Data() const { return {reading.data, reading.data + reading.dataLength}; }
-    std::vector<int32_t> Errors() const {
-        return {reading.errors, reading.errors + reading.blockCount};
-    }
+    std::vector<uint8_t> Data() const { return {data, data + dataLength}; }
+    std::vector<int32_t> Errors() const { return {errors, errors + blockCount}; }
 };
 
 inline ReadResult ReadModules(const std::vector<uint8_t>& modules, int32_t sizeIndex,
                               const char* productId = nullptr, const char* identityFile = nullptr) {
     const SymbolSize& size = SizeAt(sizeIndex);
-    ReadResult r;
+    ReadResult r{};
     r.status = ReadMatrix_ECC200(modules.data(), size.symbolRows, size.symbolCols, productId,
-                                 identityFile, &r.reading);
+                                 identityFile, &r);
     return r;
 }
 
