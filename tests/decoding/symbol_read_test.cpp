@@ -9,15 +9,62 @@
 #include <algorithm>
 #include <tuple>
 
-#include "decoding/read_support.h"
 #include "ecc/interleaving.h"
+#include "geometry/assembly.h"
+#include "geometry/placement_map.h"
 #include "marks/user_identity.h"
 #include "marks/user_mark.h"
+#include "support/test_support.h"
 
 namespace ecc200 {
 namespace {
 
-using namespace testing;  // the reading helpers, not GoogleTest
+using namespace testing;  // the shared test helpers, not GoogleTest
+
+constexpr char kProductId[] = "PRODUCT-0042/B";
+
+// A scratch directory holding user.id (the sample identity) and other.id (another one).
+struct IdentityDirectory : ScratchDirectory {
+    IdentityDirectory() {
+        WriteIdentity(kSampleIdentity);
+        std::ofstream("other.id") << "OTHER**FFEEDDCCBBAA99887766-00112233445566778899AA";
+    }
+};
+
+// A reading and the status of the read that filled it.
+struct ReadResult : ECC200_Reading {
+    int32_t status = -1;
+
+    std::vector<uint8_t> Data() const { return {data, data + dataLength}; }
+    std::vector<int32_t> Errors() const { return {errors, errors + blockCount}; }
+};
+
+ReadResult ReadModules(const std::vector<uint8_t>& modules, int32_t sizeIndex,
+                       const char* productId = nullptr, const char* identityFile = nullptr) {
+    const SymbolSize& size = SizeAt(sizeIndex);
+    ReadResult r{};
+    r.status = ReadMatrix_ECC200(modules.data(), size.symbolRows, size.symbolCols, productId,
+                                 identityFile, &r);
+    return r;
+}
+
+// Flips the modules (top row first) of the codeword at stream position `codeword` where `error`
+// has a one bit, found through the library's placement map and assembly rules.
+void DamageCodeword(std::vector<uint8_t>& modules, int32_t sizeIndex, int32_t codeword,
+                    uint8_t error) {
+    static const SymbolPtr maps = MakeSymbol();  // the cache of built maps, one per size
+    ASSERT_NE(BuildPlacementMap(Internals(maps), sizeIndex), 0);
+    const SymbolSize& size = SizeAt(sizeIndex);
+    for (int32_t bit = 0; bit < 8; ++bit) {
+        if ((error & (0x80u >> bit)) == 0) continue;
+        const PlacementEntry entry = Internals(maps).placementMaps[sizeIndex][8 * codeword + bit];
+        const int32_t fromBottom = SymbolRowOfMappingRow(size, MappingRows(size) - 1 - entry.row);
+        const int32_t col = SymbolColOfMappingCol(size, entry.col);
+        uint8_t& module = modules[static_cast<std::size_t>(
+            (size.symbolRows - 1 - fromBottom) * size.symbolCols + col)];
+        module = module != 0 ? 0 : 1;
+    }
+}
 
 // Bytes a scheme carries (Base 256 any; GS1 data: digits with group separators).
 std::vector<uint8_t> DataFor(int32_t scheme, bool gs1, std::size_t length, std::mt19937& random) {
@@ -41,12 +88,35 @@ std::vector<uint8_t> DataFor(int32_t scheme, bool gs1, std::size_t length, std::
     return data;
 }
 
-// Encodes and reads back what the settings promise; no modules when the encode fails.
+// The settings of one encode; marks read user.id from the current directory.
+struct EncodeSettings {
+    int32_t scheme = ECC200_SCHEME_AUTO;
+    int32_t size = ECC200_SIZE_AUTO;
+    int32_t encodation = ECC200_ENCODATION_LOOKAHEAD;
+    int32_t gs1 = 0;
+    int32_t eci = 0;
+    bool userMark = false;
+    const char* productId = nullptr;
+};
+
+// Encodes through the exports and reads back what the settings promise; the module buffer, empty
+// when the encode fails.
 std::vector<uint8_t> ReadsBack(const EncodeSettings& s, const std::vector<uint8_t>& data) {
-    const Encoded e = Encode(s, data);
-    if (e.status != ECC200_OK) return {};
-    const auto read = ReadModules(e.modules, e.size, s.productId);
-    const auto blocks = static_cast<std::size_t>(SizeAt(e.size).blockCount);
+    const SymbolPtr handle =
+        SymbolWith(s.scheme, s.size, {reinterpret_cast<const char*>(data.data()), data.size()});
+    SymbolHandle h = handle.get();
+    EXPECT_EQ(SetOption_ECC200(h, ECC200_OPTION_ENCODATION, s.encodation) +
+                  SetOption_ECC200(h, ECC200_OPTION_GS1, s.gs1) +
+                  SetOption_ECC200(h, ECC200_OPTION_ECI, s.eci) +
+                  SetSignUser_ECC200(h, s.userMark) +
+                  SetSignProduct_ECC200(h, s.productId != nullptr, s.productId),
+              0);
+    int32_t status = -1;
+    const std::vector<uint8_t> modules = EncodeToModules(h, status);
+    const int32_t sizeIndex = GetDimension_ECC200(h);
+    if (status != ECC200_OK) return {};
+    const auto read = ReadModules(modules, sizeIndex, s.productId);
+    const auto blocks = static_cast<std::size_t>(SizeAt(sizeIndex).blockCount);
     const std::string id = s.gs1 != 0 ? "]d2" : s.eci != 0 ? "]d4" : "]d1";
     EXPECT_EQ(
         std::tuple(read.status, read.Data(), read.gs1, read.eci, std::string(read.symbologyId),
@@ -64,15 +134,15 @@ std::vector<uint8_t> ReadsBack(const EncodeSettings& s, const std::vector<uint8_
             {s.productId, "other.id", ECC200_ERR_UNREADABLE},
             {s.productId, "missing.id", ECC200_ERR_NO_IDENTITY}};
         for (const auto& [productId, identity, expected] : attempts) {
-            EXPECT_EQ(ReadModules(e.modules, e.size, productId, identity).status, expected);
+            EXPECT_EQ(ReadModules(modules, sizeIndex, productId, identity).status, expected);
         }
     } else {
         // Without an identity the data still reads, its mark unchecked.
-        const auto unchecked = ReadModules(e.modules, e.size, nullptr, "missing.id");
+        const auto unchecked = ReadModules(modules, sizeIndex, nullptr, "missing.id");
         EXPECT_EQ(std::tuple(unchecked.status, unchecked.Data(), unchecked.userMark),
                   std::tuple(ECC200_OK, data, ECC200_MARK_UNCHECKED));
     }
-    return e.modules;
+    return modules;
 }
 
 constexpr EncodeSettings kOptions[] = {{},
@@ -129,9 +199,8 @@ TEST(SymbolRead, UserMarkVerdictsForIdentityDataAndDamage) {
         SCOPED_TRACE(SizeName(sizeIndex));
         const SymbolSize& size = SizeAt(sizeIndex);
         const int32_t blocks = size.blockCount;
-        std::string text = "Marked for reading";  // then 'A' to about half the size
-        text.resize(static_cast<std::size_t>(std::max(2, size.totalDataCodewords / 2)), 'A');
-        const std::vector<uint8_t> data = Bytes(text);
+        const auto half = static_cast<std::size_t>(std::max(2, size.totalDataCodewords / 2));
+        const std::vector<uint8_t> data(half, 'M');
         const auto marked = ReadsBack({.size = sizeIndex, .userMark = true}, data);
         ASSERT_FALSE(marked.empty());
         const std::vector<int32_t> positions = MarkPositions(sizeIndex, data);
