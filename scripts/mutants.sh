@@ -89,6 +89,13 @@ src/decoding/user_mark_verdict.cpp :: return correction.values[i] == kAllBitsInv
 src/decoding/mapping_extraction.cpp :: return 4 * wrong < patternModules; => return true;
 src/marks/identity_file.cpp :: return byte == ' ' || (byte >= '\t' && byte <= '\r'); => return byte == ' ' || byte == 10;
 src/marks/identity_file.cpp :: if (length == kMaxTokenLength) return true; => if (length == kMaxTokenLength - 1) return true;
+src/gs1/checks.cpp :: return (10 - sum % 10) % 10 == digits.back() - '0'; => return (9 - sum % 10) % 10 == digits.back() - '0';
+src/gs1/checks.cpp :: twoDigitYear ? year % 4 == 0 : => twoDigitYear ? year % 4 == 1 :
+src/gs1/relations.cpp :: if (a->entry == b->entry && a->value != b->value) { => if (a->entry == b->entry && a->value == b->value) {
+src/api/file_replace.cpp :: if (S_ISLNK(status.st_mode)) { => if (false) {
+src/api/file_replace.cpp :: return fchmod(fd, static_cast<mode_t>(target.mode)) == 0; => return true;
+cli/vector_writer.cpp :: constexpr double kPointsPerInch = 72.0; => constexpr double kPointsPerInch = 96.0;
+cli/batch.cpp :: number.insert(0, static_cast<std::size_t>(width) - number.size(), '0'); => number.insert(0, static_cast<std::size_t>(width) - number.size() + 1, '0');
 src/api/lifecycle.cpp :: if (length > kMaxDataLength) { => if (length >= kMaxDataLength) {
 src/api/lifecycle.cpp :: symbol->options = {}; => ;
 src/api/lifecycle.cpp :: symbol->sizeIndex = kAutomaticSize;\n    symbol->tag => symbol->sizeIndex = 0;\n    symbol->tag
