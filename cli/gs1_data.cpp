@@ -1,7 +1,9 @@
 // GS1 data of the tool: the library's checker and converter called through its export.
 #include "gs1_data.h"
 
-#include <vector>
+#include <utility>
+
+#include "gs1_conversion.h"
 
 #include "messages.h"
 #include "tool_error.h"
@@ -17,27 +19,18 @@ std::string WithoutFinalLineEnd(std::string text) {
 
 // The export's output for text with flags, or the ToolError its status means.
 std::string Convert(const std::string& text, int32_t flags) {
-    if (text.find('\0') != std::string::npos) {
-        throw ToolError(kExitUsage, "GS1 data: contains a zero byte, which no AI allows");
-    }
-    // A human-readable line is at most three times as long as the element string.
-    std::vector<uint8_t> out(3 * ECC200_MAX_DATA_LENGTH + 1);
-    int32_t length = 0;
-    char message[ECC200_MAX_MESSAGE] = "";
-    const int32_t status =
-        Gs1ElementString_ECC200(text.c_str(), flags, out.data(), static_cast<int32_t>(out.size()),
-                                &length, message, static_cast<int32_t>(sizeof message));
-    switch (status) {
+    ecc200_host::Gs1Conversion converted = ecc200_host::ConvertGs1(text, flags);
+    switch (converted.status) {
         case ECC200_OK:
-            return {reinterpret_cast<const char*>(out.data()), static_cast<std::size_t>(length)};
+            return std::move(converted.text);
         case ECC200_ERR_GS1:
-            throw ToolError(kExitUsage, std::string("GS1 data: ") + message);
+            throw ToolError(kExitUsage, "GS1 data: " + converted.message);
         case ECC200_ERR_DATA_TOO_LONG:
-            throw ToolError(kExitSymbolFailed, std::string("GS1 data: ") + message +
+            throw ToolError(kExitSymbolFailed, "GS1 data: " + converted.message +
                                                    "; a symbol holds at most " +
                                                    std::to_string(ECC200_MAX_DATA_LENGTH));
         default:
-            throw ToolError(kExitSymbolFailed, DescribeStatus(status));
+            throw ToolError(kExitSymbolFailed, DescribeStatus(converted.status));
     }
 }
 

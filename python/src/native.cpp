@@ -16,6 +16,7 @@
 #include "ecc200.h"
 #include "failure_messages.h"
 #include "geometry/size_table.h"
+#include "gs1_conversion.h"
 #include "native_read.h"
 #include "split_plan.h"
 
@@ -341,23 +342,11 @@ std::string DescribeFailure(int32_t status, int32_t step, const py::bytes& data,
 // gs1_element_string(text: bytes, flags: int) -> (status, output bytes or None, message): GS1
 // data in either form checked and converted by the library (Gs1ElementString_ECC200).
 py::tuple Gs1ElementString(const py::bytes& text, int32_t flags) {
-    const std::string data = text;
-    if (data.find('\0') != std::string::npos) {
-        return py::make_tuple(ECC200_ERR_GS1, py::none(),
-                              "contains a zero byte, which no AI allows");
+    const ecc200_host::Gs1Conversion converted = ecc200_host::ConvertGs1(text, flags);
+    if (converted.status != ECC200_OK) {
+        return py::make_tuple(converted.status, py::none(), converted.message);
     }
-    // A human-readable line is at most three times as long as the element string.
-    std::vector<uint8_t> out(3 * ECC200_MAX_DATA_LENGTH + 1);
-    int32_t length = 0;
-    char message[ECC200_MAX_MESSAGE] = "";
-    const int32_t status =
-        Gs1ElementString_ECC200(data.c_str(), flags, out.data(), static_cast<int32_t>(out.size()),
-                                &length, message, static_cast<int32_t>(sizeof message));
-    if (status != ECC200_OK) return py::make_tuple(status, py::none(), std::string(message));
-    return py::make_tuple(
-        status,
-        py::bytes(reinterpret_cast<const char*>(out.data()), static_cast<std::size_t>(length)),
-        std::string());
+    return py::make_tuple(converted.status, py::bytes(converted.text), std::string());
 }
 
 // Writes content to path by the library's one rule for replacing a file (links followed, mode and

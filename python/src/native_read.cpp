@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ecc200.h"
+#include "gs1_conversion.h"
 #include "image_file.h"
 #include "symbol_reader.h"
 
@@ -31,15 +32,7 @@ ReadRequest RequestOf(const std::optional<py::bytes>& productId,
 // The bracketed form of GS1 data read from a symbol, "(01)09501101530003(17)250101", from the
 // library's checker; empty when the data breaks GS1's rules (as data from another encoder may).
 std::string BracketedForm(const std::string& data) {
-    if (data.find('\0') != std::string::npos) return {};
-    // The bracketed form is at most three times as long as the element string.
-    std::vector<uint8_t> out(3 * ECC200_MAX_DATA_LENGTH + 1);
-    int32_t length = 0;
-    const int32_t status =
-        Gs1ElementString_ECC200(data.c_str(), ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_BRACKETED,
-                                out.data(), static_cast<int32_t>(out.size()), &length, nullptr, 0);
-    if (status != ECC200_OK) return {};
-    return {reinterpret_cast<const char*>(out.data()), static_cast<std::size_t>(length)};
+    return ecc200_host::ConvertGs1(data, ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_BRACKETED).text;
 }
 
 py::dict Result(const ImageReading& reading, const std::string& error) {
