@@ -46,11 +46,8 @@ std::string Gs1HumanReadable(const std::string& elementString) {
 }
 
 std::string Gs1BracketedOrEmpty(const std::string& elementString) {
-    try {
-        return Convert(elementString, ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_BRACKETED);
-    } catch (const ToolError&) {
-        return {};
-    }
+    return ecc200_host::ConvertGs1(elementString, ECC200_GS1_SKIP_RELATIONS | ECC200_GS1_BRACKETED)
+        .text;
 }
 
 int32_t Gs1Option(const SymbolSettings& settings) {
