@@ -45,10 +45,8 @@ def look(image, turn=0, mirror=False, invert=False, scale=1.0, blur=False, jpeg=
     image = image.convert("L")
     image = image.resize((round(image.width * scale), round(image.height * scale)), Image.NEAREST)
     image = (ImageOps.mirror(image) if mirror else image).rotate(-90 * turn, expand=True)
-    if invert:
-        image = ImageOps.invert(image)
-    if blur:
-        image = image.filter(ImageFilter.BoxBlur(1))
+    image = ImageOps.invert(image) if invert else image
+    image = image.filter(ImageFilter.BoxBlur(1)) if blur else image
     return file_bytes(image, "JPEG", quality=jpeg) if jpeg else image
 
 
