@@ -6,43 +6,28 @@ from pathlib import Path
 
 import pytest
 
-REPOSITORY = Path(__file__).resolve().parents[2]
 MAX_MODULES = 144 * 144
 
 
-class CLibrary:
-    """The 13 C exports of the shared library, called through ctypes."""
+@pytest.fixture(scope="session")
+def c_library():
+    """encode(data, scheme, size, user_mark, product_id, options) through the C exports: (status,
+    size index, modules) of one encode on a fresh symbol; options are (number, value) pairs."""
+    default = Path(__file__).resolve().parents[2] / "build/release/libecc200.so"
+    path = os.environ.get("ECC200_LIBRARY", str(default))
+    if not os.path.exists(path):
+        pytest.fail(f"the shared library {path} is missing: build it or set ECC200_LIBRARY")
+    lib = ctypes.CDLL(path)
+    lib.CreateSymbol_ECC200.restype = ctypes.c_void_p
 
-    def __init__(self, path: str) -> None:
-        lib = ctypes.CDLL(path)
-        lib.CreateSymbol_ECC200.restype = ctypes.c_void_p
-        lib.DeleteSymbol_ECC200.argtypes = [ctypes.c_void_p]
-        lib.SetScheme_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_int32]
-        lib.SetDimension_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_int32]
-        lib.GetDimension_ECC200.argtypes = [ctypes.c_void_p]
-        lib.SetDataToEncoding_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int32]
-        lib.SetSignUser_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_uint8]
-        lib.SetSignProduct_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_uint8, ctypes.c_char_p]
-        lib.SetOption_ECC200.argtypes = [ctypes.c_void_p, ctypes.c_int32, ctypes.c_int32]
-        lib.WriteEncodedSymbolToBuf_ECC200.argtypes = [
-            ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int32]
-        self.lib = lib
-
-    def encode(self, data: bytes, scheme: int, size: int, user_mark=False, product_id=None,
-               options=()):
-        """(status, size index, modules) of one encode on a fresh symbol; options are pairs of
-        option number and value."""
-        lib = self.lib
-        handle = lib.CreateSymbol_ECC200()
+    def encode(data: bytes, scheme=0, size=-1, user_mark=False, product_id=None, options=()):
+        handle = ctypes.c_void_p(lib.CreateSymbol_ECC200())
         try:
             lib.SetScheme_ECC200(handle, scheme)
-            lib.SetOption_ECC200(handle, 5, size)  # the size option takes the DMRE sizes too
-            for option, value in options:
+            for option, value in ((5, size), *options):  # the size option takes the DMRE sizes too
                 lib.SetOption_ECC200(handle, option, value)
-            if user_mark:
-                lib.SetSignUser_ECC200(handle, 1)
-            if product_id is not None:
-                lib.SetSignProduct_ECC200(handle, 1, product_id)
+            lib.SetSignUser_ECC200(handle, int(user_mark))
+            lib.SetSignProduct_ECC200(handle, int(product_id is not None), product_id)
             status = lib.SetDataToEncoding_ECC200(handle, data, len(data)) if data else 0
             buffer = ctypes.create_string_buffer(MAX_MODULES)
             if status == 0:
@@ -51,13 +36,7 @@ class CLibrary:
         finally:
             lib.DeleteSymbol_ECC200(handle)
 
-
-@pytest.fixture(scope="session")
-def c_library() -> CLibrary:
-    path = os.environ.get("ECC200_LIBRARY", str(REPOSITORY / "build/release/libecc200.so"))
-    if not os.path.exists(path):
-        pytest.fail(f"the shared library {path} is missing: build it or set ECC200_LIBRARY")
-    return CLibrary(path)
+    return encode
 
 
 @pytest.fixture
