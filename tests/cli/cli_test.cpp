@@ -465,12 +465,12 @@ TEST_F(Cli, Gs1HumanReadableLine) {
 
 // A failing standard output is a failed run, whatever was written there.
 TEST_F(Cli, StandardOutputThatFailsIsAFileError) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"x", "-o", "-"},
-                                               {"x", "--info", "-o", "x.svg"},
-                                               {"--list-sizes"},
-                                               {"--version"},
-                                               {"--help"}}) {
+    const std::vector<std::string> cases[] = {{"x", "-o", "-"},
+                                              {"x", "--info", "-o", "x.svg"},
+                                              {"--list-sizes"},
+                                              {"--version"},
+                                              {"--help"}};
+    for (const auto& args : cases) {
         const auto [code, out, err] = Tool(args, "", "/dev/full");
         EXPECT_EQ(code, 3) << args[0];
         EXPECT_THAT(err, HasSubstr("cannot write to standard output"));
