@@ -27,15 +27,14 @@ std::vector<std::string> Words(const std::string& text) {
     return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
+std::set<std::string> WordSet(const std::string& text) {
+    const std::vector<std::string> words = Words(text);
+    return {words.begin(), words.end()};
+}
+
 bool IsOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-' &&
            (std::isalnum(static_cast<unsigned char>(word[1])) != 0 || word[1] == '-');
-}
-
-// "-o,--output" as "-o" and "--output".
-void AddNames(const std::string& word, std::set<std::string>& names) {
-    std::istringstream parts(word);
-    for (std::string part; std::getline(parts, part, ',');) names.insert(part);
 }
 
 // The options the help lists in its "Options:" part (not its examples): the first word of every
@@ -48,9 +47,11 @@ std::set<std::string> HelpOptions(const std::string& command = "") {
     help = help.substr(help.find("Options:"));
     std::istringstream lines(help.substr(0, help.find("Examples:")));
     std::set<std::string> names;
-    for (std::string line; std::getline(lines, line);) {
-        const auto words = Words(line);
-        if (!words.empty() && IsOption(words[0])) AddNames(words[0], names);
+    for (std::string line, name; std::getline(lines, line);) {
+        const auto words = Words(line);  // "-o,--output" names "-o" and "--output"
+        if (words.empty() || !IsOption(words[0])) continue;
+        for (std::istringstream parts(words[0]); std::getline(parts, name, ',');)
+            names.insert(name);
     }
     return names;
 }
@@ -65,15 +66,13 @@ std::set<std::string> ManPageEntries(const std::string& section) {
     std::string page = ReadFile(kManPage);
     page = page.substr(page.find(".SH " + section));
     page = page.substr(0, page.find("\n.SH ", 1));
-    for (auto at = page.find("\\-"); at != std::string::npos; at = page.find("\\-", at)) {
+    for (auto at = page.find("\\-"); at != std::string::npos; at = page.find("\\-", at))
         page.erase(at, 1);
-    }
     std::set<std::string> entries;
     for (auto at = page.find(".TP\n"); at != std::string::npos; at = page.find(".TP\n", at + 1)) {
         const std::size_t start = at + 4;
-        for (const std::string& word : Words(page.substr(start, page.find('\n', start) - start))) {
+        for (const std::string& word : Words(page.substr(start, page.find('\n', start) - start)))
             if (IsOption(word)) entries.insert(word);
-        }
     }
     return entries;
 }
@@ -101,12 +100,7 @@ TEST_F(Docs, ManPageListsEveryOptionOfTheHelp) {
 TEST_F(Docs, CompletionKnowsEveryOptionAndCompletesValues) {
     const std::string completion = ReadFile(kCompletion);
     const std::size_t list = completion.find("local options=\"") + 15;
-    std::set<std::string> offered;
-    for (const std::string& word :
-         Words(completion.substr(list, completion.find('"', list) - list))) {
-        offered.insert(word);
-    }
-    EXPECT_EQ(offered, HelpOptions());
+    EXPECT_EQ(WordSet(completion.substr(list, completion.find('"', list) - list)), HelpOptions());
 
     WriteFile("registered.sh", ". '" + kCompletion + "' && complete -p ecc200\n");
     ASSERT_EQ(Shell("bash registered.sh"), 0);
@@ -122,17 +116,11 @@ TEST_F(Docs, CompletionKnowsEveryOptionAndCompletesValues) {
         {"read --r", "--raster-only"},  {"verify x.png --pro", "--product --product-mark"},
         {"read --product ''", ""},      {"read --identity not-there-", ""},
     };
-    for (const auto& [typed, expected] : cases) {
+    for (const auto& [typed, expected] : cases)
         EXPECT_EQ(Completed(kCompletion, typed), expected + "\n") << typed;
-    }
     // What the completion offers after read and verify is what their help lists.
-    for (const std::string command : {"read", "verify"}) {
-        std::set<std::string> commandOptions;
-        for (const std::string& word : Words(Completed(kCompletion, command + " -"))) {
-            commandOptions.insert(word);
-        }
-        EXPECT_EQ(commandOptions, HelpOptions(command)) << command;
-    }
+    for (const std::string command : {"read", "verify"})
+        EXPECT_EQ(WordSet(Completed(kCompletion, command + " -")), HelpOptions(command)) << command;
 }
 
 }  // namespace

@@ -35,9 +35,8 @@ struct stat Status(const char* path) {
 
 std::vector<std::string> HiddenFiles() {
     std::vector<std::string> hidden;
-    for (const auto& entry : fs::recursive_directory_iterator(".")) {
+    for (const auto& entry : fs::recursive_directory_iterator("."))
         if (entry.path().filename().string()[0] == '.') hidden.push_back(entry.path().string());
-    }
     return hidden;
 }
 
@@ -56,9 +55,7 @@ TEST_F(FileRules, ReplacedFilesKeepModeOwnerAndLinks) {
                           link = std::string("link.") + extension;
         for (const std::string& name : {kept, real}) WriteFile(name, "old");
         ASSERT_EQ(chmod(kept.c_str(), 0640), 0);
-        if (root) {
-            ASSERT_EQ(chown(kept.c_str(), 4321, 8765), 0);
-        }
+        ASSERT_TRUE(!root || chown(kept.c_str(), 4321, 8765) == 0);
         fs::create_symlink(real, link);
         if (std::string(extension) == "library.bmp") {
             const auto symbol = ecc200::testing::SymbolWith(0, -1, "LOT");
@@ -69,9 +66,8 @@ TEST_F(FileRules, ReplacedFilesKeepModeOwnerAndLinks) {
         }
         const struct stat status = Status(kept.c_str());
         EXPECT_EQ(status.st_mode & 07777, 0640u) << extension;
-        if (root) {
-            EXPECT_EQ(std::pair(status.st_uid, status.st_gid), std::pair(4321u, 8765u));
-        }
+        EXPECT_EQ(root ? std::pair(status.st_uid, status.st_gid) : std::pair(4321u, 8765u),
+                  std::pair(4321u, 8765u));
         EXPECT_TRUE(S_ISLNK(Status(link.c_str()).st_mode)) << extension;
         EXPECT_NE(ReadFile(real), "old") << extension;
         EXPECT_EQ(ReadFile(real), ReadFile(kept)) << extension;
@@ -113,13 +109,10 @@ TEST_F(FileRules, InterruptedSingleRunLeavesNoTemporaryFile) {
     std::string outputs;
     for (int i = 0; i < 8; ++i)
         outputs += " -o big" + std::to_string(i) + (i % 2 ? ".png" : ".bmp");
-    for (const auto& [signal, number] : {std::pair{"INT", 2},
-                                         {"TERM", 15},
-                                         {"QUIT", 3},
-                                         {"HUP", 1},
-                                         {"USR1", 10},
-                                         {"ALRM", 14},
-                                         {"PIPE", 13}}) {
+    const std::pair<const char*, int> signals[] = {{"INT", 2},  {"TERM", 15}, {"QUIT", 3},
+                                                   {"HUP", 1},  {"USR1", 10}, {"ALRM", 14},
+                                                   {"PIPE", 13}};
+    for (const auto& [signal, number] : signals) {
         const std::string script =
             kTool + " -i big.txt --module-size 20 --quiet-zone 50" + outputs +
             " 2>tool.err & while ! ls -A | grep -q \"^\\.big\"; do sleep 0.005; done; kill -" +
