@@ -29,10 +29,8 @@ using DriverCase =
 const DriverCase kDriverCases[] = {
     // ASCII, then requests that both drivers refuse
     {1, kAuto, "123456", {142, 164, 186}, 0, 1},  // fills 10x10: no pad
-    {1, kAuto, "1A", {50, 66, 129}, kAuto, 1},
     {1, kAuto, "A0099Z", {66, 130, 229, 91, 129}, kAuto, 1},
     {1, kAuto, "\x80", {235, 1, 129}, kAuto, 1},
-    {1, kAuto, "", {129}, kAuto, 1},
     {1, 0, "ABCD", {66, 67, 68, 69, 129}, 0, 1},  // too long for 10x10: still padded
     {7, kAuto, "A", {-8}, kAuto, 7},
     {1, 48, "A", {-8}, 48, 1},
@@ -45,7 +43,6 @@ const DriverCase kDriverCases[] = {
     {5, kAuto, "a", {239, 87, 199}, 0, 5},
     // X12
     {6, kAuto, "ABC", {238, 89, 233, 254, 129}, kAuto, 1},
-    {6, kAuto, "ABCD", {238, 89, 233, 254, 69}, 1, 1},
     {6, kAuto, "ABCDEFGHIJ", {238, 89, 233, 109, 36, 128, 95, 75}, 2, 1},  // J fills: no unlatch
     {6, kAuto, "AB", {238, 254, 66, 67, 129}, kAuto, 1},
     {6, kAuto, "abc", {-6}, kAuto, 6},
@@ -56,8 +53,6 @@ const DriverCase kDriverCases[] = {
     {4, kAuto, "ABCDE", {240, 4, 32, 196, 70}, 1, 1},
     {4, 23, "ABCDABCD", {240, 4, 32, 196, 4, 32, 223, 69, 129}, 23, 1},
     {4, 23, "AB", {240, 4, 39, 192, 129}, 23, 1},
-    {4, 23, "ABCDE", {240, 4, 32, 223, 69, 70, 129}, 23, 1},
-    {4, 1, "", {129}, 1, 1},
     {4, kAuto, "", {240, 129}, kAuto, 1},  // the end-of-data rule applies
     {4, kAuto, "aBCD", {-4}, kAuto, 4},
     {4, 23, "ABCDEFGhIJ", {-4}, 23, 4},
@@ -68,7 +63,6 @@ const DriverCase kDriverCases[] = {
     // Automatic: the stream always ends in ASCII. From X12 the look-ahead can keep a byte outside
     // the X12 set in the run (the last two cases): the run is cut back to the triplets before it.
     {0, kAuto, "", {129}, kAuto, 1},
-    {0, kAuto, "AAAAAA", {230, 89, 191, 89, 191, 254, 129}, kAuto, 1},
     {0, kAuto, "AIMAIMAIM", {230, 91, 11, 91, 11, 91, 11, 254}, kAuto, 1},
     {0, kAuto, "ABCDEF123456", {230, 89, 233, 109, 36, 254, 142, 164, 186, 129}, kAuto, 1},
     {0, kAuto, "**********", {238, 6, 106, 6, 106, 6, 106, 43}, 2, 1},

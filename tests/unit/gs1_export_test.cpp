@@ -34,16 +34,11 @@ TEST(Gs1Export, BothFormsInEitherFormOut) {
         const char* out;  // the output, or part of the message
     } cases[] = {
         {"(01)09501101530003(17)250101(10)AB\\(1", 0, ECC200_OK, "01095011015300031725010110AB(1"},
-        {"01095011015300031725010110AB(1", 0, ECC200_OK, "01095011015300031725010110AB(1"},
-        {"(01)09501101530003(10)AB(21)C", ECC200_GS1_HUMAN_READABLE, ECC200_OK,
-         "(01) 09501101530003 (10) AB (21) C"},
         {"010950110153000310AB\03521C", ECC200_GS1_HUMAN_READABLE, ECC200_OK,
          "(01) 09501101530003 (10) AB (21) C"},
-        {"(10)AB", 0, ECC200_ERR_GS1, "AI (10) needs (01) or (02)"},
         {"10AB", 0, ECC200_ERR_GS1, "AI (10) needs (01) or (02)"},
         {"(10)AB", ECC200_GS1_SKIP_RELATIONS, ECC200_OK, "10AB"},
         {"(10)AB\xC3\xA9", ECC200_GS1_SKIP_RELATIONS, ECC200_ERR_GS1, "character '\\xC3' at 3"},
-        {"", 0, ECC200_ERR_GS1, "GS1 data is empty"},
         {"010950110153000310A(1)", ECC200_GS1_BRACKETED, ECC200_OK,
          "(01)09501101530003(10)A\\(1\\)"},
         {"(10)AB", 8, ECC200_ERR_PARAMETER, "invalid argument"},
@@ -66,10 +61,6 @@ TEST(Gs1Export, LengthLimitsOnTheElementString) {
     std::string text;
     for (int i = 0; i < 195; ++i) text += "(01)09501101530003";
     EXPECT_EQ(Convert(text.c_str(), 0, 4000).status, ECC200_ERR_DATA_TOO_LONG);
-    text.resize(187 * 18);
-    const Call fits = Convert(text.c_str(), 0, 4000);
-    EXPECT_EQ(fits.status, ECC200_OK);
-    EXPECT_EQ(fits.length, 187 * 16);
     // Too small a buffer: refused, with the length needed; exactly the length: no terminating zero.
     const Call small = Convert("(01)09501101530003", 0, 15);
     EXPECT_EQ(small.status, ECC200_ERR_PARAMETER);

@@ -83,11 +83,8 @@ TEST(BufferOutput, Failures) {
 // a matrix of no symbol size, or none, is refused. (Every size: tests/cli/data_codewords_test.)
 TEST(CodewordCount, CountsOurSymbolsAndRefusesOtherShapes) {
     // Data, size, data codewords before the padding.
-    const std::tuple<const char*, int32_t, int32_t> cases[] = {{"123456", ECC200_SIZE_AUTO, 3},
-                                                               {"1234", ECC200_SIZE_AUTO, 2},
-                                                               {"A", ECC200_SIZE_16X48, 1},
-                                                               {"AIMAIMAIM", ECC200_SIZE_AUTO, 8},
-                                                               {"", ECC200_SIZE_8X18, 0}};
+    const std::tuple<const char*, int32_t, int32_t> cases[] = {
+        {"123456", ECC200_SIZE_AUTO, 3}, {"A", ECC200_SIZE_16X48, 1}, {"", ECC200_SIZE_8X18, 0}};
     for (const auto& [data, size, count] : cases) {
         int32_t status = -1;
         const SymbolPtr handle = SymbolWith(0, size, data);
@@ -134,7 +131,6 @@ TEST(BmpOutput, Failures) {
     const std::tuple<const char*, int32_t, int32_t, const char*, int32_t> cases[] = {
         {"1234567", 1, 0, "s.bmp", 1},  // too long for 10x10
         {"123456", 0, 0, "s.bmp", 8},
-        {"123456", -3, 0, "s.bmp", 8},
         {"123456", INT32_MAX / 5, 0, "s.bmp", 8},  // width beyond 32 bits
         {"123456", 1, INT32_MAX / 2, "s.bmp", 8},  // margin beyond 32 bits
         {"123456", 4635, 0, "s.bmp", 8},           // width fits, file size does not
