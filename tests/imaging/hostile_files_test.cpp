@@ -13,18 +13,11 @@ namespace {
 
 std::vector<std::string> ValidFiles() {
     const GreyImage image = Draw(Encode("hostile"), {.scale = 2});
-    return {PngBytes(image),
-            JpegBytes(image, 75),
-            BmpBytes(image, 1, false),
-            BmpBytes(image, 4, true),
-            BmpBytes(image, 8, false),
-            BmpBytes(image, 24, true),
-            BmpBytes(image, 32, false),
-            PnmBytes(image, '1'),
-            PnmBytes(image, '2'),
-            PnmBytes(image, '4'),
-            PnmBytes(image, '5'),
-            PnmBytes(image, '6')};
+    std::vector<std::string> files;
+    for (const char* format : {"png", "jpeg75", "bmp1", "bmp4t", "bmp8", "bmp24t", "bmp32", "pnm1",
+                               "pnm2", "pnm4", "pnm5", "pnm6"})
+        files.push_back(FileBytes(image, format));
+    return files;
 }
 
 LoadedImage Load(const std::string& bytes) {

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 
 namespace ecc200_imaging::testing {
 
@@ -62,25 +63,10 @@ GreyImage Draw(const Matrix& m, const Look& look) {
         for (int32_t x = 0; x < width; ++x) {
             // The pixel centre in turned-symbol modules, then back to the symbol's own.
             double u = (x + 0.5) / look.scale - look.quiet, v = (y + 0.5) / look.scale - look.quiet;
-            double col = 0, row = 0;
-            switch (look.quarterTurns % 4) {
-                case 0:
-                    col = u;
-                    row = v;
-                    break;
-                case 1:
-                    col = v;
-                    row = m.rows - u;
-                    break;
-                case 2:
-                    col = m.cols - u;
-                    row = m.rows - v;
-                    break;
-                default:
-                    col = m.cols - v;
-                    row = u;
-                    break;
-            }
+            const double cols[] = {u, v, m.cols - u, m.cols - v},
+                         rows[] = {v, m.rows - u, m.rows - v, u};
+            double col = cols[look.quarterTurns % 4];
+            const double row = rows[look.quarterTurns % 4];
             if (look.mirrored) col = m.cols - col;
             const bool dark = DarkAt(m, col, row) != look.inverted;
             image.pixels[static_cast<std::size_t>(y * width + x)] = dark ? 30 : 225;
@@ -212,22 +198,13 @@ std::string BmpBytes(const GreyImage& image, int bits, bool topDown) {
             const uint8_t p = image.at(x, y);
             const auto ux = static_cast<std::size_t>(x);
             const uint32_t level = bits <= 8 ? (p * (colours - 1) + 127) / 255 : p;
-            switch (bits) {
-                case 1:
-                    row[ux / 8] =
-                        static_cast<char>(row[ux / 8] | static_cast<int>(level << (7 - ux % 8)));
-                    break;
-                case 4:
-                    row[ux / 2] = static_cast<char>(
-                        row[ux / 2] | static_cast<int>(level << (ux % 2 == 0 ? 4 : 0)));
-                    break;
-                case 8:
-                    row[ux] = static_cast<char>(level);
-                    break;
-                default:
-                    for (std::size_t c = 0; c < static_cast<std::size_t>(bits / 8); ++c)
-                        row[ux * static_cast<std::size_t>(bits / 8) + c] =
-                            static_cast<char>(c == 3 ? 0 : p);
+            if (bits <= 8) {  // palette indices packed from the high bit
+                const std::size_t bit = ux * bitsU;
+                row[bit / 8] = static_cast<char>(row[bit / 8] |
+                                                 static_cast<int>(level << (8 - bitsU - bit % 8)));
+            } else {
+                for (std::size_t c = 0; c < bitsU / 8; ++c)
+                    row[ux * (bitsU / 8) + c] = static_cast<char>(c == 3 ? 0 : p);
             }
         }
         out += row;
@@ -244,28 +221,27 @@ std::string PnmBytes(const GreyImage& image, char kind) {
         for (int32_t x = 0; x < image.width; ++x) {
             const uint8_t p = image.at(x, y);
             const auto ux = static_cast<std::size_t>(x);
-            switch (kind) {
-                case '1':
-                    out += p < 128 ? "1 " : "0 ";
-                    break;
-                case '2':
-                    out += std::to_string(p) + " ";
-                    break;
-                case '4':
-                    packed[ux / 8] =
-                        static_cast<char>(packed[ux / 8] | ((p < 128 ? 1 : 0) << (7 - ux % 8)));
-                    break;
-                case '5':
-                    out += static_cast<char>(p);
-                    break;
-                default:
-                    out += std::string(3, static_cast<char>(p));
-            }
+            const bool dark = p < 128;
+            if (kind == '1') out += dark ? "1 " : "0 ";
+            if (kind == '2') out += std::to_string(p) + " ";
+            if (kind == '4')
+                packed[ux / 8] = static_cast<char>(packed[ux / 8] | (dark ? 1 : 0) << (7 - ux % 8));
+            if (kind == '5' || kind == '6')
+                out += std::string(kind == '6' ? 3 : 1, static_cast<char>(p));
         }
         if (kind == '4') out += packed;
         if (kind == '1' || kind == '2') out += "\n";
     }
     return out;
+}
+
+std::string FileBytes(const GreyImage& image, const std::string& format) {
+    if (format == "png") return PngBytes(image);
+    if (format.starts_with("jpeg")) return JpegBytes(image, std::stoi(format.substr(4)));
+    if (format.starts_with("bmp"))
+        return BmpBytes(image, std::stoi(format.substr(3)), format.ends_with('t'));
+    if (format.starts_with("pnm")) return PnmBytes(image, format[3]);
+    return {};
 }
 
 }  // namespace ecc200_imaging::testing

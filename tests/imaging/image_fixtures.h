@@ -42,4 +42,9 @@ std::string JpegBytes(const GreyImage& image, int quality);
 std::string BmpBytes(const GreyImage& image, int bits, bool topDown);
 std::string PnmBytes(const GreyImage& image, char kind);  // '1', '2', '4', '5' or '6'
 
+// The file bytes a format name gives: "png", "jpeg" and a quality ("jpeg50"), "bmp" and the bits
+// ("bmp24", a trailing "t" for rows top-down), "pnm" and its kind ("pnm5"); "" for the picture
+// itself (no file).
+std::string FileBytes(const GreyImage& image, const std::string& format);
+
 }  // namespace ecc200_imaging::testing

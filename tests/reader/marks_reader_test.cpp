@@ -17,8 +17,6 @@
 namespace ecc200 {
 namespace {
 
-using testing::BytesOf;
-using testing::EncodeAndRead;
 using testing::SymbolPtr;
 
 constexpr const char kProduct[] = "PRODUCT-0042/B";

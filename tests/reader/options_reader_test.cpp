@@ -1,6 +1,6 @@
-// Symbols made with the options, read back by an independent reader: GS1 element strings, ECI
-// designators, the automatic shape, and the encodes of the automatic scheme that the smallest
-// encodation mends. (The smallest encodation at every size is read back with the schemes.)
+// Symbols made with the options, read back by an independent reader: ECI designators, the
+// automatic shape, and the encodes of the automatic scheme that the smallest encodation mends. (The
+// smallest encodation at every size is read back with the schemes.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,65 +14,27 @@
 namespace ecc200 {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using testing::BytesOf;
-using testing::EncodeAndRead;
-using testing::Settings;
-
-// GS1 element strings read back under symbology identifier ]d2, every separator as GS, in the
-// automatic scheme and in every fixed scheme that carries the data.
-TEST(Gs1Reader, ElementStringsReadWithSeparators) {
-    int readInScheme[7] = {};
-    // GS written as \035.
-    for (const std::string element :
-         {"01095011015300031725010110ABC123", "010950110153000310ABC123\03521XYZ",
-          "0109501101530003310300012310A", "010950110153000321abc-def\03510ab",
-          "80041234*>ABC*>X12\03591TEXT"}) {
-        const Bytes data(element.begin(), element.end());
-        for (int32_t scheme = 0; scheme <= 6; ++scheme) {
-            const auto e = EncodeAndRead({.scheme = scheme, .gs1 = 1}, data);
-            if (scheme != 0 && e.status != 0) continue;
-            ++readInScheme[scheme];
-            ASSERT_EQ(e.status, 0) << element;
-            EXPECT_EQ(e.read.symbologyIdentifier(), "]d2") << element << " scheme " << scheme;
-            EXPECT_EQ(BytesOf(e.read), data) << element << " scheme " << scheme;
-        }
-    }
-    for (const int read : readInScheme) EXPECT_GT(read, 0);  // every scheme carried some rows
-}
-
-// ECI designators of one, two and three codewords; UTF-8 text under ECI 26 reads as its text.
-TEST(EciReader, DesignatorsAreRead) {
+// ECI designators of one, two and three codewords at the bounds of each form, with the look-ahead
+// and with the smallest encodation, as the reader reports them in its ECI-protocol bytes
+// (symbology identifier ]d4, a backslash and six digits, the data); UTF-8 under ECI 26 reads as
+// its text. GS1 and ECI together are refused.
+TEST(EciReader, DesignatorValuesAtTheirBounds) {
     const Bytes data = testing::Bytes("Gr\303\274\303\237e 123 ABC");  // UTF-8
-    for (const int32_t eci : {26, 3, 899, 16383, 999999}) {
+    for (const int32_t eci : {1, 26, 126, 127, 900, 16382, 16383, 80000, ECC200_MAX_ECI}) {
         for (const int32_t encodation : {ECC200_ENCODATION_LOOKAHEAD, ECC200_ENCODATION_SMALLEST}) {
             const auto e = EncodeAndRead({.encodation = encodation, .eci = eci}, data);
-            ASSERT_EQ(e.status, 0);
-            EXPECT_TRUE(e.read.hasECI()) << eci;
-            if (eci == 26) {
-                EXPECT_EQ(e.read.text(), L"Gr\u00FC\u00DFe 123 ABC");
-            }
+            ASSERT_EQ(e.status, 0) << eci;
+            const auto bytes = e.read.bytesECI();
+            char expected[8];
+            std::snprintf(expected, sizeof expected, "\\%06d", static_cast<int>(eci));
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+                      std::string("]d4") + expected + std::string(data.begin(), data.end()))
+                << eci;
+            EXPECT_TRUE(eci != 26 || e.read.text() == L"Gr\u00FC\u00DFe 123 ABC");
         }
     }
     EXPECT_EQ(EncodeAndRead({.gs1 = 1, .eci = 26}, data).status, ECC200_ERR_PARAMETER);
     EXPECT_EQ(EncodeAndRead({.gs1 = 1}, testing::Bytes("\03510LOT")).status, ECC200_ERR_PARAMETER);
-}
-
-// The designator's value at the bounds of its one, two and three codeword forms, as the reader
-// reports it in its ECI-protocol bytes (symbology identifier ]d4, a backslash and six digits, the
-// data).
-TEST(EciReader, DesignatorValuesAtTheirBounds) {
-    const Bytes data = testing::Bytes("ECI 42");
-    for (const int32_t eci : {1, 126, 127, 900, 16382, 16383, 80000, ECC200_MAX_ECI}) {
-        const auto e = EncodeAndRead({.eci = eci}, data);
-        ASSERT_EQ(e.status, 0) << eci;
-        const auto bytes = e.read.bytesECI();
-        const std::string read(bytes.begin(), bytes.end());
-        char expected[8];
-        std::snprintf(expected, sizeof expected, "\\%06d", static_cast<int>(eci));
-        EXPECT_EQ(read.substr(0, 10), std::string("]d4") + expected) << eci;
-        EXPECT_EQ(read.substr(read.size() - data.size()), "ECI 42") << eci;
-    }
 }
 
 // The automatic shape takes the size of least area (the square on a tie) and the mend makes the

@@ -1,8 +1,8 @@
 // Symbols written by the peer encoders (zint, libdmtx and zxing-cpp's writer, through their public
-// APIs) in every size
-// they make, with their options (GS1, ECI, reader programming, structured append, macro headers,
-// every libdmtx scheme): our reading of the module matrix equals zxing-cpp's reading of the same
-// matrix, bytes and symbology identifier (but for the ECI modifier, see ReadsLikeZxing).
+// APIs) in every size they make, with their options (GS1, ECI, reader programming, structured
+// append, macro headers, every libdmtx scheme): our reading of the module matrix equals zxing-cpp's
+// reading of the same matrix, bytes and symbology identifier (but for the ECI modifier, see
+// ReadsLikeZxing).
 #include <ZXing/BitMatrix.h>
 #include <ZXing/MultiFormatWriter.h>
 #include <dmtx.h>
@@ -110,27 +110,10 @@ PeerSymbol ZxingSymbol(const std::string& text) {
     return result;
 }
 
-// zxing-cpp's reading of the matrix drawn as a picture.
-ZXing::Result ZxingRead(const PeerSymbol& symbol) {
-    const int rows = SizeAt(symbol.sizeIndex).symbolRows,
-              cols = SizeAt(symbol.sizeIndex).symbolCols;
-    constexpr int kScale = 3, kMargin = 4 * kScale;
-    const int width = cols * kScale + 2 * kMargin, height = rows * kScale + 2 * kMargin;
-    std::vector<uint8_t> pixels(static_cast<std::size_t>(width * height), 255);
-    for (int y = 0; y < rows * kScale; ++y) {
-        for (int x = 0; x < cols * kScale; ++x) {
-            if (symbol.modules[static_cast<std::size_t>(y / kScale * cols + x / kScale)] != 0)
-                pixels[static_cast<std::size_t>((y + kMargin) * width + x + kMargin)] = 0;
-        }
-    }
-    return ZXing::ReadBarcode(
-        {pixels.data(), width, height, ZXing::ImageFormat::Lum},
-        ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix).setTryRotate(false));
-}
-
 // Our reading equals zxing-cpp's; false when zxing-cpp does not read the matrix at all.
 bool ReadsLikeZxing(const PeerSymbol& symbol) {
-    const ZXing::Result theirs = ZxingRead(symbol);
+    const ZXing::Result theirs = testing::ReadModules(
+        symbol.modules, SizeAt(symbol.sizeIndex).symbolRows, SizeAt(symbol.sizeIndex).symbolCols);
     if (!theirs.isValid()) return false;
     ECC200_Reading ours;
     const int32_t status =

@@ -16,13 +16,9 @@
 
 namespace ecc200::testing {
 
-// Draws the module buffer of the symbol's last encode (rows x cols bytes, top row first, 1 dark)
-// at 3 pixels a module inside a white quiet zone of 4 modules, and decodes the picture as a Data
-// Matrix symbol; the reader's whole result.
-inline ZXing::Result ReadModules(const std::vector<uint8_t>& modules, SymbolHandle handle) {
-    const int32_t size = GetDimension_ECC200(handle);
-    if (!IsSizeIndex(size)) return {};
-    const int rows = SizeAt(size).symbolRows, cols = SizeAt(size).symbolCols;
+// Draws a module matrix (rows x cols bytes, top row first, 1 dark) at 3 pixels a module inside a
+// white quiet zone of 4 modules, and decodes the picture as a Data Matrix symbol.
+inline ZXing::Result ReadModules(const std::vector<uint8_t>& modules, int rows, int cols) {
     constexpr int kScale = 3, kMargin = 4 * kScale;
     const int width = cols * kScale + 2 * kMargin, height = rows * kScale + 2 * kMargin;
     std::vector<uint8_t> pixels(static_cast<std::size_t>(width * height), 255);
@@ -35,6 +31,13 @@ inline ZXing::Result ReadModules(const std::vector<uint8_t>& modules, SymbolHand
     return ZXing::ReadBarcode(
         {pixels.data(), width, height, ZXing::ImageFormat::Lum},
         ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix).setTryRotate(false));
+}
+
+// The module buffer of the symbol's last encode, read as above.
+inline ZXing::Result ReadModules(const std::vector<uint8_t>& modules, SymbolHandle handle) {
+    const int32_t size = GetDimension_ECC200(handle);
+    if (!IsSizeIndex(size)) return {};
+    return ReadModules(modules, SizeAt(size).symbolRows, SizeAt(size).symbolCols);
 }
 
 inline std::vector<uint8_t> BytesOf(const ZXing::Result& read) {
@@ -107,3 +110,10 @@ inline std::vector<uint8_t> Prefix(const std::vector<uint8_t>& pool, std::size_t
 }
 
 }  // namespace ecc200::testing
+
+namespace ecc200 {
+using Bytes = std::vector<uint8_t>;
+using testing::BytesOf;
+using testing::EncodeAndRead;
+using testing::Settings;
+}  // namespace ecc200

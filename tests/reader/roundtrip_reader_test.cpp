@@ -13,11 +13,7 @@
 namespace ecc200 {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using testing::BytesOf;
-using testing::EncodeAndRead;
 using testing::Prefix;
-using testing::Settings;
 
 // An encode with the look-ahead, which the fixed schemes and the automatic one use by default.
 Settings Fixed(int32_t scheme, int32_t size) {

@@ -13,11 +13,6 @@
 namespace ecc200 {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using testing::BytesOf;
-using testing::EncodeAndRead;
-using testing::Settings;
-
 Bytes Repeat(const std::string& pattern, std::size_t length) {
     Bytes bytes(length);
     for (std::size_t i = 0; i < length; ++i)
